@@ -1,0 +1,25 @@
+# The wxWidgets layer: windows and dialogs over the core library.
+find_package(wxWidgets 3.2 REQUIRED COMPONENTS core base html adv)
+include(${wxWidgets_USE_FILE})
+
+# Desktop event sounds: wxSound on Debian plays only through OSS, which current
+# desktops lack, so sounds go through libcanberra where it is available.
+find_package(PkgConfig)
+if(PKG_CONFIG_FOUND AND NOT WIN32)
+  pkg_check_modules(CANBERRA IMPORTED_TARGET libcanberra)
+endif()
+
+jarvane_collect(GUI_SOURCES app/gui/*.cpp locations/gui/*.cpp ui/*.cpp)
+list(FILTER GUI_SOURCES EXCLUDE REGEX "app/gui/main\\.cpp$")
+add_library(jarvane_gui STATIC ${GUI_SOURCES})
+target_link_libraries(jarvane_gui PUBLIC jarvane_core ${wxWidgets_LIBRARIES})
+target_include_directories(jarvane_gui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
+if(CANBERRA_FOUND)
+  target_link_libraries(jarvane_gui PUBLIC PkgConfig::CANBERRA)
+  target_compile_definitions(jarvane_gui PUBLIC JARVANE_HAVE_CANBERRA=1)
+endif()
+
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/app/gui/main.cpp)
+  add_executable(jarvane WIN32 app/gui/main.cpp)
+  target_link_libraries(jarvane PRIVATE jarvane_gui)
+endif()

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+
+// The browser names: the browsers' keys in the records, the protection lists,
+// the Netscape rewrite and the list's Browser column.
+#define IE_BROWSER_NAME "Internet Explorer"
+#define NS_BROWSER_NAME "Netscape Browser"
+
+// One listed cookie. The inventory owns the records; list rows only point at them.
+class CCookie
+{
+public:
+    explicit CCookie(const std::string& strName) : m_strName(strName) {}
+    virtual ~CCookie() = default;
+
+    // Removes the cookie from its browser's store.
+    virtual bool Delete() = 0;
+    virtual std::string GetBrowser() const = 0;
+
+    std::string GetName() const { return m_strName; }
+    std::string GetState() const { return m_bProtected ? "Protected" : ""; }
+
+    std::string m_strName;
+    int m_bProtected = 0;
+};
+
+// One Internet Explorer cookie: a file of its own in a cookie folder.
+class CIECookie : public CCookie
+{
+public:
+    CIECookie(const std::string& strName, const std::string& strPath)
+        : CCookie(strName), m_strPath(strPath)
+    {
+    }
+
+    bool Delete() override;
+    std::string GetBrowser() const override { return IE_BROWSER_NAME; }
+
+    std::string m_strPath;
+};
+
+// One cookie line of a Netscape cookie file. Deleting it only drops the record;
+// the line leaves its file when the file is rewritten at the end of the batch.
+class CNSCookie : public CCookie
+{
+public:
+    CNSCookie(const std::string& strName, const std::string& strFile, const std::string& strLine)
+        : CCookie(strName), m_strFile(strFile), m_strLine(strLine)
+    {
+    }
+
+    bool Delete() override { return true; }
+    std::string GetBrowser() const override { return NS_BROWSER_NAME; }
+
+    std::string m_strFile;
+    std::string m_strLine;
+};

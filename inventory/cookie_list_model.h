@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CCookie;
+
+// The shape of the list's sort callback: the item data of two rows, then the
+// sort parameter. A negative result puts the first row first.
+using PFNCOOKIECOMPARE = int (*)(std::intptr_t, std::intptr_t, std::intptr_t);
+
+// Column indexes of the cookie list.
+enum
+{
+    COL_COOKIE = 0,
+    COL_STATE = 1,
+    COL_BROWSER = 2,
+    COOKIE_COLUMNS = 3,
+};
+
+// One row of the cookie list. It shows a record and owns nothing.
+struct CCookieRow
+{
+    std::string strText[COOKIE_COLUMNS];
+    int nImage = 0;            // 0 unprotected, 1 protected
+    CCookie* pData = nullptr;  // the record, owned by the inventory
+    bool bSelected = false;
+    bool bFocused = false;
+};
+
+// The rows of the cookie list, in display order, with their selection and
+// focus. The inventory works on it and tests check it without a display; the
+// window's list control only shows it.
+class CCookieListModel
+{
+public:
+    int GetItemCount() const { return static_cast<int>(m_rows.size()); }
+    const CCookieRow& GetRow(int nItem) const { return m_rows[static_cast<size_t>(nItem)]; }
+
+    // Places a row by its Cookie text in ascending byte order, after any rows of
+    // equal text, whatever position might have been asked for. Returns its index.
+    int InsertItem(const std::string& strText, int nImage, CCookie* pData);
+    // Inserts many rows with the same result as inserting them one by one, in
+    // O(n log n) rather than one shift of the rows per insertion.
+    void InsertItems(std::vector<CCookieRow> rows);
+
+    void SetItemText(int nItem, int nSubItem, const std::string& strText);
+    void SetItemImage(int nItem, int nImage);
+    int GetItemImage(int nItem) const { return GetRow(nItem).nImage; }
+    CCookie* GetItemData(int nItem) const { return GetRow(nItem).pData; }
+
+    bool DeleteItem(int nItem);
+    void DeleteAllItems();
+    // Removes row i wherever remove[i] is set, keeping the others in order, in
+    // one pass.
+    void DeleteItems(const std::vector<bool>& remove);
+
+    // Sorts with a callback that may never report equality: rows whose keys the
+    // callback orders both ways keep their order, and every row keeps its
+    // selection and focus. Safe for any callback.
+    void SortItems(PFNCOOKIECOMPARE pfnCompare, std::intptr_t lParamSort);
+
+    // Selection and focus. At most one row has the focus.
+    void SetItemSelected(int nItem, bool bSelected);
+    void SetFocusedItem(int nItem); // -1 removes the focus
+    int GetFocusedItem() const;
+    void ClearSelection();
+    int GetSelectedCount() const;
+    // The next selected row after nAfter (-1 to start), or -1 when there is none.
+    int GetNextSelected(int nAfter) const;
+    // TRUE when at least one row is selected and every selected row has image
+    // nImage; with -1, when every selected row has the image of the first one.
+    bool SelectionHasImage(int nImage) const;
+
+private:
+    std::vector<CCookieRow> m_rows;
+};

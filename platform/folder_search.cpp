@@ -1,0 +1,84 @@
+#include "platform/folder_search.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+char FoldCase(char c)
+{
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+bool MatchFrom(const char* pName, const char* pNameEnd, const char* pPat, const char* pPatEnd)
+{
+    // Iterative wildcard match with one back-tracking point for the last '*'.
+    const char* pStar = nullptr;
+    const char* pStarName = nullptr;
+    while (pName != pNameEnd)
+    {
+        if (pPat != pPatEnd && (*pPat == '?' || FoldCase(*pPat) == FoldCase(*pName)))
+        {
+            ++pName;
+            ++pPat;
+        }
+        else if (pPat != pPatEnd && *pPat == '*')
+        {
+            pStar = pPat++;
+            pStarName = pName;
+        }
+        else if (pStar)
+        {
+            pPat = pStar + 1;
+            pName = ++pStarName;
+        }
+        else
+            return false;
+    }
+    while (pPat != pPatEnd && *pPat == '*')
+        ++pPat;
+    return pPat == pPatEnd;
+}
+} // namespace
+
+bool MatchesFindPattern(const std::string& strName, const std::string& strPattern)
+{
+    size_t nPatLen = strPattern.size();
+    while (nPatLen > 0 && (strPattern[nPatLen - 1] == '.' || strPattern[nPatLen - 1] == ' '))
+        --nPatLen;
+    if (nPatLen == 0)
+        return !strPattern.empty();
+    const char* pPat = strPattern.data();
+    return MatchFrom(strName.data(), strName.data() + strName.size(), pPat, pPat + nPatLen);
+}
+
+bool FindEntries(const std::string& strFolder, const std::string& strPattern,
+                 std::vector<CFindEntry>& entries)
+{
+    std::error_code ec;
+    fs::directory_iterator it(fs::path(strFolder.empty() ? std::string(".") : strFolder), ec);
+    if (ec)
+        return false;
+    for (const char* pDot : {".", ".."})
+        if (MatchesFindPattern(pDot, strPattern))
+            entries.push_back({pDot, true});
+    const size_t nFirst = entries.size();
+    for (; it != fs::directory_iterator(); it.increment(ec))
+    {
+        if (ec)
+            break;
+        std::string strName = it->path().filename().string();
+        if (!MatchesFindPattern(strName, strPattern))
+            continue;
+        std::error_code ecType;
+        const bool bDirectory = it->is_directory(ecType) && !it->is_symlink(ecType);
+        entries.push_back({std::move(strName), bDirectory});
+    }
+    std::sort(entries.begin() + static_cast<std::ptrdiff_t>(nFirst), entries.end(),
+              [](const CFindEntry& a, const CFindEntry& b) { return a.strName < b.strName; });
+    return true;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Every file the system replaces (cookie files, protection lists, profile files)
+// goes through ReplaceFileContents: the new content is written to a temporary
+// file beside the target and renamed over it, so a failed write never loses the
+// old content. A symbolic link is followed and its target replaced.
+// Returns false when the file could not be replaced; the old file is then whole.
+bool ReplaceFileContents(const std::string& strPath, const std::string& strContent);
+
+// The steps of a replacement, for fault injection in tests.
+enum class EReplaceStep
+{
+    Create,
+    Write,
+    Flush,
+    Rename,
+};
+
+// While set, the hook is asked before each step; returning true makes that step
+// fail as if the system had refused it. Pass nullptr to remove it.
+void SetReplaceFaultHook(std::function<bool(EReplaceStep)> fnHook);
+
+// Deletes a file (not a folder). False when it could not be deleted.
+bool DeleteFileAt(const std::string& strPath);

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds Jarvane and starts it on the bundled sample cookie stores, in a scratch
+# working folder (.run/) so that the repository never changes.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" --target jarvane
+
+work="$root/.run"
+mkdir -p "$work"
+scripts/prepare-workdir.sh "$work"
+cd "$work"
+exec "$root/build/jarvane"

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "platform/folder_search.h"
+#include "platform/path.h"
+#include "platform/safe_file.h"
+#include "platform/text_file.h"
+#include "support/temp_dir.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+std::vector<std::string> LinesOf(const std::string& strPath)
+{
+    std::vector<std::string> lines;
+    EXPECT_TRUE(ReadTextLines(strPath, lines));
+    return lines;
+}
+} // namespace
+
+TEST(TextFileReader, ReadsLinesAsTextModeDoes)
+{
+    CTempDir dir;
+    using V = std::vector<std::string>;
+    EXPECT_EQ(LinesOf(dir.Write("a", "one\r\ntwo\nthree")), (V{"one", "two", "three"}));
+    EXPECT_EQ(LinesOf(dir.Write("b", "one\r\n\r\n")), (V{"one", ""}));
+    EXPECT_EQ(LinesOf(dir.Write("c", "")), V{});
+    // A lone carriage return is part of the line; NUL bytes pass through.
+    EXPECT_EQ(LinesOf(dir.Write("e", std::string("a\rb\r\nx\0y\n\r", 10))),
+              (V{"a\rb", std::string("x\0y", 3), "\r"}));
+}
+
+TEST(TextFileReader, HandlesLinesLongerThanItsBuffer)
+{
+    CTempDir dir;
+    const std::string strLong(3 * 1024 * 1024 + 17, 'x');
+    const auto lines = LinesOf(dir.Write("long", strLong + "\r\nshort\n"));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], strLong);
+    EXPECT_EQ(lines[1], "short");
+}
+
+TEST(TextFileReader, RefusesWhatIsNotARegularFile)
+{
+    CTempDir dir;
+    CTextFileReader reader;
+    EXPECT_FALSE(reader.Open(dir.MakeDir("folder")));
+    EXPECT_FALSE(reader.Open(dir.File("missing")));
+}
+
+TEST(ReplaceFileContents, ReplacesAndKeepsTheMode)
+{
+    CTempDir dir;
+    const std::string strPath = dir.Write("f", "old");
+    chmod(strPath.c_str(), 0640);
+    ASSERT_TRUE(ReplaceFileContents(strPath, "new\r\n"));
+    EXPECT_EQ(ReadWholeFile(strPath), "new\r\n");
+    struct stat st;
+    ASSERT_EQ(stat(strPath.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    ASSERT_TRUE(ReplaceFileContents(dir.File("created"), ""));
+    EXPECT_TRUE(FileExists(dir.File("created")));
+}
+
+TEST(ReplaceFileContents, WritesThroughASymbolicLink)
+{
+    CTempDir dir;
+    const std::string strTarget = dir.Write("target", "old");
+    ASSERT_EQ(symlink(strTarget.c_str(), dir.File("link").c_str()), 0);
+    ASSERT_TRUE(ReplaceFileContents(dir.File("link"), "new"));
+    EXPECT_EQ(ReadWholeFile(strTarget), "new");
+    struct stat st;
+    ASSERT_EQ(lstat(dir.File("link").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+TEST(ReplaceFileContents, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporary)
+{
+    for (EReplaceStep step : {EReplaceStep::Create, EReplaceStep::Write, EReplaceStep::Flush,
+                              EReplaceStep::Rename})
+    {
+        CTempDir dir;
+        const std::string strPath = dir.Write("f", "old content");
+        SetReplaceFaultHook([step](EReplaceStep current) { return current == step; });
+        EXPECT_FALSE(ReplaceFileContents(strPath, "new"));
+        SetReplaceFaultHook(nullptr);
+        EXPECT_EQ(ReadWholeFile(strPath), "old content");
+        std::vector<CFindEntry> entries;
+        ASSERT_TRUE(FindEntries(dir.Path(), "*", entries));
+        EXPECT_EQ(entries.size(), 3u) << "only ., .. and the file should remain";
+    }
+}
+
+TEST(ReplaceFileContents, FailsWithoutHarmWhereItCannotWrite)
+{
+    CTempDir dir;
+    const std::string strFile = dir.Write("file", "x");
+    EXPECT_FALSE(ReplaceFileContents(strFile + "/child", "y")); // parent is a file
+    EXPECT_FALSE(ReplaceFileContents(dir.MakeDir("folder"), "y"));
+    EXPECT_FALSE(ReplaceFileContents(dir.File(std::string(300, 'n')), "y"));
+    EXPECT_FALSE(ReplaceFileContents("", "y"));
+    EXPECT_EQ(ReadWholeFile(strFile), "x");
+}
+
+TEST(DeleteFileAt, DeletesFilesOnly)
+{
+    CTempDir dir;
+    EXPECT_TRUE(DeleteFileAt(dir.Write("f", "x")));
+    EXPECT_FALSE(FileExists(dir.File("f")));
+    EXPECT_FALSE(DeleteFileAt(dir.MakeDir("d")));
+    EXPECT_TRUE(FileExists(dir.File("d")));
+    EXPECT_FALSE(DeleteFileAt(dir.File("missing")));
+}
+
+TEST(FindPattern, MatchesAsThePlatformSearchDid)
+{
+    EXPECT_TRUE(MatchesFindPattern("a.txt", "*.txt"));
+    EXPECT_TRUE(MatchesFindPattern("A.TXT", "*.txt"));
+    EXPECT_TRUE(MatchesFindPattern(".txt", "*.txt"));
+    EXPECT_FALSE(MatchesFindPattern("a.txt.bak", "*.txt"));
+    EXPECT_FALSE(MatchesFindPattern("atxt", "*.txt"));
+    EXPECT_TRUE(MatchesFindPattern("cookies.txt", "cookies.txt"));
+    EXPECT_TRUE(MatchesFindPattern("ab", "a?"));
+    EXPECT_FALSE(MatchesFindPattern("a", "a?"));
+    // Trailing periods and spaces are ignored: "*.  " lists everything.
+    EXPECT_TRUE(MatchesFindPattern("no-extension", "*.  "));
+    EXPECT_TRUE(MatchesFindPattern("with.dot", "*.  "));
+    EXPECT_TRUE(MatchesFindPattern("..", "*.  "));
+}
+
+TEST(FindEntries, ListsMatchingEntriesInNameOrder)
+{
+    CTempDir dir;
+    dir.Write("b.txt", "");
+    dir.Write("A.TXT", "");
+    dir.Write("c.dat", "");
+    dir.MakeDir("sub.txt");
+    std::vector<CFindEntry> entries;
+    ASSERT_TRUE(FindEntries(dir.Path(), "*.txt", entries));
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].strName, "A.TXT");
+    EXPECT_EQ(entries[1].strName, "b.txt");
+    EXPECT_EQ(entries[2].strName, "sub.txt");
+    EXPECT_TRUE(entries[2].bDirectory);
+    EXPECT_FALSE(FindEntries(dir.File("missing"), "*", entries));
+    EXPECT_FALSE(FindEntries(dir.File("c.dat"), "*", entries));
+}
