@@ -9,7 +9,7 @@ if(PKG_CONFIG_FOUND AND NOT WIN32)
   pkg_check_modules(CANBERRA IMPORTED_TARGET libcanberra)
 endif()
 
-jarvane_collect(GUI_SOURCES app/gui/*.cpp locations/gui/*.cpp ui/*.cpp)
+jarvane_collect(GUI_SOURCES app/gui/*.cpp locations/gui/*.cpp ui/*.cpp res/*.cpp)
 list(FILTER GUI_SOURCES EXCLUDE REGEX "app/gui/main\\.cpp$")
 add_library(jarvane_gui STATIC ${GUI_SOURCES})
 target_link_libraries(jarvane_gui PUBLIC jarvane_core ${wxWidgets_LIBRARIES})
