@@ -1,11 +1,11 @@
 #pragma once
 
+#include "inventory/cookie.h"
+#include "inventory/cookie_list_model.h"
+
 #include <set>
 #include <string>
 #include <vector>
-
-#include "inventory/cookie.h"
-#include "inventory/cookie_list_model.h"
 
 #define IE_PROTECTION_FILE "IEPROT.DAT"
 #define NS_PROTECTION_FILE "NSPROT.DAT"
@@ -72,6 +72,14 @@ public:
 
 private:
     std::string DataFilePath(const char* pszName) const;
+    // The store side of deleting one record: nothing for a protected record,
+    // otherwise notes a Netscape deletion and removes the cookie from its store.
+    // True when the record is to leave the list and the inventory.
+    bool DeleteFromStore(CCookie* pCookie);
+    // Removes the flagged rows and frees their records, in one pass over the
+    // list and one over m_Cookies.
+    void RemoveRows(const std::vector<bool>& remove);
+    void FreeAllRecords();
 
     std::string m_strDataFolder;
     // Netscape files that could not be read whole at the last refresh; a rewrite

@@ -23,8 +23,8 @@ enum
 struct CCookieRow
 {
     std::string strText[COOKIE_COLUMNS];
-    int nImage = 0;            // 0 unprotected, 1 protected
-    CCookie* pData = nullptr;  // the record, owned by the inventory
+    int nImage = 0;           // 0 unprotected, 1 protected
+    CCookie* pData = nullptr; // the record, owned by the inventory
     bool bSelected = false;
     bool bFocused = false;
 };
@@ -53,7 +53,7 @@ public:
     bool DeleteItem(int nItem);
     void DeleteAllItems();
     // Removes row i wherever remove[i] is set, keeping the others in order, in
-    // one pass.
+    // one pass. remove holds one flag per row.
     void DeleteItems(const std::vector<bool>& remove);
 
     // Sorts with a callback that may never report equality: rows whose keys the
@@ -74,5 +74,9 @@ public:
     bool SelectionHasImage(int nImage) const;
 
 private:
+    int UpperBoundByText(const std::string& strText) const;
+
     std::vector<CCookieRow> m_rows;
+    int m_nSelected = 0; // rows with bSelected set
+    int m_nFocused = -1; // the row with bFocused set, or -1
 };

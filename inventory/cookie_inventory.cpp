@@ -1,0 +1,103 @@
+#include "inventory/cookie_inventory.h"
+
+#include "platform/path.h"
+
+CCookieInventory::CCookieInventory(std::string strDataFolder)
+    : m_strDataFolder(std::move(strDataFolder))
+{
+}
+
+CCookieInventory::~CCookieInventory()
+{
+    FreeAllRecords();
+}
+
+void CCookieInventory::FreeAllRecords()
+{
+    m_CookieList.DeleteAllItems();
+    for (CCookie* pCookie : m_Cookies)
+        delete pCookie;
+    m_Cookies.clear();
+}
+
+std::string CCookieInventory::DataFilePath(const char* pszName) const
+{
+    return m_strDataFolder.empty() ? std::string(pszName)
+                                   : AppendPathPart(m_strDataFolder, pszName);
+}
+
+void CCookieInventory::RefreshCookies()
+{
+    SaveAndClearCookies();
+    ReadIECookies();
+    ReadNSCookies();
+    FillCookieList();
+    SortByColumn(COL_STATE);
+}
+
+void CCookieInventory::FillCookieList()
+{
+    std::vector<CCookieRow> rows(m_Cookies.size());
+    for (size_t i = 0; i < m_Cookies.size(); ++i)
+    {
+        CCookie* pCookie = m_Cookies[i];
+        rows[i].strText[COL_COOKIE] = pCookie->GetName();
+        rows[i].strText[COL_STATE] = pCookie->GetState();
+        rows[i].strText[COL_BROWSER] = pCookie->GetBrowser();
+        rows[i].nImage = pCookie->m_bProtected ? 1 : 0;
+        rows[i].pData = pCookie;
+    }
+    m_CookieList.InsertItems(std::move(rows));
+    if (m_CookieList.GetItemCount() > 0)
+    {
+        m_CookieList.SetItemSelected(0, true);
+        m_CookieList.SetFocusedItem(0);
+    }
+}
+
+int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam2,
+                                     std::intptr_t lParamSort)
+{
+    const auto* pFirst = reinterpret_cast<const CCookie*>(lParam1);
+    const auto* pSecond = reinterpret_cast<const CCookie*>(lParam2);
+    std::string strFirst, strSecond;
+    switch (lParamSort)
+    {
+    case COL_COOKIE:
+        strFirst = pFirst->GetName();
+        strSecond = pSecond->GetName();
+        break;
+    case COL_STATE:
+        strFirst = pFirst->GetState();
+        strSecond = pSecond->GetState();
+        break;
+    case COL_BROWSER:
+        strFirst = pFirst->GetBrowser();
+        strSecond = pSecond->GetBrowser();
+        break;
+    default:
+        return -1;
+    }
+    return strFirst > strSecond ? 1 : -1;
+}
+
+void CCookieInventory::SortByColumn(int nColumn)
+{
+    m_CookieList.SortItems(CompareCookies, nColumn);
+}
+
+void CCookieInventory::ToggleSelectedProtection()
+{
+    for (int nRow = m_CookieList.GetNextSelected(-1); nRow != -1;
+         nRow = m_CookieList.GetNextSelected(nRow))
+    {
+        CCookie* pCookie = m_CookieList.GetItemData(nRow);
+        if (!pCookie)
+            continue;
+        pCookie->m_bProtected = pCookie->m_bProtected ? 0 : 1;
+        m_CookieList.SetItemImage(nRow, pCookie->m_bProtected ? 1 : 0);
+        m_CookieList.SetItemText(nRow, COL_STATE, pCookie->GetState());
+        m_CookieList.SetItemSelected(nRow, true);
+        m_CookieList.SetFocusedItem(nRow);
+    }
+}

@@ -1,0 +1,241 @@
+#include "inventory/cookie_list_model.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace
+{
+bool TextLess(const CCookieRow& a, const CCookieRow& b)
+{
+    return a.strText[COL_COOKIE] < b.strText[COL_COOKIE];
+}
+
+// One pass of a bottom-up merge sort over an index permutation. The "less" is
+// only ever used to choose between two heads, so no callback result can make
+// it leave its ranges or loop; taking the left head unless the right one is
+// strictly less keeps equal rows in order.
+template <typename Less> void StableMergeSort(std::vector<size_t>& order, Less less)
+{
+    const size_t n = order.size();
+    std::vector<size_t> merged(n);
+    for (size_t nWidth = 1; nWidth < n; nWidth *= 2)
+    {
+        for (size_t nLo = 0; nLo < n; nLo += 2 * nWidth)
+        {
+            const size_t nMid = std::min(nLo + nWidth, n);
+            const size_t nHi = std::min(nLo + 2 * nWidth, n);
+            size_t i = nLo, j = nMid, k = nLo;
+            if (nMid < nHi && less(order[nMid], order[nMid - 1]))
+            {
+                while (i < nMid && j < nHi)
+                    merged[k++] = less(order[j], order[i]) ? order[j++] : order[i++];
+            }
+            while (i < nMid)
+                merged[k++] = order[i++];
+            while (j < nHi)
+                merged[k++] = order[j++];
+        }
+        order.swap(merged);
+    }
+}
+} // namespace
+
+int CCookieListModel::UpperBoundByText(const std::string& strText) const
+{
+    const auto it = std::upper_bound(m_rows.begin(), m_rows.end(), strText,
+                                     [](const std::string& strKey, const CCookieRow& row)
+                                     { return strKey < row.strText[COL_COOKIE]; });
+    return static_cast<int>(it - m_rows.begin());
+}
+
+int CCookieListModel::InsertItem(const std::string& strText, int nImage, CCookie* pData)
+{
+    const int nPos = UpperBoundByText(strText);
+    CCookieRow row;
+    row.strText[COL_COOKIE] = strText;
+    row.nImage = nImage;
+    row.pData = pData;
+    m_rows.insert(m_rows.begin() + nPos, std::move(row));
+    if (m_nFocused >= nPos)
+        ++m_nFocused;
+    return nPos;
+}
+
+void CCookieListModel::InsertItems(std::vector<CCookieRow> rows)
+{
+    for (CCookieRow& row : rows)
+        row.bSelected = row.bFocused = false;
+    // Binary-search insertion into rows that are not in text order (after a sort
+    // by another column) has no shortcut that gives the same result.
+    if (!std::is_sorted(m_rows.begin(), m_rows.end(), TextLess))
+    {
+        for (CCookieRow& row : rows)
+        {
+            const int nPos = InsertItem(row.strText[COL_COOKIE], row.nImage, row.pData);
+            m_rows[static_cast<size_t>(nPos)].strText[COL_STATE] =
+                std::move(row.strText[COL_STATE]);
+            m_rows[static_cast<size_t>(nPos)].strText[COL_BROWSER] =
+                std::move(row.strText[COL_BROWSER]);
+        }
+        return;
+    }
+    // Inserting one by one after equal texts is a stable sort of the new rows
+    // merged behind the equal existing ones.
+    std::stable_sort(rows.begin(), rows.end(), TextLess);
+    std::vector<CCookieRow> merged;
+    merged.reserve(m_rows.size() + rows.size());
+    std::merge(std::make_move_iterator(m_rows.begin()), std::make_move_iterator(m_rows.end()),
+               std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()),
+               std::back_inserter(merged), TextLess);
+    m_rows.swap(merged);
+    m_nFocused = -1;
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i].bFocused)
+            m_nFocused = static_cast<int>(i);
+}
+
+void CCookieListModel::SetItemText(int nItem, int nSubItem, const std::string& strText)
+{
+    if (nItem < 0 || nItem >= GetItemCount() || nSubItem < 0 || nSubItem >= COOKIE_COLUMNS)
+        return;
+    m_rows[static_cast<size_t>(nItem)].strText[nSubItem] = strText;
+}
+
+void CCookieListModel::SetItemImage(int nItem, int nImage)
+{
+    if (nItem >= 0 && nItem < GetItemCount())
+        m_rows[static_cast<size_t>(nItem)].nImage = nImage;
+}
+
+bool CCookieListModel::DeleteItem(int nItem)
+{
+    if (nItem < 0 || nItem >= GetItemCount())
+        return false;
+    if (m_rows[static_cast<size_t>(nItem)].bSelected)
+        --m_nSelected;
+    if (m_nFocused == nItem)
+        m_nFocused = -1;
+    else if (m_nFocused > nItem)
+        --m_nFocused;
+    m_rows.erase(m_rows.begin() + nItem);
+    return true;
+}
+
+void CCookieListModel::DeleteAllItems()
+{
+    m_rows.clear();
+    m_nSelected = 0;
+    m_nFocused = -1;
+}
+
+void CCookieListModel::DeleteItems(const std::vector<bool>& remove)
+{
+    size_t nKept = 0;
+    m_nSelected = 0;
+    m_nFocused = -1;
+    for (size_t i = 0; i < m_rows.size(); ++i)
+    {
+        if (i < remove.size() && remove[i])
+            continue;
+        if (nKept != i)
+            m_rows[nKept] = std::move(m_rows[i]);
+        if (m_rows[nKept].bSelected)
+            ++m_nSelected;
+        if (m_rows[nKept].bFocused)
+            m_nFocused = static_cast<int>(nKept);
+        ++nKept;
+    }
+    m_rows.resize(nKept);
+}
+
+void CCookieListModel::SortItems(PFNCOOKIECOMPARE pfnCompare, std::intptr_t lParamSort)
+{
+    if (!pfnCompare || m_rows.size() < 2)
+        return;
+    const auto data = [this](size_t i) { return reinterpret_cast<std::intptr_t>(m_rows[i].pData); };
+    // a < b only when the callback puts a first in both argument orders; a
+    // callback that never reports equality then keeps equal rows as they are.
+    const auto less = [&](size_t a, size_t b)
+    {
+        return pfnCompare(data(a), data(b), lParamSort) < 0 &&
+               pfnCompare(data(b), data(a), lParamSort) > 0;
+    };
+    std::vector<size_t> order(m_rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    StableMergeSort(order, less);
+
+    std::vector<CCookieRow> sorted;
+    sorted.reserve(m_rows.size());
+    m_nFocused = -1;
+    for (size_t i : order)
+    {
+        if (m_rows[i].bFocused)
+            m_nFocused = static_cast<int>(sorted.size());
+        sorted.push_back(std::move(m_rows[i]));
+    }
+    m_rows.swap(sorted);
+}
+
+void CCookieListModel::SetItemSelected(int nItem, bool bSelected)
+{
+    if (nItem < 0 || nItem >= GetItemCount())
+        return;
+    CCookieRow& row = m_rows[static_cast<size_t>(nItem)];
+    if (row.bSelected != bSelected)
+        m_nSelected += bSelected ? 1 : -1;
+    row.bSelected = bSelected;
+}
+
+void CCookieListModel::SetFocusedItem(int nItem)
+{
+    if (m_nFocused >= 0)
+        m_rows[static_cast<size_t>(m_nFocused)].bFocused = false;
+    m_nFocused = -1;
+    if (nItem >= 0 && nItem < GetItemCount())
+    {
+        m_rows[static_cast<size_t>(nItem)].bFocused = true;
+        m_nFocused = nItem;
+    }
+}
+
+int CCookieListModel::GetFocusedItem() const
+{
+    return m_nFocused;
+}
+
+void CCookieListModel::ClearSelection()
+{
+    for (CCookieRow& row : m_rows)
+        row.bSelected = false;
+    m_nSelected = 0;
+}
+
+int CCookieListModel::GetSelectedCount() const
+{
+    return m_nSelected;
+}
+
+int CCookieListModel::GetNextSelected(int nAfter) const
+{
+    if (m_nSelected == 0 || nAfter >= GetItemCount() - 1)
+        return -1;
+    for (int i = std::max(nAfter + 1, 0); i < GetItemCount(); ++i)
+        if (m_rows[static_cast<size_t>(i)].bSelected)
+            return i;
+    return -1;
+}
+
+bool CCookieListModel::SelectionHasImage(int nImage) const
+{
+    int nRow = GetNextSelected(-1);
+    if (nRow == -1)
+        return false;
+    const int nFirstImage = GetItemImage(nRow);
+    if (nImage != -1 && nFirstImage != nImage)
+        return false;
+    while ((nRow = GetNextSelected(nRow)) != -1)
+        if (GetItemImage(nRow) != nFirstImage)
+            return false;
+    return true;
+}
