@@ -1,0 +1,81 @@
+#pragma once
+
+#include "inventory/cookie_inventory.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+// A temporary folder with an Internet Explorer cookie folder "ie", room for
+// Netscape files, a data folder for the protection lists, and an inventory
+// working on them.
+class CInventoryTest : public ::testing::Test
+{
+protected:
+    CInventoryTest()
+        : m_strIEFolder(m_dir.MakeDir("ie")), m_strDataFolder(m_dir.MakeDir("data")),
+          m_inventory(m_strDataFolder)
+    {
+    }
+
+    // A cookie file as the browser writes it: name, value, host and path, then
+    // numbers and a final "*" line.
+    std::string WriteIECookie(const std::string& strFile, const std::string& strHostPath)
+    {
+        return m_dir.Write("ie/" + strFile,
+                           "id\r\n42\r\n" + strHostPath + "\r\n0\r\n1234\r\n5678\r\n*\r\n");
+    }
+
+    std::string WriteNSFile(const std::string& strFile, const std::vector<std::string>& lines)
+    {
+        std::string strText = "# Netscape HTTP Cookie File\n# written by a test\n\n";
+        for (const std::string& strLine : lines)
+            strText += strLine + "\n";
+        return m_dir.Write(strFile, strText);
+    }
+
+    std::vector<std::string> RowTexts(int nColumn = COL_COOKIE) const
+    {
+        std::vector<std::string> texts;
+        for (int i = 0; i < m_inventory.m_CookieList.GetItemCount(); ++i)
+            texts.push_back(m_inventory.m_CookieList.GetRow(i).strText[nColumn]);
+        return texts;
+    }
+
+    std::vector<std::string> RecordNames() const
+    {
+        std::vector<std::string> names;
+        for (const CCookie* pCookie : m_inventory.m_Cookies)
+            names.push_back(pCookie->GetName());
+        return names;
+    }
+
+    // The index of the first row whose Cookie text is strName, -1 when none.
+    int FindRow(const std::string& strName) const
+    {
+        for (int i = 0; i < m_inventory.m_CookieList.GetItemCount(); ++i)
+            if (m_inventory.m_CookieList.GetRow(i).strText[COL_COOKIE] == strName)
+                return i;
+        return -1;
+    }
+
+    void SelectOnly(const std::vector<int>& rows)
+    {
+        m_inventory.m_CookieList.ClearSelection();
+        for (int nRow : rows)
+            m_inventory.m_CookieList.SetItemSelected(nRow, true);
+    }
+
+    std::string DataFile(const char* pszName) const
+    {
+        return m_dir.File(std::string("data/") + pszName);
+    }
+
+    CTempDir m_dir;
+    std::string m_strIEFolder;
+    std::string m_strDataFolder;
+    CCookieInventory m_inventory;
+};
+
+using V = std::vector<std::string>;
