@@ -1,0 +1,96 @@
+#include "locations/location_file.h"
+
+#include "app/profile_helpers.h"
+#include "platform/safe_file.h"
+#include "platform/text_file.h"
+
+namespace
+{
+std::string LocationKey(size_t nNumber)
+{
+    return "Location " + std::to_string(nNumber);
+}
+
+void ReadSectionInto(const std::string& strFile, const char* pSection,
+                     std::vector<std::string>& locations)
+{
+    locations.clear();
+    ReadLocationSection(strFile, pSection,
+                        [&locations](const std::string& strPath) { locations.push_back(strPath); });
+}
+
+// A section's lines; entries the file could not hold as one key (empty, or
+// holding a line break) are left out so that the numbering has no gap.
+void AppendSection(const char* pSection, const std::vector<std::string>& locations,
+                   std::vector<std::string>& lines)
+{
+    size_t nNumber = 0;
+    for (const std::string& strPath : locations)
+    {
+        if (strPath.empty() || strPath.find_first_of("\r\n") != std::string::npos)
+            continue;
+        if (nNumber == 0)
+            lines.push_back(std::string("[") + pSection + "]");
+        lines.push_back(LocationKey(++nNumber) + "=" + strPath);
+    }
+}
+
+bool CheckFirstLocation(const std::string& strFile, const char* pSection, const char* pBeginning,
+                        const char* pEnd,
+                        const std::function<void(const std::string&)>& fnShowMessage)
+{
+    const std::string strPath = ReadProfileString(pSection, LocationKey(1), "", strFile);
+    if (strPath.empty() || PathExists(strPath))
+        return true;
+    fnShowMessage(pBeginning + strPath + pEnd);
+    return false;
+}
+} // namespace
+
+void ReadLocationSection(const std::string& strFile, const std::string& strSection,
+                         const std::function<void(const std::string&)>& fnAdd)
+{
+    for (size_t nNumber = 1;; ++nNumber)
+    {
+        const std::string strPath =
+            ReadProfileString(strSection, LocationKey(nNumber), "", strFile);
+        if (strPath.empty())
+            return;
+        fnAdd(strPath);
+    }
+}
+
+void LoadLocations(const std::string& strFile, std::vector<std::string>& ieLocations,
+                   std::vector<std::string>& nsLocations)
+{
+    ReadSectionInto(strFile, LOCATION_SECTION_IE, ieLocations);
+    ReadSectionInto(strFile, LOCATION_SECTION_NS, nsLocations);
+}
+
+bool SaveLocations(const std::string& strFile, const std::vector<std::string>& ieLocations,
+                   const std::vector<std::string>& nsLocations)
+{
+    // The whole new file is written in one replacement, so a failed write
+    // leaves the remembered locations as they were.
+    std::vector<std::string> lines;
+    AppendSection(LOCATION_SECTION_IE, ieLocations, lines);
+    AppendSection(LOCATION_SECTION_NS, nsLocations, lines);
+    return ReplaceFileContents(strFile, JoinCrLfLines(lines));
+}
+
+bool ValidateLocations(const std::string& strFile,
+                       const std::function<void(const std::string&)>& fnShowMessage)
+{
+    if (!PathExists(strFile))
+        return false;
+    return CheckFirstLocation(strFile, LOCATION_SECTION_IE,
+                              "Jarvane is setup to search Internet Explorer Cookies in ",
+                              ".\n\nThis directory does not exist. Jarvane will now help you "
+                              "find where these cookies hide.",
+                              fnShowMessage) &&
+           CheckFirstLocation(strFile, LOCATION_SECTION_NS,
+                              "Jarvane is setup to search Netscape Cookies in ",
+                              ".\n\nThis file does not exist. Jarvane will now help you find "
+                              "where these cookies hide.",
+                              fnShowMessage);
+}
