@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inventory/cookie_inventory.h"
+#include "platform/safe_file.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -79,3 +80,9 @@ protected:
 };
 
 using V = std::vector<std::string>;
+
+// Removes the replacement fault hook when a test ends, whatever it asserted.
+struct CFaultHookGuard
+{
+    ~CFaultHookGuard() { SetReplaceFaultHook(nullptr); }
+};

@@ -8,15 +8,6 @@
 
 using CProtectionTest = CInventoryTest;
 
-namespace
-{
-// Removes the fault hook when a test ends, whatever it asserted.
-struct CFaultHookGuard
-{
-    ~CFaultHookGuard() { SetReplaceFaultHook(nullptr); }
-};
-} // namespace
-
 TEST_F(CProtectionTest, MarksSurviveARefreshAndAreSavedPerBrowser)
 {
     WriteIECookie("1.txt", "a.example.com/");
