@@ -1,0 +1,484 @@
+#include "ui/cookie_dlg.h"
+
+#include "app/app_folders.h"
+#include "app/settings.h"
+#include "inventory/control_state.h"
+#include "locations/location_file.h"
+#include "platform/path.h"
+#include "res/resources.h"
+#include "ui/about_dlg.h"
+#include "ui/cookie_context_menu.h"
+#include "ui/cookie_list_view.h"
+#include "ui/dialog_units.h"
+#include "ui/display_text.h"
+#include "ui/help.h"
+#include "ui/main_layout.h"
+#include "ui/message_box.h"
+#include "ui/sound_player.h"
+#include "ui/tray_icon.h"
+#include "ui/wait_screen.h"
+
+#include <wx/button.h>
+#include <wx/generic/statbmpg.h>
+#include <wx/imaglist.h>
+#include <wx/statbox.h>
+#include <wx/statline.h>
+#include <wx/stattext.h>
+#include <wx/utils.h>
+
+namespace
+{
+// Requests to the notification area.
+enum
+{
+    TRAY_ADD,
+    TRAY_MODIFY,
+    TRAY_DELETE
+};
+
+const char* const DELETE_ALL_QUESTION =
+    "Are you sure you want to delete all cookies?\n\nProtected Cookies will not be "
+    "deleted.\n(You will need to Unprotect them first if you wish to delete them).";
+const char* const ABOUT_MENU_TEXT = "&About Jarvane..."; // string 101
+// Window managers keep Alt+Space for their own window menu; Ctrl+F1 is free.
+const char* const ABOUT_SHORTCUT = "Ctrl+F1";
+
+unsigned s_nIntervalOverrideMs = 0;
+
+// The window's part of a sound or wait screen: both live while a command runs.
+class CWaitScreenScope
+{
+public:
+    CWaitScreenScope(wxWindow* pParent, bool bShow)
+        : m_pScreen(bShow ? new CWaitScreen(pParent) : nullptr)
+    {
+    }
+    ~CWaitScreenScope()
+    {
+        if (m_pScreen)
+        {
+            m_pScreen->Hide();
+            m_pScreen->Destroy();
+        }
+    }
+    CWaitScreenScope(const CWaitScreenScope&) = delete;
+    CWaitScreenScope& operator=(const CWaitScreenScope&) = delete;
+
+private:
+    CWaitScreen* m_pScreen;
+};
+} // namespace
+
+void CCookieDlg::SetAutoDeleteIntervalOverride(unsigned nMs)
+{
+    s_nIntervalOverrideMs = nMs;
+}
+
+CCookieDlg::CCookieDlg(wxWindow* pParent)
+    : wxDialog(pParent, wxID_ANY, "Jarvane 1.0", wxDefaultPosition, wxDefaultSize,
+               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER | wxMINIMIZE_BOX |
+                   wxMAXIMIZE_BOX),
+      m_Inventory(GetAppFolders().m_strCurrentFolder), m_timer(this, AUTO_DELETE_TIMER_ID)
+{
+    SetClientSize(DluToPixels(this, 340, 217));
+    CreateControls();
+    BindEvents();
+
+    SetIcons(LoadResourceIconBundle(IDR_MAINFRAME));
+    m_pTrayIcon = std::make_unique<CTrayIcon>([this] { OnTrayLeftDown(); });
+    UpdateTrayIcon(TRAY_ADD);
+
+    m_imgState = new wxImageList(16, 16, true, 2);
+    m_imgState->Add(LoadResourceBitmap(IDB_COOKIE), *wxWHITE);
+    m_imgState->Add(LoadResourceBitmap(IDB_PROTECTED), *wxWHITE);
+    m_CookieList->AssignImageList(m_imgState, wxIMAGE_LIST_SMALL);
+    CreateColumns();
+
+    LoadLocations(GetAppFolders().GetLocationFilePath(), m_Inventory.m_IELocations,
+                  m_Inventory.m_NSLocations);
+    RefreshCookies();
+    ReadSettings();
+    CentreOnScreen();
+}
+
+CCookieDlg::~CCookieDlg()
+{
+    OnDestroy();
+}
+
+void CCookieDlg::CreateControls()
+{
+    auto button = [this](int nId, const char* pszText, const CDluRect& rect)
+    {
+        const wxRect rc = DluToPixels(this, rect);
+        return new wxButton(this, nId, pszText, rc.GetPosition(), rc.GetSize());
+    };
+    auto text = [this](const char* pszText, const CDluRect& rect, int nId = wxID_ANY)
+    {
+        const wxRect rc = DluToPixels(this, rect);
+        auto* pText = new wxStaticText(this, nId, wxString(), rc.GetPosition(), rc.GetSize(),
+                                       wxST_NO_AUTORESIZE);
+        pText->SetLabelText(pszText);
+        return pText;
+    };
+
+    // Created in tab order.
+    m_btnExit = button(IDC_EXIT, "E&xit", {290, 196, 44, 14});
+    const wxRect rcFrame = DluToPixels(this, {1, 0, 337, 217});
+    m_frame =
+        new wxStaticBox(this, IDC_FRAME, wxString(), rcFrame.GetPosition(), rcFrame.GetSize());
+
+    // The logo stands where Windows puts the window menu's icon, so it opens
+    // the About box (the window menu itself belongs to the window manager).
+    const wxRect rcLogo = DluToPixels(this, {5, 7, 33, 30});
+    m_pLogo = new wxGenericStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_LOGO),
+                                        rcLogo.GetPosition(), rcLogo.GetSize());
+    m_pLogo->SetToolTip(wxStripMenuCodes(ABOUT_MENU_TEXT) + " (" + ABOUT_SHORTCUT + ")");
+    m_pLogo->SetCursor(wxCursor(wxCURSOR_HAND));
+
+    text("Jarvane.", {46, 9, 119, 8});
+    text("Cleanup your Cookies the easy way.", {46, 20, 119, 8});
+    const wxRect rcRule = DluToPixels(this, {46, 31, 114, 1});
+    new wxStaticLine(this, wxID_ANY, rcRule.GetPosition(), wxSize(rcRule.width, 2));
+
+    const wxRect rcList = DluToPixels(this, {6, 49, 282, 162});
+    m_CookieList = new CCookieListView(this, IDC_COOKIE_LIST, rcList.GetPosition(),
+                                       rcList.GetSize(), m_Inventory.m_CookieList);
+
+    text("Cookies:", {7, 40, 28, 8});
+    m_btnDelete = button(IDC_DELETE, "&Delete", {290, 49, 44, 14});
+    m_btnDeleteAll = button(IDC_DELETE_ALL, "Delete &All", {290, 64, 44, 14});
+    m_btnHelp = button(IDC_HELP, "&Help", {290, 164, 44, 14});
+    m_btnProtect = button(IDC_PROTECT, "&Protect", {290, 78, 44, 14});
+    m_btnOptions = button(IDC_OPTIONS, "&Options", {290, 145, 44, 14});
+    m_btnTrayOnly = button(IDC_TRAY_ONLY, "&Tray Only", {290, 124, 44, 14});
+    m_btnLocations = button(IDC_LOCATIONS, "&Locations", {290, 110, 44, 14});
+    m_staticCount = text("0", {37, 40, 28, 8}, IDC_COUNT);
+    m_btnRefresh = button(IDC_REFRESH, "Re&fresh", {290, 94, 44, 14});
+}
+
+void CCookieDlg::CreateColumns()
+{
+    const int nWidth = m_CookieList->GetClientSize().x;
+    m_CookieList->AppendColumn("Cookie", wxLIST_FORMAT_LEFT, static_cast<int>(nWidth * 0.45));
+    m_CookieList->AppendColumn("State", wxLIST_FORMAT_LEFT, static_cast<int>(nWidth * 0.2));
+    m_CookieList->AppendColumn("Browser", wxLIST_FORMAT_LEFT, static_cast<int>(nWidth * 0.3));
+}
+
+void CCookieDlg::BindEvents()
+{
+    const std::pair<int, void (CCookieDlg::*)()> commands[] = {
+        {IDC_EXIT, &CCookieDlg::OnExit},
+        {IDC_DELETE, &CCookieDlg::OnDelete},
+        {IDC_DELETE_ALL, &CCookieDlg::OnDeleteAll},
+        {IDC_HELP, &CCookieDlg::OnHelp},
+        {IDC_PROTECT, &CCookieDlg::OnProtect},
+        {IDC_OPTIONS, &CCookieDlg::OnOptions},
+        {IDC_TRAY_ONLY, &CCookieDlg::OnTrayOnly},
+        {IDC_LOCATIONS, &CCookieDlg::OnLocations},
+        {IDC_REFRESH, &CCookieDlg::OnRefresh},
+    };
+    for (const auto& command : commands)
+    {
+        auto pfnHandler = command.second;
+        Bind(
+            wxEVT_BUTTON, [this, pfnHandler](wxCommandEvent&) { (this->*pfnHandler)(); },
+            command.first);
+    }
+    // The context menu's two commands.
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { OnDelete(); }, IDC_DELETE);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { OnProtect(); }, IDC_PROTECT);
+
+    Bind(wxEVT_SIZE, &CCookieDlg::OnSize, this);
+    Bind(wxEVT_CHAR_HOOK, &CCookieDlg::OnCharHook, this);
+    Bind(
+        wxEVT_TIMER, [this](wxTimerEvent&) { AutoDeleteTimerProc(); }, AUTO_DELETE_TIMER_ID);
+    m_CookieList->Bind(wxEVT_LIST_ITEM_SELECTED, &CCookieDlg::OnListSelectionChanged, this);
+    m_CookieList->Bind(wxEVT_LIST_ITEM_DESELECTED, &CCookieDlg::OnListSelectionChanged, this);
+    m_CookieList->Bind(wxEVT_LIST_ITEM_FOCUSED, &CCookieDlg::OnListSelectionChanged, this);
+    m_CookieList->Bind(wxEVT_LIST_COL_CLICK,
+                       [this](wxListEvent& event)
+                       {
+                           TakeUserSelection();
+                           m_Inventory.SortByColumn(event.GetColumn());
+                           ShowInventory();
+                       });
+    m_CookieList->Bind(wxEVT_CONTEXT_MENU, &CCookieDlg::OnListContextMenu, this);
+    m_pLogo->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) { OnSysCommand(ID_SYS_ABOUT); });
+}
+
+void CCookieDlg::EndModal(int nRetCode)
+{
+    wxDialog::EndModal(nRetCode);
+    OnDestroy();
+}
+
+void CCookieDlg::OnDestroy()
+{
+    if (m_bDestroyed)
+        return;
+    m_bDestroyed = true;
+    if (m_nTimerId != 0)
+    {
+        m_timer.Stop();
+        m_nTimerId = 0;
+    }
+    UpdateTrayIcon(TRAY_DELETE);
+    m_Inventory.SaveAndClearCookies();
+    m_CookieList->ShowModel();
+}
+
+// --- The list and the controls -------------------------------------------
+
+void CCookieDlg::RefreshCookies()
+{
+    wxBusyCursor wait;
+    m_Inventory.RefreshCookies();
+    ShowInventory();
+}
+
+void CCookieDlg::DeleteAllUnprotected()
+{
+    m_Inventory.DeleteAllUnprotected();
+    ShowInventory();
+}
+
+// Every operation on the inventory ends here: the list shows the rows again and
+// the controls follow.
+void CCookieDlg::ShowInventory()
+{
+    m_CookieList->ShowModel();
+    UpdateControls();
+}
+
+void CCookieDlg::UpdateControls()
+{
+    const CControlState state =
+        ComputeControlState(m_Inventory.m_CookieList, m_btnProtect->GetLabel().utf8_string());
+    m_btnDelete->Enable(state.bDeleteEnabled);
+    m_btnDeleteAll->Enable(state.bDeleteAllEnabled);
+    m_btnProtect->Enable(state.bProtectEnabled);
+    m_btnProtect->SetLabel(ToDisplayText(state.strProtectLabel));
+    m_staticCount->SetLabelText(ToDisplayText(state.strCount));
+    UpdateTrayIcon(TRAY_MODIFY);
+}
+
+void CCookieDlg::UpdateTrayIcon(int nRequest)
+{
+    if (nRequest == TRAY_DELETE)
+    {
+        m_pTrayIcon->Remove();
+        return;
+    }
+    m_pTrayIcon->ShowWithTip(
+        ComputeControlState(m_Inventory.m_CookieList, std::string()).strTrayTip);
+}
+
+void CCookieDlg::TakeUserSelection()
+{
+    if (!m_CookieList->HasUserSelection())
+        return;
+    m_CookieList->TakeUserSelection();
+    UpdateControls();
+}
+
+// The user's selection events come one per row or one per range; they are taken
+// into the inventory's list once, after the burst.
+void CCookieDlg::OnListSelectionChanged(wxListEvent& event)
+{
+    event.Skip();
+    if (!m_CookieList->HasUserSelection() || m_bUpdatePending)
+        return;
+    m_bUpdatePending = true;
+    CallAfter(
+        [this]
+        {
+            m_bUpdatePending = false;
+            TakeUserSelection();
+        });
+}
+
+// --- Commands ------------------------------------------------------------
+
+void CCookieDlg::OnExit()
+{
+    EndDialog(wxID_OK);
+}
+
+void CCookieDlg::OnDelete()
+{
+    TakeUserSelection();
+    wxBusyCursor wait;
+    CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
+    const int nFirst = m_Inventory.DeleteSelected();
+    PlayWave(AppendPathPart(GetAppFolders().m_strCurrentFolder, "Sounds" PATH_SEP_STR "Yes.WAV"));
+    if (m_Inventory.m_CookieList.GetItemCount() > 0)
+    {
+        m_CookieList->SetFocus();
+        m_Inventory.SelectAfterDelete(nFirst);
+    }
+    m_Inventory.RewriteNSFiles();
+    ShowInventory();
+}
+
+void CCookieDlg::OnDeleteAll()
+{
+    if (ShowMessageBox(DELETE_ALL_QUESTION, "Jarvane Confirmation", wxYES_NO | wxICON_QUESTION,
+                       this) != wxYES)
+        return;
+    wxBusyCursor wait;
+    CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
+    DeleteAllUnprotected();
+    PlayWave(AppendPathPart(GetAppFolders().m_strCurrentFolder, "Sounds" PATH_SEP_STR "Yes.WAV"));
+}
+
+void CCookieDlg::OnHelp()
+{
+    ShowHelpContents(this);
+}
+
+void CCookieDlg::OnProtect()
+{
+    TakeUserSelection();
+    m_Inventory.ToggleSelectedProtection();
+    if (m_Inventory.m_CookieList.GetSelectedCount() > 0)
+        m_CookieList->SetFocus();
+    ShowInventory();
+}
+
+void CCookieDlg::OnOptions()
+{
+    // Wired when the Options dialog lands.
+}
+
+void CCookieDlg::OnLocations()
+{
+    // Wired when the Find Cookie Location dialog lands.
+}
+
+void CCookieDlg::OnRefresh()
+{
+    RefreshCookies();
+}
+
+void CCookieDlg::OnTrayOnly()
+{
+    Iconize(true);
+    Hide();
+}
+
+void CCookieDlg::OnTrayLeftDown()
+{
+    Show();
+    Restore();
+    Raise();
+}
+
+void CCookieDlg::OnSysCommand(unsigned nID)
+{
+    if ((nID & ~0xFu) == ID_SYS_ABOUT)
+    {
+        CAboutDlg about(nullptr);
+        about.ShowModal();
+    }
+}
+
+// --- Settings, timer and sound ---------------------------------------------
+
+void CCookieDlg::ReadSettings()
+{
+    const CSettings settings = ReadSettingsFile(GetAppFolders().GetSettingsFilePath());
+    m_bSoundEffects = settings.m_bSoundEffects;
+    m_bShowWaitDialog = settings.m_bShowWaitDialog;
+    m_nAutoDelete = settings.m_nAutoDelete;
+    if (m_nTimerId != 0)
+    {
+        m_timer.Stop();
+        m_nTimerId = 0;
+    }
+    unsigned nInterval = AutoDeleteIntervalMs(m_nAutoDelete);
+    if (nInterval != 0 && s_nIntervalOverrideMs != 0)
+        nInterval = s_nIntervalOverrideMs;
+    if (nInterval != 0 && m_timer.Start(static_cast<int>(nInterval)))
+        m_nTimerId = AUTO_DELETE_TIMER_ID;
+}
+
+void CCookieDlg::AutoDeleteTimerProc()
+{
+    RefreshCookies();
+    DeleteAllUnprotected();
+}
+
+void CCookieDlg::PlayWave(const std::string& strPath)
+{
+    if (m_bSoundEffects)
+        PlaySoundFileAsync(strPath);
+}
+
+// --- Layout and keys -----------------------------------------------------
+
+void CCookieDlg::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    if (m_CookieList == nullptr)
+        return;
+    const wxSize client = GetClientSize();
+    const wxRect rcWindow = GetScreenRect();
+    const wxRect rcList = m_CookieList->GetScreenRect();
+    const wxSize button = m_btnDelete->GetSize();
+    const CMainLayout layout = ComputeMainLayout(
+        client.x, client.y,
+        {rcWindow.GetLeft(), rcWindow.GetTop(), rcWindow.GetRight(), rcWindow.GetBottom()},
+        {rcList.GetLeft(), rcList.GetTop(), rcList.GetRight(), rcList.GetBottom()}, button.x,
+        button.y);
+
+    m_frame->SetSize(0, 0, client.x, client.y);
+    // wx takes -1 as "keep the current size", so a collapsed list gets 0.
+    m_CookieList->SetSize(std::max(layout.nListWidth, 0), std::max(layout.nListHeight, 0));
+    wxButton* const buttons[LAYOUT_BUTTONS] = {m_btnDelete,  m_btnDeleteAll, m_btnProtect,
+                                               m_btnRefresh, m_btnLocations, m_btnTrayOnly,
+                                               m_btnOptions, m_btnHelp,      m_btnExit};
+    for (int i = 0; i < LAYOUT_BUTTONS; ++i)
+        buttons[i]->Move(layout.nButtonX, layout.nButtonY[i]);
+}
+
+bool CCookieDlg::IsFocusInList() const
+{
+    for (wxWindow* pWindow = FindFocus(); pWindow != nullptr; pWindow = pWindow->GetParent())
+        if (pWindow == m_CookieList)
+            return true;
+    return false;
+}
+
+void CCookieDlg::OnCharHook(wxKeyEvent& event)
+{
+    const int nKey = event.GetKeyCode();
+    const bool bPlain = event.GetModifiers() == wxMOD_NONE;
+    if (nKey == WXK_F1 && event.GetModifiers() == wxMOD_CONTROL)
+        OnSysCommand(ID_SYS_ABOUT);
+    else if (bPlain && nKey == WXK_DELETE && IsFocusInList())
+    {
+        TakeUserSelection();
+        if (m_btnDelete->IsEnabled())
+            OnDelete();
+    }
+    else if (bPlain && nKey == WXK_F5 && IsFocusInList())
+        RefreshCookies();
+    else if (bPlain && (nKey == WXK_RETURN || nKey == WXK_NUMPAD_ENTER) &&
+             wxDynamicCast(FindFocus(), wxButton) == nullptr)
+        EndDialog(wxID_OK); // no default button: Enter ends the window like Exit
+    else
+        event.Skip();
+}
+
+void CCookieDlg::OnListContextMenu(wxContextMenuEvent& event)
+{
+    TakeUserSelection();
+    wxPoint point = event.GetPosition();
+    point = point == wxDefaultPosition ? wxPoint(0, 0) : m_CookieList->ScreenToClient(point);
+    std::unique_ptr<wxMenu> pMenu =
+        CreateCookieContextMenu(m_btnDelete->IsEnabled(), m_btnProtect->IsEnabled());
+    m_CookieList->PopupMenu(pMenu.get(), point);
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "inventory/cookie_inventory.h"
+
+#include <memory>
+#include <string>
+#include <wx/dialog.h>
+#include <wx/timer.h>
+
+class wxButton;
+class wxImageList;
+class wxListEvent;
+class wxStaticBox;
+class wxStaticText;
+class CCookieListView;
+class CTrayIcon;
+
+// Control ids of the main window.
+enum
+{
+    IDC_EXIT = 1000,
+    IDC_DELETE = 1001,
+    IDC_DELETE_ALL = 1002,
+    IDC_HELP = 1004,
+    IDC_PROTECT = 1006,
+    IDC_OPTIONS = 1007,
+    IDC_TRAY_ONLY = 1008,
+    IDC_LOCATIONS = 1009,
+    IDC_REFRESH = 1010,
+    IDC_COOKIE_LIST = 1015,
+    IDC_COUNT = 1017,
+    IDC_FRAME = 1023,
+};
+
+// The About command of the window menu; its low four bits are zero.
+constexpr unsigned ID_SYS_ABOUT = 0x0010;
+// The auto-delete timer's id.
+constexpr int AUTO_DELETE_TIMER_ID = 1;
+
+// The program's main window: the cookie list with its commands, the
+// notification-area icon, the auto-delete timer and the About box.
+class CCookieDlg : public wxDialog
+{
+public:
+    explicit CCookieDlg(wxWindow* pParent);
+    ~CCookieDlg() override;
+
+    // Ending the window saves the protection lists at once.
+    void EndModal(int nRetCode) override;
+
+    // Commands.
+    void OnExit();
+    void OnDelete();
+    void OnDeleteAll();
+    void OnHelp();
+    void OnProtect();
+    void OnOptions();
+    void OnLocations();
+    void OnRefresh();
+    void OnTrayOnly();
+    // A command of the window menu; ID_SYS_ABOUT (any low four bits) opens the
+    // About box.
+    void OnSysCommand(unsigned nID);
+    // A press of the left button on the notification-area icon.
+    void OnTrayLeftDown();
+
+    void RefreshCookies();
+    void DeleteAllUnprotected();
+    void UpdateControls();
+    void ReadSettings();
+    void AutoDeleteTimerProc();
+    void PlayWave(const std::string& strPath);
+    // Stops the timer, removes the notification-area icon and saves the
+    // protection lists.
+    void OnDestroy();
+
+    CTrayIcon* GetTrayIcon() const { return m_pTrayIcon.get(); }
+
+    // Test hook: when not 0, the auto-delete timer runs at this interval for
+    // every choice but "Never".
+    static void SetAutoDeleteIntervalOverride(unsigned nMs);
+
+    unsigned m_nTimerId = 0;
+    CCookieInventory m_Inventory;
+    int m_bSoundEffects = 1;
+    int m_bShowWaitDialog = 1;
+    int m_nAutoDelete = 0;
+
+    wxButton* m_btnTrayOnly = nullptr;
+    wxButton* m_btnHelp = nullptr;
+    wxButton* m_btnExit = nullptr;
+    wxButton* m_btnRefresh = nullptr;
+    wxButton* m_btnOptions = nullptr;
+    wxButton* m_btnLocations = nullptr;
+    wxStaticBox* m_frame = nullptr;
+    wxButton* m_btnDeleteAll = nullptr;
+    wxButton* m_btnDelete = nullptr;
+    wxButton* m_btnProtect = nullptr;
+    wxStaticText* m_staticCount = nullptr;
+    CCookieListView* m_CookieList = nullptr;
+    wxWindow* m_pLogo = nullptr;
+
+private:
+    void CreateControls();
+    void CreateColumns();
+    void BindEvents();
+    void UpdateTrayIcon(int nRequest);
+    void ShowInventory();
+    void TakeUserSelection();
+    bool IsFocusInList() const;
+
+    void OnSize(wxSizeEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    void OnListSelectionChanged(wxListEvent& event);
+    void OnListContextMenu(wxContextMenuEvent& event);
+
+    wxImageList* m_imgState = nullptr; // owned by the list
+    std::unique_ptr<CTrayIcon> m_pTrayIcon;
+    wxTimer m_timer;
+    bool m_bUpdatePending = false;
+    bool m_bDestroyed = false;
+};

@@ -1,0 +1,69 @@
+#include "ui/cookie_list_view.h"
+
+#include "ui/display_text.h"
+
+CCookieListView::CCookieListView(wxWindow* pParent, wxWindowID nId, const wxPoint& pos,
+                                 const wxSize& size, CCookieListModel& model)
+    : wxListCtrl(pParent, nId, pos, size,
+                 wxLC_REPORT | wxLC_VIRTUAL | wxBORDER_SUNKEN | wxWANTS_CHARS),
+      m_model(model)
+{
+    Bind(wxEVT_LIST_ITEM_SELECTED, &CCookieListView::OnSelectionEvent, this);
+    Bind(wxEVT_LIST_ITEM_DESELECTED, &CCookieListView::OnSelectionEvent, this);
+    Bind(wxEVT_LIST_ITEM_FOCUSED, &CCookieListView::OnSelectionEvent, this);
+}
+
+wxString CCookieListView::OnGetItemText(long nItem, long nColumn) const
+{
+    if (nItem < 0 || nItem >= m_model.GetItemCount() || nColumn < 0 || nColumn >= COOKIE_COLUMNS)
+        return wxString();
+    return ToDisplayText(m_model.GetRow(static_cast<int>(nItem)).strText[nColumn]);
+}
+
+int CCookieListView::OnGetItemImage(long nItem) const
+{
+    if (nItem < 0 || nItem >= m_model.GetItemCount())
+        return -1;
+    return m_model.GetItemImage(static_cast<int>(nItem));
+}
+
+void CCookieListView::ShowModel()
+{
+    m_bShowingModel = true;
+    const int nCount = m_model.GetItemCount();
+    if (GetItemCount() != nCount)
+        SetItemCount(nCount);
+    // Item -1 clears every row's selection in one step, not row by row.
+    SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+    for (int nItem = m_model.GetNextSelected(-1); nItem != -1;
+         nItem = m_model.GetNextSelected(nItem))
+        SetItemState(nItem, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    const int nFocused = m_model.GetFocusedItem();
+    if (nFocused != -1)
+        SetItemState(nFocused, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+    Refresh();
+    m_bShowingModel = false;
+    m_bSelectionPending = false;
+}
+
+void CCookieListView::TakeUserSelection()
+{
+    if (!m_bSelectionPending)
+        return;
+    m_bSelectionPending = false;
+    m_model.ClearSelection();
+    for (long nItem = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); nItem != -1;
+         nItem = GetNextItem(nItem, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
+        m_model.SetItemSelected(static_cast<int>(nItem), true);
+    m_model.SetFocusedItem(
+        static_cast<int>(GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED)));
+}
+
+void CCookieListView::OnSelectionEvent(wxListEvent& event)
+{
+    // A range selection changes many rows with one event or none, so the whole
+    // selection is taken at once when it is next needed.
+    if (!m_bShowingModel)
+        m_bSelectionPending = true;
+    event.Skip();
+}

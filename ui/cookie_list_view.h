@@ -1,0 +1,34 @@
+#pragma once
+
+#include "inventory/cookie_list_model.h"
+
+#include <wx/listctrl.h>
+
+// The cookie list on screen: a virtual report list that shows the rows of a
+// CCookieListModel. The model owns the rows' order, images, selection and
+// focus; the control only draws them and takes the user's selection.
+class CCookieListView : public wxListCtrl
+{
+public:
+    CCookieListView(wxWindow* pParent, wxWindowID nId, const wxPoint& pos, const wxSize& size,
+                    CCookieListModel& model);
+
+    // After the model changed: shows its rows, selection and focus.
+    void ShowModel();
+    // Takes the selection and focus the user made into the model, if they
+    // changed since the last call. Cheap when nothing changed.
+    void TakeUserSelection();
+    // True while the user's selection has not been taken into the model yet.
+    bool HasUserSelection() const { return m_bSelectionPending; }
+
+protected:
+    wxString OnGetItemText(long nItem, long nColumn) const override;
+    int OnGetItemImage(long nItem) const override;
+
+private:
+    void OnSelectionEvent(wxListEvent& event);
+
+    CCookieListModel& m_model;
+    bool m_bShowingModel = false;
+    bool m_bSelectionPending = false;
+};

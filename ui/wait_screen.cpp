@@ -1,0 +1,69 @@
+#include "ui/wait_screen.h"
+
+#include "res/resources.h"
+#include "ui/dialog_units.h"
+
+#include <wx/evtloop.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/time.h>
+#include <wx/utils.h>
+
+namespace
+{
+unsigned s_nPauseMs = 1500;
+// How long to wait for the window system to map and expose the new window.
+constexpr long PAINT_WAIT_MS = 500;
+} // namespace
+
+void CWaitScreen::SetPauseMs(unsigned nMs)
+{
+    s_nPauseMs = nMs;
+}
+
+unsigned CWaitScreen::GetPauseMs()
+{
+    return s_nPauseMs;
+}
+
+CWaitScreen::CWaitScreen(wxWindow* pParent)
+    : wxDialog(pParent, wxID_ANY, "Deleting Cookies...", wxDefaultPosition, wxDefaultSize,
+               wxCAPTION | wxSYSTEM_MENU)
+{
+    SetClientSize(DluToPixels(this, 218, 79));
+
+    const wxRect rcFrame = DluToPixels(this, {0, 0, 218, 77});
+    new wxStaticBox(this, wxID_ANY, wxString(), rcFrame.GetPosition(), rcFrame.GetSize());
+
+    const wxRect rcPicture = DluToPixels(this, {3, 7, 65, 66});
+    new wxStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_WAIT), rcPicture.GetPosition(),
+                       rcPicture.GetSize(), wxBORDER_SUNKEN);
+
+    const wxRect rcText = DluToPixels(this, {72, 7, 94, 25});
+    new wxStaticText(this, wxID_ANY, "Please wait while deleting cookies...", rcText.GetPosition(),
+                     rcText.GetSize(), wxST_NO_AUTORESIZE);
+
+    CentreOnScreen();
+    Show();
+    SetFocus();
+    PaintNow();
+    wxMilliSleep(s_nPauseMs);
+}
+
+// Lets the window system map and draw the screen while holding back input and
+// timers: nothing of the program runs before the pause.
+void CWaitScreen::PaintNow()
+{
+    wxEventLoopBase* pLoop = wxEventLoopBase::GetActive();
+    const wxLongLong tStart = wxGetLocalTimeMillis();
+    while (pLoop != nullptr && !IsShownOnScreen() &&
+           wxGetLocalTimeMillis() - tStart < PAINT_WAIT_MS)
+    {
+        pLoop->YieldFor(wxEVT_CATEGORY_UI);
+        wxMilliSleep(5);
+    }
+    if (pLoop != nullptr)
+        pLoop->YieldFor(wxEVT_CATEGORY_UI);
+    Update();
+}
