@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <wx/stattext.h>
 
+namespace
+{
+// A text rectangle at least this tall (in dialog units) holds more than one line.
+constexpr int TWO_LINES_DLU = 16;
+} // namespace
+
 void PlaceInDialogUnits(wxWindow* pControl, const CDluRect& rect)
 {
     wxRect pixels = DluToPixels(pControl->GetParent(), rect);
@@ -16,7 +22,18 @@ wxStaticText* CreateTemplateText(wxWindow* pDialog, const wxString& strText, con
     auto* pText = new wxStaticText(pDialog, nId, wxString(), wxDefaultPosition, wxDefaultSize,
                                    wxST_NO_AUTORESIZE);
     pText->SetSize(DluToPixels(pDialog, rect));
-    SetTemplateText(pText, strText);
+    if (rect.cy >= TWO_LINES_DLU)
+    {
+        SetTemplateText(pText, strText);
+        return pText;
+    }
+    // A one-line label is never wrapped: it may run past its rectangle instead.
+    pText->SetLabelText(strText);
+    // The toolkit wraps labels on its own, so the best size would follow the
+    // rectangle: measure the text instead.
+    const wxSize needed = pText->GetTextExtent(strText);
+    const wxSize size = pText->GetSize();
+    pText->SetSize(std::max(size.x, needed.x + 2), std::max(size.y, needed.y));
     return pText;
 }
 

@@ -13,8 +13,9 @@ class wxWindow;
 void PlaceInDialogUnits(wxWindow* pControl, const CDluRect& rect);
 
 // A static text at a template rectangle that shows strText exactly (no
-// mnemonics), wrapped to the rectangle's width.
+// mnemonics): wrapped to the rectangle's width when the rectangle holds several
+// lines, else on one line that may run past the rectangle.
 wxStaticText* CreateTemplateText(wxWindow* pDialog, const wxString& strText, const CDluRect& rect,
                                  int nId = wxID_ANY);
-// Replaces the text of a control made by CreateTemplateText, wrapping it again.
+// Replaces the text of a multi-line control made by CreateTemplateText.
 void SetTemplateText(wxStaticText* pText, const wxString& strText);

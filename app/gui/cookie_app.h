@@ -1,0 +1,15 @@
+#pragma once
+
+#include <wx/app.h>
+
+// The application: runs the start-up sequence, and ends when the main window
+// closes or the first Find Cookie Location dialog is cancelled. It reads no
+// command-line arguments.
+class CCookieApp : public wxApp
+{
+public:
+    // Opens the display; without one, says so in one line on standard error.
+    bool Initialize(int& argc, wxChar** argv) override;
+    bool OnInit() override;
+    int OnRun() override;
+};

@@ -1,0 +1,3 @@
+#include "app/gui/cookie_app.h"
+
+wxIMPLEMENT_APP(CCookieApp);

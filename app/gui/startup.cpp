@@ -1,0 +1,35 @@
+#include "app/gui/startup.h"
+
+#include "app/app_folders.h"
+#include "locations/gui/find_location_dlg.h"
+#include "locations/location_file.h"
+#include "ui/cookie_dlg.h"
+#include "ui/message_box.h"
+
+#include <wx/app.h>
+
+EStartupEnd RunStartupSequence(const std::function<int()>& fnRunFindDialog)
+{
+    // A folder that cannot be had stays empty; start-up goes on regardless.
+    GetAppFolders().InitFolders();
+
+    const bool bLocationsValid =
+        ValidateLocations(GetAppFolders().GetLocationFilePath(),
+                          [](const std::string& strText) {
+                              ShowMessageBox(wxString::FromUTF8(strText.c_str()),
+                                             wxTheApp->GetAppName(), wxOK, nullptr);
+                          });
+    if (!bLocationsValid && fnRunFindDialog() == wxID_CANCEL)
+        return EStartupEnd::FindCancelled;
+
+    CCookieDlg mainWindow(nullptr);
+    wxTheApp->SetTopWindow(&mainWindow);
+    mainWindow.ShowModal();
+    return EStartupEnd::MainWindowClosed;
+}
+
+int RunSystemFindDialog()
+{
+    CFindLocationDlg dialog(nullptr);
+    return dialog.ShowModal();
+}
