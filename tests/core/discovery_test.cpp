@@ -1,0 +1,234 @@
+#include "locations/location_discovery.h"
+#include "support/temp_dir.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+using Paths = std::vector<std::string>;
+
+class CFakeRegistry : public IRegistry
+{
+public:
+    bool ReadUserString(const std::string& strKey, const std::string& strValueName,
+                        std::string& strResult) const override
+    {
+        const auto it = m_values.find(strKey + "|" + strValueName);
+        if (it == m_values.end())
+            return false;
+        strResult = it->second;
+        return true;
+    }
+    std::map<std::string, std::string> m_values;
+};
+
+class CFakeDrives : public IDriveSource
+{
+public:
+    std::vector<CDrive> ListDrives() const override { return m_drives; }
+    EDriveType GetDriveType(const std::string& strDrive) const override
+    {
+        for (const CDrive& drive : m_drives)
+            if (drive.strName == strDrive)
+                return drive.type;
+        return EDriveType::Other;
+    }
+    std::vector<std::string> ListForeignFolders(const std::string&) const override
+    {
+        return m_foreign;
+    }
+    std::vector<CDrive> m_drives;
+    std::vector<std::string> m_foreign;
+};
+
+struct CDiscoveryFixture
+{
+    CTempDir dir;
+    CFakeRegistry registry;
+    CFakeDrives drives;
+    int nBeeps = 0;
+    CLocationDiscovery discovery{registry, drives, dir.File("windows"), [this] { ++nBeeps; }};
+
+    void SetExplorerValue(const std::string& strValue)
+    {
+        registry.m_values[REGKEY_SHELL_FOLDERS "|" REGVALUE_COOKIES] = strValue;
+    }
+    void SetNetscapeValue(const std::string& strValue)
+    {
+        registry.m_values[REGKEY_NETSCAPE_COOKIES "|" REGVALUE_COOKIE_FILE] = strValue;
+    }
+};
+} // namespace
+
+TEST(LocationList, KeepsTheFirstOnTopAndDropsCaseBlindDuplicates)
+{
+    CLocationList list;
+    EXPECT_TRUE(list.Add("A"));
+    EXPECT_TRUE(list.Add("B"));
+    EXPECT_TRUE(list.Add("C"));
+    EXPECT_FALSE(list.Add("b"));
+    EXPECT_EQ(list.GetItems(), (Paths{"A", "C", "B"}));
+    EXPECT_TRUE(list.Add("/Caf\xc3\xa9"));
+    EXPECT_TRUE(list.Add("/CAF\xc3\x89")); // only ASCII letters fold
+    EXPECT_EQ(list.GetCount(), 5u);
+    list.Clear();
+    EXPECT_EQ(list.GetCount(), 0u);
+}
+
+TEST(Discovery, ExplorerComesFromTheRegistryElseTheWindowsFolder)
+{
+    CDiscoveryFixture f;
+    const std::string strRegistered = f.dir.MakeDir("profile/Cookies");
+    f.SetExplorerValue(strRegistered);
+    f.discovery.AddExplorerLocation("/remembered");
+    f.discovery.RunSearch();
+    EXPECT_EQ(f.discovery.m_lcExplorer.GetItems(), Paths{strRegistered});
+    EXPECT_EQ(f.nBeeps, 1);
+
+    // A registered folder that does not exist falls back to the Windows folder.
+    f.SetExplorerValue(f.dir.File("gone"));
+    f.discovery.RunSearch();
+    EXPECT_TRUE(f.discovery.m_lcExplorer.GetItems().empty());
+    const std::string strWindowsCookies = f.dir.MakeDir("windows/Cookies");
+    f.discovery.RunSearch();
+    EXPECT_EQ(f.discovery.m_lcExplorer.GetItems(), Paths{strWindowsCookies});
+    f.SetExplorerValue("");
+    f.discovery.FindExplorerLocation();
+    EXPECT_EQ(f.discovery.m_lcExplorer.GetItems(), Paths{strWindowsCookies});
+    EXPECT_EQ(f.nBeeps, 3);
+}
+
+TEST(Discovery, NetscapeRegistryFileWinsOverTheDriveSearch)
+{
+    CDiscoveryFixture f;
+    const std::string strRegistered = f.dir.Write("ns/cookies.txt", "");
+    const std::string strOnDrive = f.dir.Write("drive/cookies.txt", "");
+    f.drives.m_drives = {{f.dir.File("drive"), EDriveType::Fixed}};
+    f.discovery.FillDriveList();
+    f.SetNetscapeValue(strRegistered);
+    f.discovery.FindNetscapeLocation();
+    EXPECT_EQ(f.discovery.m_lcNetscape.GetItems(), Paths{strRegistered});
+
+    f.SetNetscapeValue(f.dir.File("ns/missing.txt"));
+    f.discovery.FindNetscapeLocation();
+    EXPECT_EQ(f.discovery.m_lcNetscape.GetItems(), Paths{strOnDrive});
+}
+
+TEST(Discovery, SearchesOnlyFixedDrivesNarrowedToTheNetscapeFolder)
+{
+    CDiscoveryFixture f;
+    const std::string strDrive = f.dir.MakeDir("drive");
+    const std::string strShare = f.dir.MakeDir("share");
+    f.dir.Write("share/cookies.txt", "");
+    f.drives.m_drives = {{strShare, EDriveType::Network}, {strDrive, EDriveType::Fixed}};
+    EXPECT_FALSE(f.discovery.SearchDrive(strShare));
+    EXPECT_FALSE(f.discovery.SearchDrive(f.dir.File("not-a-drive")));
+
+    f.dir.Write("drive/Users/cookies.txt", "");
+    EXPECT_TRUE(f.discovery.SearchDrive(strDrive));
+    EXPECT_EQ(f.discovery.m_lcNetscape.GetItems(), Paths{strDrive + "/Users/cookies.txt"});
+
+    // With a Netscape program folder, only its tree is searched.
+    f.dir.MakeDir("drive/Program Files/Netscape/empty");
+    f.discovery.m_lcNetscape.Clear();
+    EXPECT_FALSE(f.discovery.SearchDrive(strDrive));
+    f.dir.Write("drive/Program Files/Netscape/Users/me/cookies.txt", "");
+    EXPECT_TRUE(f.discovery.SearchDrive(strDrive));
+    EXPECT_EQ(f.discovery.m_lcNetscape.GetItems(),
+              Paths{strDrive + "/Program Files/Netscape/Users/me/cookies.txt"});
+}
+
+TEST(Discovery, TheDriveListIsSortedAndTheFirstIsChosen)
+{
+    CDiscoveryFixture f;
+    f.discovery.FillDriveList();
+    EXPECT_TRUE(f.discovery.m_cbDrive.m_names.empty());
+    EXPECT_EQ(f.discovery.m_cbDrive.m_nSelected, -1);
+    // Nothing chosen: the root is searched, which the fake drives do not know.
+    f.discovery.SearchSelectedDrive();
+    EXPECT_EQ(f.discovery.m_lcNetscape.GetCount(), 0u);
+
+    f.drives.m_drives = {{"/srv", EDriveType::Network},
+                         {"/proc", EDriveType::Other},
+                         {"/", EDriveType::Fixed},
+                         {"/home", EDriveType::Fixed}};
+    f.discovery.FillDriveList();
+    EXPECT_EQ(f.discovery.m_cbDrive.m_names, (Paths{"/", "/home", "/srv"}));
+    EXPECT_EQ(f.discovery.m_cbDrive.m_nSelected, 0);
+}
+
+TEST(Discovery, SearchesTheChosenDrive)
+{
+    CDiscoveryFixture f;
+    const std::string strFirst = f.dir.MakeDir("a");
+    const std::string strSecond = f.dir.MakeDir("b");
+    f.dir.Write("b/cookies.txt", "");
+    f.drives.m_drives = {{strSecond, EDriveType::Fixed}, {strFirst, EDriveType::Fixed}};
+    f.discovery.FillDriveList();
+    f.discovery.RunSearch();
+    EXPECT_EQ(f.discovery.m_lcNetscape.GetCount(), 0u);
+    f.discovery.m_cbDrive.m_nSelected = 1;
+    f.discovery.RunSearch();
+    EXPECT_EQ(f.discovery.m_lcNetscape.GetItems(), Paths{strSecond + "/cookies.txt"});
+}
+
+TEST(SearchFolder, FindsDepthFirstWithEachFolderOwnCandidateFirst)
+{
+    CTempDir dir;
+    const std::string strRoot = dir.MakeDir("root");
+    dir.Write("root/a/deep/er/cookies.txt", "");
+    dir.Write("root/b/cookies.txt", "");
+    // A deep match in an earlier branch wins over a shallow one in a later branch.
+    EXPECT_EQ(SearchFolder("cookies.txt", strRoot), strRoot + "/a/deep/er/cookies.txt");
+    dir.Write("root/cookies.txt", "");
+    EXPECT_EQ(SearchFolder("cookies.txt", strRoot), strRoot + "/cookies.txt");
+    // A folder of that name counts, a differently cased name does not here.
+    dir.MakeDir("other/x.dir/cookies.txt");
+    dir.Write("other/COOKIES.TXT", "");
+    EXPECT_EQ(SearchFolder("cookies.txt", dir.File("other")), dir.File("other/x.dir/cookies.txt"));
+    EXPECT_EQ(SearchFolder("cookies.txt", dir.File("missing")), "");
+    EXPECT_EQ(SearchFolder("cookies.txt", dir.Write("file", "")), "");
+}
+
+TEST(SearchFolder, NeverFollowsLinksToFoldersAndSkipsForeignFolders)
+{
+    CTempDir dir;
+    const std::string strRoot = dir.MakeDir("root");
+    dir.Write("outside/cookies.txt", "");
+    dir.MakeDir("root/loop");
+    ASSERT_EQ(symlink(strRoot.c_str(), dir.File("root/loop/back").c_str()), 0);
+    ASSERT_EQ(symlink(dir.File("outside").c_str(), dir.File("root/link").c_str()), 0);
+    EXPECT_EQ(SearchFolder("cookies.txt", strRoot), "");
+    // A link named like the file is an entry all the same.
+    ASSERT_EQ(symlink("/nowhere", dir.File("root/loop/cookies.txt").c_str()), 0);
+    EXPECT_EQ(SearchFolder("cookies.txt", strRoot), dir.File("root/loop/cookies.txt"));
+
+    dir.Write("mounted/inner/cookies.txt", "");
+    EXPECT_EQ(SearchFolderWithin("cookies.txt", dir.File("mounted"), {dir.File("mounted/inner")}),
+              "");
+}
+
+TEST(SearchFolder, AMatchBeyondThePathLimitYieldsNothing)
+{
+    CTempDir dir;
+    char szOld[4096];
+    ASSERT_NE(getcwd(szOld, sizeof szOld), nullptr);
+    ASSERT_EQ(chdir(dir.Path().c_str()), 0);
+    // Built relative to the current folder, the tree goes deeper than a path can name.
+    const std::string strPart(200, 'd');
+    for (int i = 0; i < 25; ++i)
+    {
+        ASSERT_EQ(mkdir(strPart.c_str(), 0755), 0);
+        ASSERT_EQ(chdir(strPart.c_str()), 0);
+    }
+    FILE* pFile = fopen("cookies.txt", "w");
+    ASSERT_NE(pFile, nullptr);
+    fclose(pFile);
+    ASSERT_EQ(chdir(szOld), 0);
+    EXPECT_EQ(SearchFolder("cookies.txt", dir.Path()), "");
+    EXPECT_EQ(SearchFolder(std::string(300, 'n'), dir.Path()), "");
+}
