@@ -3,6 +3,7 @@
 #include "app/app_folders.h"
 #include "app/settings.h"
 #include "inventory/control_state.h"
+#include "locations/gui/find_location_dlg.h"
 #include "locations/location_file.h"
 #include "platform/path.h"
 #include "res/resources.h"
@@ -14,6 +15,7 @@
 #include "ui/help.h"
 #include "ui/main_layout.h"
 #include "ui/message_box.h"
+#include "ui/options_dlg.h"
 #include "ui/sound_player.h"
 #include "ui/tray_icon.h"
 #include "ui/wait_screen.h"
@@ -195,9 +197,7 @@ void CCookieDlg::BindEvents()
     Bind(wxEVT_CHAR_HOOK, &CCookieDlg::OnCharHook, this);
     Bind(
         wxEVT_TIMER, [this](wxTimerEvent&) { AutoDeleteTimerProc(); }, AUTO_DELETE_TIMER_ID);
-    m_CookieList->Bind(wxEVT_LIST_ITEM_SELECTED, &CCookieDlg::OnListSelectionChanged, this);
-    m_CookieList->Bind(wxEVT_LIST_ITEM_DESELECTED, &CCookieDlg::OnListSelectionChanged, this);
-    m_CookieList->Bind(wxEVT_LIST_ITEM_FOCUSED, &CCookieDlg::OnListSelectionChanged, this);
+    m_CookieList->SetUserSelectionHandler([this] { OnListSelectionChanged(); });
     m_CookieList->Bind(wxEVT_LIST_COL_CLICK,
                        [this](wxListEvent& event)
                        {
@@ -286,10 +286,9 @@ void CCookieDlg::TakeUserSelection()
 
 // The user's selection events come one per row or one per range; they are taken
 // into the inventory's list once, after the burst.
-void CCookieDlg::OnListSelectionChanged(wxListEvent& event)
+void CCookieDlg::OnListSelectionChanged()
 {
-    event.Skip();
-    if (!m_CookieList->HasUserSelection() || m_bUpdatePending)
+    if (m_bUpdatePending)
         return;
     m_bUpdatePending = true;
     CallAfter(
@@ -350,12 +349,23 @@ void CCookieDlg::OnProtect()
 
 void CCookieDlg::OnOptions()
 {
-    // Wired when the Options dialog lands.
+    CSettings inForce;
+    inForce.m_bSoundEffects = m_bSoundEffects;
+    inForce.m_bShowWaitDialog = m_bShowWaitDialog;
+    inForce.m_nAutoDelete = m_nAutoDelete;
+    COptionsDlg options(this, inForce);
+    if (options.ShowModal() != wxID_CANCEL)
+        ReadSettings();
 }
 
 void CCookieDlg::OnLocations()
 {
-    // Wired when the Find Cookie Location dialog lands.
+    CFindLocationDlg find(nullptr);
+    if (find.ShowModal() != wxID_OK)
+        return;
+    LoadLocations(GetAppFolders().GetLocationFilePath(), m_Inventory.m_IELocations,
+                  m_Inventory.m_NSLocations);
+    RefreshCookies();
 }
 
 void CCookieDlg::OnRefresh()
@@ -422,7 +432,7 @@ void CCookieDlg::PlayWave(const std::string& strPath)
 void CCookieDlg::OnSize(wxSizeEvent& event)
 {
     event.Skip();
-    if (m_CookieList == nullptr)
+    if (m_CookieList == nullptr || !IsShown())
         return;
     const wxSize client = GetClientSize();
     const wxRect rcWindow = GetScreenRect();

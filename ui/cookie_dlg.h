@@ -9,7 +9,6 @@
 
 class wxButton;
 class wxImageList;
-class wxListEvent;
 class wxStaticBox;
 class wxStaticText;
 class CCookieListView;
@@ -111,7 +110,7 @@ private:
 
     void OnSize(wxSizeEvent& event);
     void OnCharHook(wxKeyEvent& event);
-    void OnListSelectionChanged(wxListEvent& event);
+    void OnListSelectionChanged();
     void OnListContextMenu(wxContextMenuEvent& event);
 
     wxImageList* m_imgState = nullptr; // owned by the list

@@ -11,6 +11,20 @@ CCookieListView::CCookieListView(wxWindow* pParent, wxWindowID nId, const wxPoin
     Bind(wxEVT_LIST_ITEM_SELECTED, &CCookieListView::OnSelectionEvent, this);
     Bind(wxEVT_LIST_ITEM_DESELECTED, &CCookieListView::OnSelectionEvent, this);
     Bind(wxEVT_LIST_ITEM_FOCUSED, &CCookieListView::OnSelectionEvent, this);
+    // A click on a row of a multiple selection reselects that row alone when the
+    // button goes up, and a virtual list reports such changes of many rows with
+    // no event at all, so the end of every click and key press counts too.
+    auto onInputEnd = [this](wxEvent& event)
+    {
+        event.Skip();
+        MarkUserSelection();
+    };
+    for (wxWindow* pChild : GetChildren())
+    {
+        pChild->Bind(wxEVT_LEFT_UP, onInputEnd);
+        pChild->Bind(wxEVT_RIGHT_UP, onInputEnd);
+        pChild->Bind(wxEVT_KEY_UP, onInputEnd);
+    }
 }
 
 wxString CCookieListView::OnGetItemText(long nItem, long nColumn) const
@@ -61,9 +75,17 @@ void CCookieListView::TakeUserSelection()
 
 void CCookieListView::OnSelectionEvent(wxListEvent& event)
 {
-    // A range selection changes many rows with one event or none, so the whole
-    // selection is taken at once when it is next needed.
-    if (!m_bShowingModel)
-        m_bSelectionPending = true;
     event.Skip();
+    MarkUserSelection();
+}
+
+// A range selection changes many rows with one event or none, so the whole
+// selection is taken at once when it is next needed.
+void CCookieListView::MarkUserSelection()
+{
+    if (m_bShowingModel)
+        return;
+    m_bSelectionPending = true;
+    if (m_fnUserSelection)
+        m_fnUserSelection();
 }

@@ -2,6 +2,7 @@
 
 #include "inventory/cookie_list_model.h"
 
+#include <functional>
 #include <wx/listctrl.h>
 
 // The cookie list on screen: a virtual report list that shows the rows of a
@@ -20,6 +21,11 @@ public:
     void TakeUserSelection();
     // True while the user's selection has not been taken into the model yet.
     bool HasUserSelection() const { return m_bSelectionPending; }
+    // Called whenever the user may have changed the selection.
+    void SetUserSelectionHandler(std::function<void()> fnHandler)
+    {
+        m_fnUserSelection = std::move(fnHandler);
+    }
 
 protected:
     wxString OnGetItemText(long nItem, long nColumn) const override;
@@ -27,8 +33,10 @@ protected:
 
 private:
     void OnSelectionEvent(wxListEvent& event);
+    void MarkUserSelection();
 
     CCookieListModel& m_model;
     bool m_bShowingModel = false;
     bool m_bSelectionPending = false;
+    std::function<void()> m_fnUserSelection;
 };
