@@ -153,6 +153,16 @@ void CMainWindowTest::ClickRow(int nRow, int nModifiers, bool bRight)
     YieldFor(80);
 }
 
+void CMainWindowTest::ClickBelowRows()
+{
+    wxListCtrl* pList = m_pDlg->m_CookieList;
+    wxUIActionSimulator input;
+    input.MouseMove(pList->GetScreenRect().GetBottomLeft() + wxPoint(60, -20));
+    YieldFor(30);
+    input.MouseClick();
+    YieldFor(80);
+}
+
 void CMainWindowTest::PressKey(int nKey, int nModifiers)
 {
     wxUIActionSimulator input;

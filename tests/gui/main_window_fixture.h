@@ -34,6 +34,8 @@ protected:
 
     // Real input through the window system, then the events it caused.
     void ClickRow(int nRow, int nModifiers = 0, bool bRight = false);
+    // A click on the list's empty area below the rows.
+    void ClickBelowRows();
     void PressKey(int nKey, int nModifiers = 0);
 
     CTempDir m_dir;

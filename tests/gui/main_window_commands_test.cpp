@@ -1,0 +1,220 @@
+#include "main_window_fixture.h"
+#include "ui/cookie_context_menu.h"
+#include "ui/cookie_list_view.h"
+#include "ui/message_box.h"
+#include "ui/tray_icon.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/stattext.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+using V = std::vector<std::string>;
+
+namespace
+{
+// Runs fnAction once from the event loop that is running nMs from now (a
+// modal dialog's or a menu's).
+void RunSoon(int nMs, std::function<void()> fnAction)
+{
+    auto* pTimer = new wxTimer;
+    pTimer->Bind(wxEVT_TIMER,
+                 [pTimer, fnAction](wxTimerEvent&)
+                 {
+                     fnAction();
+                     pTimer->Stop();
+                     wxTheApp->CallAfter([pTimer] { delete pTimer; });
+                 });
+    pTimer->StartOnce(nMs);
+}
+
+void ClickButton(wxButton* pButton)
+{
+    wxUIActionSimulator input;
+    input.MouseMove(pButton->GetScreenRect().GetPosition() + wxPoint(10, 8));
+    YieldFor(30);
+    input.MouseClick();
+    YieldFor(80);
+}
+} // namespace
+
+class CTenCookieTest : public CMainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        for (char c = 'a'; c <= 'j'; ++c)
+            m_files.push_back(
+                WriteIECookie(std::string(1, c) + ".txt", std::string(1, c) + ".example.com/"));
+        OpenWindow();
+        ASSERT_EQ(m_pDlg->m_CookieList->GetItemCount(), 10);
+    }
+
+    std::vector<std::string> m_files;
+};
+
+TEST_F(CTenCookieTest, DeleteKeyDeletesTheSelectedRowsAndSelectsTheNextOne)
+{
+    ClickRow(2);
+    ClickRow(5, wxMOD_CONTROL);
+    ClickRow(7, wxMOD_CONTROL);
+    PressKey(WXK_DELETE);
+
+    EXPECT_EQ(ShownColumn(COL_COOKIE),
+              (V{"a.example.com/", "b.example.com/", "d.example.com/", "e.example.com/",
+                 "g.example.com/", "i.example.com/", "j.example.com/"}));
+    for (size_t i = 0; i < m_files.size(); ++i)
+        EXPECT_EQ(FileExists(m_files[i]), i != 2 && i != 5 && i != 7) << m_files[i];
+    EXPECT_EQ(ShownSelection(), (std::vector<long>{2}));
+    EXPECT_EQ(ShownFocus(), 2);
+    EXPECT_EQ(m_pDlg->m_staticCount->GetLabel(), "7");
+    EXPECT_EQ(m_pDlg->GetTrayIcon()->GetTip(), "Jarvane (7 Cookies)");
+    EXPECT_TRUE(m_sounds.empty()); // sound effects are off
+
+    // Deleting the last rows selects the new last row.
+    ClickRow(5);
+    ClickRow(6, wxMOD_SHIFT);
+    PressKey(WXK_DELETE);
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 5);
+    EXPECT_EQ(ShownSelection(), (std::vector<long>{4}));
+}
+
+TEST_F(CTenCookieTest, DeleteKeyDoesNothingWithAProtectedRowSelected)
+{
+    ClickRow(3);
+    ClickButton(m_pDlg->m_btnProtect);
+    EXPECT_EQ(ShownColumn(COL_STATE)[3], "Protected");
+    EXPECT_EQ(m_pDlg->m_btnProtect->GetLabel(), "&Unprotect");
+    EXPECT_EQ(ShownSelection(), (std::vector<long>{3}));
+
+    ClickRow(4, wxMOD_CONTROL);
+    PressKey(WXK_DELETE);
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 10);
+    EXPECT_TRUE(FileExists(m_files[4]));
+
+    // Deleting every unprotected row leaves the protected one.
+    SetMessageBoxHandler([](const wxString&, const wxString&, long) { return wxYES; });
+    ClickButton(m_pDlg->m_btnDeleteAll);
+    EXPECT_EQ(ShownColumn(COL_COOKIE), (V{"d.example.com/"}));
+}
+
+TEST_F(CTenCookieTest, DeleteAllAsksFirstAndKeepsProtectedCookies)
+{
+    std::vector<std::pair<wxString, wxString>> questions;
+    long nStyle = 0;
+    int nAnswer = wxNO;
+    SetMessageBoxHandler(
+        [&](const wxString& strText, const wxString& strCaption, long nBoxStyle)
+        {
+            questions.emplace_back(strText, strCaption);
+            nStyle = nBoxStyle;
+            return nAnswer;
+        });
+    ClickButton(m_pDlg->m_btnDeleteAll);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].first,
+              "Are you sure you want to delete all cookies?\n\nProtected Cookies will not be "
+              "deleted.\n(You will need to Unprotect them first if you wish to delete them).");
+    EXPECT_EQ(questions[0].second, "Jarvane Confirmation");
+    EXPECT_EQ(nStyle, wxYES_NO | wxICON_QUESTION);
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 10);
+
+    ClickRow(0);
+    ClickButton(m_pDlg->m_btnProtect);
+    nAnswer = wxYES;
+    ClickButton(m_pDlg->m_btnDeleteAll);
+    EXPECT_EQ(ShownColumn(COL_COOKIE), (V{"a.example.com/"}));
+    EXPECT_TRUE(FileExists(m_files[0]));
+    EXPECT_FALSE(FileExists(m_files[9]));
+    EXPECT_EQ(m_pDlg->m_staticCount->GetLabel(), "1");
+}
+
+TEST_F(CTenCookieTest, F5RefreshesFromTheDiskAndProtectionSurvives)
+{
+    ClickRow(9);
+    ClickButton(m_pDlg->m_btnProtect);
+    WriteIECookie("k.txt", "k.example.com/");
+    ClickBelowRows(); // nothing selected: F5 still refreshes
+    ASSERT_TRUE(ShownSelection().empty());
+    PressKey(WXK_F5);
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 11);
+    EXPECT_EQ(ShownColumn(COL_COOKIE).back(), "j.example.com/");
+    EXPECT_EQ(ShownColumn(COL_STATE).back(), "Protected");
+    EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "j.example.com/\r\n");
+}
+
+TEST_F(CTenCookieTest, ColumnClickSortsAscendingByThatColumn)
+{
+    m_dir.Write("cookies.txt",
+                "# Netscape HTTP Cookie File\nb.example.org\tTRUE\t/\tFALSE\t0\tid\t1\n");
+    m_pDlg->OnRefresh();
+    ASSERT_EQ(ShownColumn(COL_COOKIE).front(), "a.example.com/");
+
+    wxListCtrl* pList = m_pDlg->m_CookieList;
+    const int x = pList->GetColumnWidth(0) + pList->GetColumnWidth(1) + 10;
+    wxUIActionSimulator input;
+    for (int nClick = 0; nClick < 2; ++nClick) // the same way every time
+    {
+        input.MouseMove(pList->ClientToScreen(wxPoint(x + 20 * nClick, 6)));
+        YieldFor(30);
+        input.MouseClick();
+        YieldFor(500);
+        EXPECT_EQ(ShownColumn(COL_BROWSER).front(), "Internet Explorer");
+        EXPECT_EQ(ShownColumn(COL_BROWSER).back(), "Netscape Browser");
+    }
+}
+
+TEST_F(CTenCookieTest, ProtectionMarksAreSavedWhenTheWindowEnds)
+{
+    ClickRow(1);
+    ClickRow(2, wxMOD_CONTROL);
+    ClickButton(m_pDlg->m_btnProtect);
+    EXPECT_EQ(ShownColumn(COL_STATE),
+              (V{"", "Protected", "Protected", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(ShownSelection(), (std::vector<long>{1, 2}));
+    EXPECT_EQ(m_pDlg->m_btnProtect->GetLabel(), "&Unprotect");
+    EXPECT_FALSE(FileExists(m_dir.File("IEPROT.DAT"))); // nothing written yet
+
+    ClickButton(m_pDlg->m_btnExit);
+    EXPECT_FALSE(m_pDlg->IsShown());
+    CloseWindow();
+    EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "b.example.com/\r\nc.example.com/\r\n");
+    EXPECT_EQ(ReadWholeFile(m_dir.File("NSPROT.DAT")), "");
+}
+
+TEST_F(CTenCookieTest, ContextMenuRunsItsCommandsAndGreysWhatIsDisabled)
+{
+    const auto pMenu = CreateCookieContextMenu(false, true);
+    ASSERT_EQ(pMenu->GetMenuItemCount(), 2u);
+    EXPECT_EQ(pMenu->FindItemByPosition(0)->GetItemLabel(), "&Delete");
+    EXPECT_EQ(pMenu->FindItemByPosition(1)->GetItemLabel(), "&Change Protection");
+    EXPECT_FALSE(pMenu->IsEnabled(1001));
+    EXPECT_TRUE(pMenu->IsEnabled(1006));
+
+    // A right-click on a row opens the menu; its mnemonic runs Change Protection.
+    bool bMenuRan = false;
+    RunSoon(400,
+            [&]
+            {
+                bMenuRan = true;
+                wxUIActionSimulator().Char('c');
+            });
+    ClickRow(4, 0, true);
+    YieldUntil([&] { return bMenuRan; });
+    YieldFor(300);
+    EXPECT_EQ(ShownColumn(COL_STATE)[4], "Protected");
+
+    // Now Delete is greyed: its mnemonic does nothing, Escape closes the menu.
+    RunSoon(400,
+            [&]
+            {
+                wxUIActionSimulator input;
+                input.Char('d');
+                input.Char(WXK_ESCAPE);
+            });
+    ClickRow(4, 0, true);
+    YieldFor(900);
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 10);
+    EXPECT_TRUE(FileExists(m_files[4]));
+}
