@@ -45,10 +45,17 @@ CFindLocationDlg::CFindLocationDlg(wxWindow* pParent, const IRegistry& registry,
       m_imageList(16, 16, true, 2),
       m_discovery(registry, drives, std::move(strWindowsFolder), std::move(fnBeep))
 {
-    // With no Cancel button, Escape must not fall back to pressing an
-    // affirmative button: it only ends the dialog.
-    SetEscapeId(wxID_CANCEL);
+    // With no Cancel button, wx would let Escape press an affirmative button or
+    // nothing at all: here it only ends the dialog, as the close box does.
     SetAffirmativeId(wxID_NONE);
+    Bind(wxEVT_CHAR_HOOK,
+         [this](wxKeyEvent& event)
+         {
+             if (event.GetKeyCode() == WXK_ESCAPE)
+                 EndModal(wxID_CANCEL);
+             else
+                 event.Skip();
+         });
     SetClientSize(DluToPixels(this, 280, 207));
     CreateControls();
 

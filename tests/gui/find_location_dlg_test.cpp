@@ -1,0 +1,233 @@
+#include "app_folders_override.h"
+#include "fake_location_sources.h"
+#include "locations/gui/find_location_dlg.h"
+#include "modal_script.h"
+#include "support/temp_dir.h"
+#include "ui/message_box.h"
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/html/helpdlg.h>
+#include <wx/html/helpwnd.h>
+#include <wx/html/htmlwin.h>
+#include <wx/listctrl.h>
+#include <wx/stattext.h>
+
+namespace
+{
+std::vector<std::string> ListTexts(const wxListCtrl& list)
+{
+    std::vector<std::string> texts;
+    for (long i = 0; i < list.GetItemCount(); ++i)
+        texts.push_back(list.GetItemText(i).utf8_string());
+    return texts;
+}
+
+int ItemImage(const wxListCtrl& list, long nItem)
+{
+    wxListItem item;
+    item.SetId(nItem);
+    item.SetMask(wxLIST_MASK_IMAGE);
+    list.GetItem(item);
+    return item.GetImage();
+}
+
+// The message as shown, with the line breaks of its wrapping taken out.
+std::string MessageText(const CFindLocationDlg& dialog)
+{
+    wxString strText = dialog.m_stMessage->GetLabelText();
+    strText.Replace("\n", " ");
+    return strText.utf8_string();
+}
+
+std::string Unwrapped(std::string strText)
+{
+    for (char& c : strText)
+        if (c == '\n')
+            c = ' ';
+    return strText;
+}
+
+class FindLocationDlgTest : public testing::Test
+{
+protected:
+    FindLocationDlgTest()
+        : m_drives({m_dir.MakeDir("drive-b"), m_dir.MakeDir("drive-a")}),
+          m_folders(m_dir.MakeDir("work"), m_dir.MakeDir("windows"))
+    {
+        SetMessageBoxHandler(
+            [this](const wxString& strText, const wxString&, long)
+            {
+                m_messages.push_back(strText.utf8_string());
+                return wxOK;
+            });
+    }
+    ~FindLocationDlgTest() override { SetMessageBoxHandler(nullptr); }
+
+    std::string LocationFile() const { return m_dir.File("work/Location.DAT"); }
+
+    int Run(std::vector<std::function<void(CFindLocationDlg&)>> steps)
+    {
+        CModalScript script;
+        for (auto& fnStep : steps)
+            script.On<CFindLocationDlg>(fnStep);
+        CFindLocationDlg dialog(nullptr, m_registry, m_drives, GetAppFolders().m_strWindowsFolder,
+                                [this] { ++m_nBeeps; });
+        const int nResult = dialog.ShowModal();
+        EXPECT_EQ(0u, script.GetPendingSteps());
+        return nResult;
+    }
+
+    CTempDir m_dir;
+    CFakeRegistry m_registry;
+    CFakeDrives m_drives;
+    CAppFoldersOverride m_folders;
+    std::vector<std::string> m_messages;
+    int m_nBeeps = 0;
+};
+} // namespace
+
+TEST_F(FindLocationDlgTest, FirstRunOpensEmptyAndEscapeWritesNothing)
+{
+    const int nResult = Run(
+        {[](CFindLocationDlg& dialog)
+         {
+             EXPECT_EQ("Find Cookie Location", dialog.GetTitle());
+             EXPECT_EQ(0, dialog.m_lcExplorer->GetItemCount());
+             EXPECT_EQ(0, dialog.m_lcNetscape->GetItemCount());
+             EXPECT_FALSE(dialog.m_btnOK->IsEnabled());
+             EXPECT_EQ("Jarvane will now try to determine where your browser stores its cookies. "
+                       "Hit the 'Find' button on the right to start the search.",
+                       MessageText(dialog));
+             wxListItem column;
+             dialog.m_lcExplorer->GetColumn(0, column);
+             EXPECT_EQ("Cookie Directory", column.GetText());
+             dialog.m_lcNetscape->GetColumn(0, column);
+             EXPECT_EQ("Cookie File", column.GetText());
+             // The drives are offered sorted, the first one chosen.
+             ASSERT_EQ(2u, dialog.m_cbDrive->GetCount());
+             EXPECT_LT(dialog.m_cbDrive->GetString(0), dialog.m_cbDrive->GetString(1));
+             EXPECT_EQ(0, dialog.m_cbDrive->GetSelection());
+             EXPECT_TRUE(dialog.m_btnFind->IsThisEnabled());
+             PressEscape(dialog);
+         }});
+    EXPECT_EQ(wxID_CANCEL, nResult);
+    EXPECT_FALSE(FileExists(LocationFile()));
+    EXPECT_EQ(0, m_nBeeps);
+}
+
+TEST_F(FindLocationDlgTest, RememberedLocationsAreShownInInsertionOrderAndOkSavesThem)
+{
+    m_dir.Write("work/Location.DAT", "[IE]\r\nLocation 1=A\r\nLocation 2=B\r\nLocation 3=C\r\n"
+                                     "Location 4=b\r\n[NS]\r\nLocation 1=/gone/cookies.txt\r\n");
+    const int nResult = Run(
+        {[](CFindLocationDlg& dialog)
+         {
+             EXPECT_EQ((std::vector<std::string>{"A", "C", "B"}), ListTexts(*dialog.m_lcExplorer));
+             EXPECT_EQ((std::vector<std::string>{"/gone/cookies.txt"}),
+                       ListTexts(*dialog.m_lcNetscape));
+             EXPECT_EQ(0, ItemImage(*dialog.m_lcExplorer, 0));
+             EXPECT_EQ(1, ItemImage(*dialog.m_lcNetscape, 0));
+             EXPECT_TRUE(dialog.m_btnOK->IsEnabled());
+             ClickButton(dialog, IDC_FIND_OK);
+         }});
+    EXPECT_EQ(wxID_OK, nResult);
+    EXPECT_EQ("[IE]\r\nLocation 1=A\r\nLocation 2=C\r\nLocation 3=B\r\n[NS]\r\n"
+              "Location 1=/gone/cookies.txt\r\n",
+              ReadWholeFile(LocationFile()));
+}
+
+TEST_F(FindLocationDlgTest, FindShowsWhatItFoundAndOkSavesOnlyThat)
+{
+    m_dir.Write("work/Location.DAT", "[NS]\r\nLocation 1=" + m_dir.File("old.txt") + "\r\n");
+    m_dir.Write("old.txt", "still here");
+    const std::string strCookies = m_dir.MakeDir("profile/Cookies");
+    m_registry.Set(REGKEY_SHELL_FOLDERS, REGVALUE_COOKIES, strCookies);
+    const int nResult =
+        Run({[&](CFindLocationDlg& dialog)
+             {
+                 ClickButton(dialog, IDC_FIND);
+                 EXPECT_EQ(1, m_nBeeps);
+                 EXPECT_EQ(std::vector<std::string>{strCookies}, ListTexts(*dialog.m_lcExplorer));
+                 // Neither the registry nor the drive knows a Netscape file: the remembered one
+                 // goes.
+                 EXPECT_EQ(0, dialog.m_lcNetscape->GetItemCount());
+                 EXPECT_TRUE(dialog.m_btnOK->IsEnabled());
+                 EXPECT_EQ(Unwrapped(FIND_FOUND_MESSAGE), MessageText(dialog));
+                 ClickButton(dialog, IDC_FIND_OK);
+             }});
+    EXPECT_EQ(wxID_OK, nResult);
+    EXPECT_EQ("[IE]\r\nLocation 1=" + strCookies + "\r\n", ReadWholeFile(LocationFile()));
+}
+
+TEST_F(FindLocationDlgTest, AFindOnTheChosenDriveCanFollowOneThatFoundNothing)
+{
+    // Sorted, drive-a comes first and is empty; drive-b holds a cookie file.
+    const std::string strFile = m_dir.Write("drive-b/deep/folder/cookies.txt", "");
+    const int nResult =
+        Run({[&](CFindLocationDlg& dialog)
+             {
+                 ClickButton(dialog, IDC_FIND);
+                 EXPECT_FALSE(dialog.m_btnOK->IsEnabled());
+                 EXPECT_EQ(FIND_NOT_FOUND_MESSAGE, MessageText(dialog));
+
+                 dialog.m_cbDrive->SetSelection(1);
+                 wxCommandEvent choose(wxEVT_CHOICE, IDC_DRIVE);
+                 choose.SetInt(1);
+                 choose.SetEventObject(dialog.m_cbDrive);
+                 dialog.m_cbDrive->ProcessWindowEvent(choose);
+                 ClickButton(dialog, IDC_FIND);
+                 EXPECT_EQ(2, m_nBeeps);
+                 EXPECT_EQ(std::vector<std::string>{strFile}, ListTexts(*dialog.m_lcNetscape));
+                 EXPECT_EQ(Unwrapped(FIND_FOUND_MESSAGE), MessageText(dialog));
+                 dialog.Close();
+             }});
+    EXPECT_EQ(wxID_CANCEL, nResult);
+    EXPECT_FALSE(FileExists(LocationFile()));
+}
+
+TEST_F(FindLocationDlgTest, HelpWithoutABookSaysSoAndTheDialogStaysOpen)
+{
+    const int nResult =
+        Run({[this](CFindLocationDlg& dialog)
+             {
+                 ClickButton(dialog, IDC_FIND_HELP);
+                 ASSERT_EQ(1u, m_messages.size());
+                 EXPECT_NE(std::string::npos, m_messages[0].find("help book could not be opened"));
+                 EXPECT_TRUE(dialog.IsModal());
+                 PressEscape(dialog);
+             }});
+    EXPECT_EQ(wxID_CANCEL, nResult);
+}
+
+TEST_F(FindLocationDlgTest, HelpOpensTheBookAtItsContentsAndReturnsToTheDialog)
+{
+    m_dir.Write("work/help/Jarvane.hhp", "[OPTIONS]\r\nContents file=toc.hhc\r\nDefault "
+                                         "topic=index.html\r\nTitle=Test Book\r\n\r\n[FILES]\r\n"
+                                         "index.html\r\n");
+    m_dir.Write("work/help/toc.hhc",
+                "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Start\">"
+                "<param name=\"Local\" value=\"index.html\"></object></ul>");
+    m_dir.Write("work/help/index.html", "<html><title>Start</title><body>Hello</body></html>");
+
+    CModalScript helpScript;
+    bool bHelpShown = false;
+    helpScript.On<wxHtmlHelpDialog>(
+        [&](wxHtmlHelpDialog& help)
+        {
+            bHelpShown = true;
+            wxHtmlWindow* pPage = help.GetHelpWindow()->GetHtmlWindow();
+            EXPECT_TRUE(pPage->GetOpenedPage().EndsWith("index.html")) << pPage->GetOpenedPage();
+            help.Close();
+        });
+    const int nResult = Run({[](CFindLocationDlg& dialog)
+                             {
+                                 ClickButton(dialog, IDC_FIND_HELP);
+                                 EXPECT_TRUE(dialog.IsModal());
+                                 PressEscape(dialog);
+                             }});
+    EXPECT_TRUE(bHelpShown);
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(wxID_CANCEL, nResult);
+}
