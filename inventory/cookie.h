@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 // The browser names: the browsers' keys in the records, the protection lists,
 // the Netscape rewrite and the list's Browser column.
@@ -11,7 +12,7 @@
 class CCookie
 {
 public:
-    explicit CCookie(const std::string& strName) : m_strName(strName) {}
+    explicit CCookie(std::string strName) : m_strName(std::move(strName)) {}
     virtual ~CCookie() = default;
 
     // Removes the cookie from its browser's store.
@@ -29,8 +30,8 @@ public:
 class CIECookie : public CCookie
 {
 public:
-    CIECookie(const std::string& strName, const std::string& strPath)
-        : CCookie(strName), m_strPath(strPath)
+    CIECookie(std::string strName, std::string strPath)
+        : CCookie(std::move(strName)), m_strPath(std::move(strPath))
     {
     }
 
@@ -45,8 +46,8 @@ public:
 class CNSCookie : public CCookie
 {
 public:
-    CNSCookie(const std::string& strName, const std::string& strFile, const std::string& strLine)
-        : CCookie(strName), m_strFile(strFile), m_strLine(strLine)
+    CNSCookie(std::string strName, std::string strFile, std::string strLine)
+        : CCookie(std::move(strName)), m_strFile(std::move(strFile)), m_strLine(std::move(strLine))
     {
     }
 

@@ -55,30 +55,29 @@ void CCookieInventory::FillCookieList()
     }
 }
 
+// The keys compare as the texts the columns show, byte by byte; Cookie and
+// State are compared without copying them.
 int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam2,
                                      std::intptr_t lParamSort)
 {
     const auto* pFirst = reinterpret_cast<const CCookie*>(lParam1);
     const auto* pSecond = reinterpret_cast<const CCookie*>(lParam2);
-    std::string strFirst, strSecond;
+    bool bFirstGreater = false;
     switch (lParamSort)
     {
     case COL_COOKIE:
-        strFirst = pFirst->GetName();
-        strSecond = pSecond->GetName();
+        bFirstGreater = pFirst->m_strName > pSecond->m_strName;
         break;
-    case COL_STATE:
-        strFirst = pFirst->GetState();
-        strSecond = pSecond->GetState();
+    case COL_STATE: // "Protected" against ""
+        bFirstGreater = pFirst->m_bProtected && !pSecond->m_bProtected;
         break;
     case COL_BROWSER:
-        strFirst = pFirst->GetBrowser();
-        strSecond = pSecond->GetBrowser();
+        bFirstGreater = pFirst->GetBrowser() > pSecond->GetBrowser();
         break;
     default:
         return -1;
     }
-    return strFirst > strSecond ? 1 : -1;
+    return bFirstGreater ? 1 : -1;
 }
 
 void CCookieInventory::SortByColumn(int nColumn)

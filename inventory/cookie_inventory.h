@@ -2,6 +2,7 @@
 
 #include "inventory/cookie.h"
 #include "inventory/cookie_list_model.h"
+#include "platform/text_file.h"
 
 #include <set>
 #include <string>
@@ -82,6 +83,7 @@ private:
     void FreeAllRecords();
 
     std::string m_strDataFolder;
+    CTextFileReader m_ieReader; // one reader for every cookie file: its buffer is made once
     // Netscape files that could not be read whole at the last refresh; a rewrite
     // leaves them alone.
     std::set<std::string> m_unreadableNSFiles;

@@ -80,13 +80,23 @@ void CCookieListModel::InsertItems(std::vector<CCookieRow> rows)
         return;
     }
     // Inserting one by one after equal texts is a stable sort of the new rows
-    // merged behind the equal existing ones.
-    std::stable_sort(rows.begin(), rows.end(), TextLess);
+    // merged behind the equal existing ones. The rows are sorted by index and
+    // moved once.
+    std::vector<size_t> order(rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&rows](size_t a, size_t b) { return TextLess(rows[a], rows[b]); });
     std::vector<CCookieRow> merged;
     merged.reserve(m_rows.size() + rows.size());
-    std::merge(std::make_move_iterator(m_rows.begin()), std::make_move_iterator(m_rows.end()),
-               std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()),
-               std::back_inserter(merged), TextLess);
+    auto itOld = m_rows.begin();
+    for (size_t nNew : order)
+    {
+        while (itOld != m_rows.end() && !TextLess(rows[nNew], *itOld))
+            merged.push_back(std::move(*itOld++));
+        merged.push_back(std::move(rows[nNew]));
+    }
+    std::move(itOld, m_rows.end(), std::back_inserter(merged));
     m_rows.swap(merged);
     m_nFocused = -1;
     for (size_t i = 0; i < m_rows.size(); ++i)

@@ -25,14 +25,15 @@ void CCookieInventory::ReadIECookies()
 
 void CCookieInventory::AddIECookie(const std::string& strPath)
 {
-    CTextFileReader reader;
-    if (!reader.Open(strPath))
+    if (!m_ieReader.Open(strPath))
         return;
     std::string strLine;
-    for (int nLine = 0; nLine < 3; ++nLine)
-        if (!reader.ReadLine(strLine))
-            return; // the file ends, or cannot be read, before its third line
-    m_Cookies.push_back(new CIECookie(strLine, strPath));
+    bool bComplete = true;
+    for (int nLine = 0; nLine < 3 && bComplete; ++nLine)
+        bComplete = m_ieReader.ReadLine(strLine); // false at the end or on a read error
+    m_ieReader.Close();
+    if (bComplete)
+        m_Cookies.push_back(new CIECookie(std::move(strLine), strPath));
 }
 
 void CCookieInventory::ReadNSCookies()
@@ -66,11 +67,11 @@ void CCookieInventory::AddNSCookie(const std::string& strLine, const std::string
     if (nFirst == std::string::npos)
         return;
     const size_t nLast = strLine.find_last_not_of(kWhiteSpace);
-    std::string strTrimmed = strLine.substr(nFirst, nLast - nFirst + 1);
-    if (strTrimmed[0] == '#')
+    if (strLine[nFirst] == '#')
         return;
-    const size_t nTab = strTrimmed.find('\t');
-    if (nTab == std::string::npos)
+    const size_t nTab = strLine.find('\t', nFirst);
+    if (nTab == std::string::npos || nTab > nLast)
         return;
-    m_Cookies.push_back(new CNSCookie(strTrimmed.substr(0, nTab), strFile, strTrimmed));
+    m_Cookies.push_back(new CNSCookie(strLine.substr(nFirst, nTab - nFirst), strFile,
+                                      strLine.substr(nFirst, nLast - nFirst + 1)));
 }

@@ -3,6 +3,7 @@
 #include "platform/text_file.h"
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -30,22 +31,25 @@ void CCookieInventory::SaveAndClearCookies()
 
 void CCookieInventory::LoadProtection(const std::string& strBrowser, const std::string& strFile)
 {
-    CTextFileReader reader;
-    if (!reader.Open(strFile))
+    // A read error ends the list; the lines read before it still mark.
+    std::vector<std::string> lines;
+    ReadTextLines(strFile, lines);
+    if (lines.empty())
         return;
-    // The first record of each name, as FindCookie's walk from the first slot
-    // would find it, without a walk per line.
-    std::unordered_map<std::string, CCookie*> firstByName;
+    // Each line marks what FindCookie would find for it, the first record of
+    // that name and browser, found here in one walk for all lines.
+    std::unordered_map<std::string_view, CCookie*> firstByName;
+    for (const std::string& strLine : lines)
+        firstByName.emplace(strLine, nullptr);
     for (CCookie* pCookie : m_Cookies)
-        if (pCookie->GetBrowser() == strBrowser)
-            firstByName.emplace(pCookie->m_strName, pCookie);
-    std::string strLine;
-    while (reader.ReadLine(strLine))
     {
-        const auto it = firstByName.find(strLine);
-        if (it != firstByName.end())
-            it->second->m_bProtected = 1;
+        const auto it = firstByName.find(pCookie->m_strName);
+        if (it != firstByName.end() && !it->second && pCookie->GetBrowser() == strBrowser)
+            it->second = pCookie;
     }
+    for (const auto& entry : firstByName)
+        if (entry.second)
+            entry.second->m_bProtected = 1;
 }
 
 CCookie* CCookieInventory::FindCookie(const std::string& strName,

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+// The benchmark program runs sections, each a function in a file of its own
+// that registers itself with JARVANE_BENCH_SECTION("name", Function).
+
+struct CBenchSection
+{
+    const char* pszName;
+    void (*pfnRun)();
+};
+
+std::vector<CBenchSection>& BenchSections();
+
+struct CBenchRegistrar
+{
+    CBenchRegistrar(const char* pszName, void (*pfnRun)())
+    {
+        BenchSections().push_back({pszName, pfnRun});
+    }
+};
+
+#define JARVANE_BENCH_SECTION(name, function)                                                      \
+    static const CBenchRegistrar s_benchRegistrar_##function(name, function)
+
+// Wall-clock milliseconds that fn takes.
+template <typename Fn> double TimeMs(Fn&& fn)
+{
+    const auto start = std::chrono::steady_clock::now();
+    fn();
+    const auto end = std::chrono::steady_clock::now();
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+// Prints "name: ms", and with a baseline above zero also the ratio to it.
+void PrintFigure(const std::string& strName, double dMs, double dBaselineMs = 0.0);
+
+// A fresh folder under the system's temporary folder, removed with its
+// content when the object goes away.
+class CBenchFolder
+{
+public:
+    CBenchFolder();
+    ~CBenchFolder();
+    CBenchFolder(const CBenchFolder&) = delete;
+    CBenchFolder& operator=(const CBenchFolder&) = delete;
+    const std::string& Path() const { return m_strPath; }
+
+private:
+    std::string m_strPath;
+};

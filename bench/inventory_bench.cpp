@@ -1,0 +1,198 @@
+#include "bench/bench_util.h"
+#include "inventory/cookie_inventory.h"
+#include "platform/path.h"
+#include "platform/safe_file.h"
+#include "platform/text_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr int kIEFiles = 10000;
+constexpr int kNSLines = 100000;
+constexpr int kModelRows = 100000;
+constexpr int kProtectEvery = 10; // one cookie in ten is protected
+
+std::string IEFileName(int i)
+{
+    return "cookie" + std::to_string(i) + ".txt";
+}
+
+// Two lines per domain, as sites often set more than one cookie.
+std::string NSLine(int i)
+{
+    return "d" + std::to_string(i / 2) + ".example.org\tTRUE\t/\tFALSE\t946684799\tname" +
+           std::to_string(i) + "\tvalue" + std::to_string(i);
+}
+
+// Fixture files are written plainly: no store is being replaced here.
+void WriteFixture(const std::string& strPath, const std::string& strText)
+{
+    std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
+    if (!pFile || std::fwrite(strText.data(), 1, strText.size(), pFile) != strText.size())
+        std::fprintf(stderr, "cannot write %s\n", strPath.c_str());
+    if (pFile)
+        std::fclose(pFile);
+}
+
+void WriteIEFolder(const std::string& strFolder)
+{
+    for (int i = 0; i < kIEFiles; ++i)
+        WriteFixture(AppendPathPart(strFolder, IEFileName(i)),
+                     "id\r\n" + std::to_string(i) + "\r\nhost" + std::to_string(i) +
+                         ".example.com/\r\n0\r\n1\r\n2\r\n*\r\n");
+}
+
+std::string WriteNSFile(const std::string& strPath)
+{
+    std::vector<std::string> lines = {"# Netscape HTTP Cookie File", "# benchmark", ""};
+    for (int i = 0; i < kNSLines; ++i)
+        lines.push_back(NSLine(i));
+    WriteFixture(strPath, JoinCrLfLines(lines));
+    return strPath;
+}
+
+// The bytes the refresh reads, read with nothing else done with them: three
+// lines of each cookie file and every line of the cookie file.
+double ReadBaselineMs(const std::string& strIEFolder, const std::string& strNSFile)
+{
+    size_t nBytes = 0;
+    const double dMs = TimeMs(
+        [&]
+        {
+            char szLine[4096];
+            for (int i = 0; i < kIEFiles; ++i)
+            {
+                std::FILE* pFile =
+                    std::fopen(AppendPathPart(strIEFolder, IEFileName(i)).c_str(), "rb");
+                if (!pFile)
+                    continue;
+                for (int nLine = 0; nLine < 3 && std::fgets(szLine, sizeof(szLine), pFile); ++nLine)
+                    nBytes += std::strlen(szLine);
+                std::fclose(pFile);
+            }
+            std::FILE* pFile = std::fopen(strNSFile.c_str(), "rb");
+            if (pFile)
+            {
+                while (std::fgets(szLine, sizeof(szLine), pFile))
+                    nBytes += std::strlen(szLine);
+                std::fclose(pFile);
+            }
+        });
+    if (nBytes == 0)
+        std::fprintf(stderr, "the read baseline read nothing\n");
+    return dMs;
+}
+
+// The same file work as deleting the unprotected cookies, with nothing else:
+// remove the files, write the surviving lines once.
+double DeleteBaselineMs(const std::string& strIEFolder, const std::string& strNSFile)
+{
+    std::vector<std::string> survivors;
+    for (int i = 0; i < kNSLines; ++i)
+        if (i % kProtectEvery == 0)
+            survivors.push_back(NSLine(i));
+    return TimeMs(
+        [&]
+        {
+            for (int i = 0; i < kIEFiles; ++i)
+                if (i % kProtectEvery != 0)
+                    std::remove(AppendPathPart(strIEFolder, IEFileName(i)).c_str());
+            ReplaceFileContents(strNSFile, JoinCrLfLines(survivors));
+        });
+}
+
+void ProtectEveryTenth(CCookieInventory& inventory)
+{
+    for (CCookie* pCookie : inventory.m_Cookies)
+    {
+        const std::string strName = pCookie->GetName();
+        const size_t nDigits = strName.find_first_of("0123456789");
+        const int nNumber = std::atoi(strName.c_str() + nDigits);
+        // IE hosts are numbered per file, NS domains per pair of lines.
+        const int nIndex = pCookie->GetBrowser() == IE_BROWSER_NAME ? nNumber : nNumber * 2;
+        pCookie->m_bProtected = nIndex % kProtectEvery == 0 ? 1 : 0;
+    }
+}
+
+void BenchmarkStores()
+{
+    CBenchFolder folder;
+    const std::string strIE = AppendPathPart(folder.Path(), "ie");
+    const std::string strIECopy = AppendPathPart(folder.Path(), "ie-baseline");
+    std::filesystem::create_directory(strIE);
+    std::filesystem::create_directory(strIECopy);
+    WriteIEFolder(strIE);
+    WriteIEFolder(strIECopy);
+    const std::string strNS = WriteNSFile(AppendPathPart(folder.Path(), "cookies.txt"));
+    const std::string strNSCopy =
+        WriteNSFile(AppendPathPart(folder.Path(), "cookies-baseline.txt"));
+
+    CCookieInventory inventory(folder.Path());
+    inventory.m_IELocations = {strIE};
+    inventory.m_NSLocations = {strNS};
+    const double dReadBase = ReadBaselineMs(strIECopy, strNSCopy);
+    const double dFirst = TimeMs([&] { inventory.RefreshCookies(); });
+    ProtectEveryTenth(inventory);
+    // The steps of RefreshCookies, timed one by one.
+    const double dSave = TimeMs([&] { inventory.SaveAndClearCookies(); });
+    const double dReadIE = TimeMs([&] { inventory.ReadIECookies(); });
+    const double dReadNS = TimeMs([&] { inventory.ReadNSCookies(); });
+    const double dFill = TimeMs([&] { inventory.FillCookieList(); });
+    const double dSort = TimeMs([&] { inventory.SortByColumn(COL_STATE); });
+    const double dRefresh = dSave + dReadIE + dReadNS + dFill + dSort;
+    std::printf("  %d records, %d rows, %d protected\n",
+                static_cast<int>(inventory.m_Cookies.size()), inventory.m_CookieList.GetItemCount(),
+                static_cast<int>(std::count_if(
+                    inventory.m_Cookies.begin(), inventory.m_Cookies.end(),
+                    [](const CCookie* pCookie) { return pCookie->m_bProtected != 0; })));
+    PrintFigure("read baseline (3 lines x 10,000 files, 100,000 lines)", dReadBase);
+    PrintFigure("first refresh (nothing to save)", dFirst, dReadBase);
+    PrintFigure("refresh (save marks, read both stores, fill, sort)", dRefresh, dReadBase);
+    PrintFigure("  save the marks, free the records", dSave);
+    PrintFigure("  read 10,000 IE files, apply IEPROT.DAT", dReadIE);
+    PrintFigure("  read 100,000 NS lines, apply NSPROT.DAT", dReadNS);
+    PrintFigure("  fill the list", dFill);
+    PrintFigure("  sort by State", dSort);
+
+    const double dDeleteBase = DeleteBaselineMs(strIECopy, strNSCopy);
+    const double dDelete = TimeMs([&] { inventory.DeleteAllUnprotected(); });
+    std::printf("  left after delete all: %d rows\n", inventory.m_CookieList.GetItemCount());
+    PrintFigure("delete baseline (unlink 9,000 files, write 10,000 lines)", dDeleteBase);
+    PrintFigure("delete all unprotected with the rewrite", dDelete, dDeleteBase);
+}
+
+void BenchmarkModel()
+{
+    CCookieInventory inventory;
+    for (int i = 0; i < kModelRows; ++i)
+    {
+        // Names in no particular order, many shared, a few protected.
+        const int nKey = (i * 7919) % (kModelRows / 4);
+        inventory.m_Cookies.push_back(
+            new CNSCookie("d" + std::to_string(nKey) + ".example.org", "cookies.txt", "line"));
+        inventory.m_Cookies.back()->m_bProtected = i % kProtectEvery == 0 ? 1 : 0;
+    }
+    const double dFill = TimeMs([&] { inventory.FillCookieList(); });
+    const double dSort = TimeMs([&] { inventory.SortByColumn(COL_STATE); });
+    const double dSortName = TimeMs([&] { inventory.SortByColumn(COL_COOKIE); });
+    PrintFigure("fill 100,000 rows", dFill);
+    PrintFigure("sort 100,000 rows by State", dSort);
+    PrintFigure("fill + sort by State (target well under 1000 ms)", dFill + dSort);
+    PrintFigure("sort 100,000 rows by Cookie", dSortName);
+}
+
+void RunInventoryBenchmarks()
+{
+    BenchmarkStores();
+    BenchmarkModel();
+}
+} // namespace
+
+JARVANE_BENCH_SECTION("inventory", RunInventoryBenchmarks);
