@@ -1,6 +1,6 @@
 #include "inventory/cookie_inventory.h"
 
-#include <unordered_set>
+#include <algorithm>
 #include <vector>
 
 bool CCookieInventory::DeleteFromStore(CCookie* pCookie)
@@ -35,18 +35,26 @@ void CCookieInventory::DeleteCookie(int nItem)
 
 void CCookieInventory::RemoveRows(const std::vector<bool>& remove)
 {
-    std::unordered_set<CCookie*> doomed;
+    std::vector<CCookie*> doomed;
     for (size_t i = 0; i < remove.size(); ++i)
         if (remove[i])
-            doomed.insert(m_CookieList.GetItemData(static_cast<int>(i)));
+            doomed.push_back(m_CookieList.GetItemData(static_cast<int>(i)));
     m_CookieList.DeleteItems(remove);
+    std::sort(doomed.begin(), doomed.end());
+    doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     // Like a search from the first slot per record: the first slot holding a
     // doomed record is freed, a record that is not in the inventory is not.
+    std::vector<bool> freed(doomed.size(), false);
     size_t nKept = 0;
     for (CCookie* pCookie : m_Cookies)
     {
-        if (doomed.erase(pCookie) != 0)
+        const auto it = std::lower_bound(doomed.begin(), doomed.end(), pCookie);
+        const size_t nDoomed = static_cast<size_t>(it - doomed.begin());
+        if (it != doomed.end() && *it == pCookie && !freed[nDoomed])
+        {
+            freed[nDoomed] = true;
             delete pCookie;
+        }
         else
             m_Cookies[nKept++] = pCookie;
     }

@@ -162,13 +162,15 @@ void CCookieListModel::SortItems(PFNCOOKIECOMPARE pfnCompare, std::intptr_t lPar
 {
     if (!pfnCompare || m_rows.size() < 2)
         return;
-    const auto data = [this](size_t i) { return reinterpret_cast<std::intptr_t>(m_rows[i].pData); };
+    std::vector<std::intptr_t> data(m_rows.size());
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = reinterpret_cast<std::intptr_t>(m_rows[i].pData);
     // a < b only when the callback puts a first in both argument orders; a
     // callback that never reports equality then keeps equal rows as they are.
     const auto less = [&](size_t a, size_t b)
     {
-        return pfnCompare(data(a), data(b), lParamSort) < 0 &&
-               pfnCompare(data(b), data(a), lParamSort) > 0;
+        return pfnCompare(data[a], data[b], lParamSort) < 0 &&
+               pfnCompare(data[b], data[a], lParamSort) > 0;
     };
     std::vector<size_t> order(m_rows.size());
     for (size_t i = 0; i < order.size(); ++i)
