@@ -1,14 +1,15 @@
-#include "fuzz_support.h"
+#include "input_file.h"
+
+#include "platform/path.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/path.h"
-
 const std::string& FuzzFolder()
 {
-    static const std::string s_strFolder = [] {
+    static const std::string s_strFolder = []
+    {
         std::string strTemplate =
             (std::filesystem::temp_directory_path() / "jarvane-fuzz-XXXXXX").string();
         if (!mkdtemp(&strTemplate[0]))

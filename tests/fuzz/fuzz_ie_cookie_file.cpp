@@ -1,0 +1,20 @@
+// The Internet Explorer cookie-file reader on arbitrary file content.
+#include "input_file.h"
+#include "inventory/cookie_inventory.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    const std::string strPath = WriteFuzzFile("cookie.txt", pData, nSize);
+    CCookieInventory inventory(FuzzFolder());
+    inventory.m_IELocations.push_back(FuzzFolder());
+    inventory.ReadIECookies();
+    // One file gives at most one record, named by its third line.
+    if (inventory.m_Cookies.size() > 1)
+        std::abort();
+    inventory.FillCookieList();
+    if (inventory.m_CookieList.GetItemCount() != static_cast<int>(inventory.m_Cookies.size()))
+        std::abort();
+    return 0;
+}

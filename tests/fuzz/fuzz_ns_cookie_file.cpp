@@ -1,0 +1,36 @@
+// The cookies.txt reader and rewriter on arbitrary file content: after deleting
+// every unprotected cookie, the file holds exactly the protected lines.
+#include "input_file.h"
+#include "inventory/cookie_inventory.h"
+#include "platform/text_file.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    const std::string strPath = WriteFuzzFile("cookies.txt", pData, nSize);
+    CCookieInventory inventory(FuzzFolder());
+    inventory.m_NSLocations.push_back(strPath);
+    inventory.ReadNSCookies();
+    inventory.FillCookieList();
+
+    std::vector<std::string> kept;
+    for (size_t i = 0; i < inventory.m_Cookies.size(); i += 2)
+        inventory.m_Cookies[i]->m_bProtected = 1;
+    for (int nItem = 0; nItem < inventory.m_CookieList.GetItemCount(); ++nItem)
+    {
+        const auto* pCookie =
+            static_cast<const CNSCookie*>(inventory.m_CookieList.GetItemData(nItem));
+        if (pCookie->m_bProtected)
+            kept.push_back(pCookie->m_strLine);
+    }
+    inventory.DeleteAllUnprotected();
+
+    std::vector<std::string> written;
+    const bool bRead = ReadTextLines(strPath, written);
+    if (inventory.m_Cookies.size() != kept.size())
+        std::abort();
+    if (inventory.m_bNSChanged && (!bRead || written != kept))
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,20 @@
+// The protection-list reader on arbitrary content, over a fixed inventory.
+#include "input_file.h"
+#include "inventory/cookie_inventory.h"
+#include "platform/path.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    const std::string strList = WriteFuzzFile(NS_PROTECTION_FILE, pData, nSize);
+    CCookieInventory inventory(FuzzFolder());
+    for (const char* pszName : {"a.example", "b.example", "a.example"})
+        inventory.AddNSCookie(std::string(pszName) + "\tTRUE\t/\tFALSE\t0\tn\tv", "cookies.txt");
+    inventory.LoadProtection(NS_BROWSER_NAME, strList);
+    inventory.LoadProtection(IE_BROWSER_NAME, strList);
+    // Marks go to the first record of a name, and only of the list's browser.
+    if (inventory.m_Cookies.size() != 3 || inventory.m_Cookies[2]->m_bProtected)
+        std::abort();
+    return 0;
+}
