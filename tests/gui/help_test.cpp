@@ -1,23 +1,10 @@
 #include "app_folders_override.h"
+#include "source_root.h"
 #include "support/temp_dir.h"
 #include "ui/help.h"
 
 #include <gtest/gtest.h>
-#include <wx/filename.h>
 #include <wx/html/helpdata.h>
-
-namespace
-{
-// The repository's root, from this file's own path.
-std::string SourceRoot()
-{
-    return wxFileName(__FILE__)
-        .GetPath(wxPATH_GET_VOLUME)
-        .BeforeLast('/')
-        .BeforeLast('/')
-        .utf8_string();
-}
-} // namespace
 
 TEST(HelpTest, TheBookInTheStartFolderIsFoundFirst)
 {
