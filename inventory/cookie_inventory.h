@@ -2,9 +2,10 @@
 
 #include "inventory/cookie.h"
 #include "inventory/cookie_list_model.h"
+#include "platform/file_stamp.h"
 #include "platform/text_file.h"
 
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -84,7 +85,18 @@ private:
 
     std::string m_strDataFolder;
     CTextFileReader m_ieReader; // one reader for every cookie file: its buffer is made once
-    // Netscape files that could not be read whole at the last refresh; a rewrite
-    // leaves them alone.
-    std::set<std::string> m_unreadableNSFiles;
+    // What the last refresh read of one Netscape file, so that a rewrite can
+    // tell whether another program changed the file since and keep its additions.
+    struct CNSFileSnapshot
+    {
+        bool bReadable = false;             // read whole; a rewrite leaves any other file alone
+        CFileStamp stamp;                   // at the refresh, then after each rewrite of ours
+        std::vector<std::string> readLines; // the cookie lines read, trimmed
+        // Cookie lines another program added since the refresh; no record has them.
+        std::vector<std::string> addedLines;
+    };
+    // Brings snapshot.addedLines up to date when the file changed since its
+    // stamp. False when it changed and cannot be read now.
+    static bool TakeInAddedLines(const std::string& strFile, CNSFileSnapshot& snapshot);
+    std::map<std::string, CNSFileSnapshot> m_nsSnapshots; // by path, as listed
 };

@@ -1,10 +1,11 @@
 #include "inventory/cookie_inventory.h"
+#include "inventory/netscape_line.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
 #include "platform/text_file.h"
 
-#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 void CCookieInventory::ReadIECookies()
@@ -38,40 +39,38 @@ void CCookieInventory::AddIECookie(const std::string& strPath)
 
 void CCookieInventory::ReadNSCookies()
 {
-    m_unreadableNSFiles.clear();
+    m_nsSnapshots.clear();
     if (m_NSLocations.empty())
         return;
-    std::set<std::string> read;
     for (const std::string& strFile : m_NSLocations)
     {
-        if (!read.insert(strFile).second)
+        auto inserted = m_nsSnapshots.emplace(strFile, CNSFileSnapshot());
+        if (!inserted.second)
             continue; // a path listed twice gives its cookies once
+        CNSFileSnapshot& snapshot = inserted.first->second;
+        // Stamped before reading: a write during the read counts as a change.
+        snapshot.stamp = StampOfFile(strFile);
         // The file is read whole first: one that fails half way gives no record,
         // and the rewrite leaves it alone rather than writing what was missed.
         std::vector<std::string> lines;
         if (!ReadTextLines(strFile, lines))
-        {
-            m_unreadableNSFiles.insert(strFile);
             continue;
-        }
+        snapshot.bReadable = true;
         for (const std::string& strLine : lines)
+        {
+            const size_t nBefore = m_Cookies.size();
             AddNSCookie(strLine, strFile);
+            if (m_Cookies.size() != nBefore)
+                snapshot.readLines.push_back(
+                    static_cast<const CNSCookie*>(m_Cookies.back())->m_strLine);
+        }
     }
     LoadProtection(NS_BROWSER_NAME, DataFilePath(NS_PROTECTION_FILE));
 }
 
 void CCookieInventory::AddNSCookie(const std::string& strLine, const std::string& strFile)
 {
-    static const char kWhiteSpace[] = " \t\r\n\v\f";
-    const size_t nFirst = strLine.find_first_not_of(kWhiteSpace);
-    if (nFirst == std::string::npos)
-        return;
-    const size_t nLast = strLine.find_last_not_of(kWhiteSpace);
-    if (strLine[nFirst] == '#')
-        return;
-    const size_t nTab = strLine.find('\t', nFirst);
-    if (nTab == std::string::npos || nTab > nLast)
-        return;
-    m_Cookies.push_back(new CNSCookie(strLine.substr(nFirst, nTab - nFirst), strFile,
-                                      strLine.substr(nFirst, nLast - nFirst + 1)));
+    std::string_view name, trimmed;
+    if (ParseNSCookieLine(strLine, name, trimmed))
+        m_Cookies.push_back(new CNSCookie(std::string(name), strFile, std::string(trimmed)));
 }
