@@ -1,0 +1,185 @@
+// The inventory on real files under random sequences of refreshes, protection,
+// deletions and a browser that keeps adding cookies: after every step the files
+// on disk, the records and the list agree with a plain model of the stores.
+#include "inventory_fixture.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <set>
+
+namespace
+{
+// The stores as they should stand on disk: cookie names by file.
+struct CStoreModel
+{
+    std::map<std::string, std::string> ieNameOfFile; // file name in the folder -> name
+    std::map<std::string, std::multiset<std::string>> nsLinesOfFile; // path -> lines
+    std::set<std::string> protectedNames;
+};
+
+std::multiset<std::string> CookieLinesOnDisk(const std::string& strPath)
+{
+    std::vector<std::string> lines;
+    ReadTextLines(strPath, lines);
+    std::multiset<std::string> cookieLines;
+    for (const std::string& strLine : lines)
+        if (!strLine.empty() && strLine[0] != '#')
+            cookieLines.insert(strLine);
+    return cookieLines;
+}
+} // namespace
+
+class CInventoryPropertyTest : public CInventoryTest
+{
+protected:
+    std::string NSLine(const std::string& strName) const { return strName + "\tTRUE\t/\tx"; }
+
+    void BrowserAddsCookie()
+    {
+        const int nId = m_nNextId++;
+        if (m_random() % 2 == 0)
+        {
+            const std::string strFile = "c" + std::to_string(nId) + ".txt";
+            const std::string strName = "ie" + std::to_string(nId) + ".example.com/";
+            WriteIECookie(strFile, strName);
+            m_model.ieNameOfFile[strFile] = strName;
+        }
+        else
+        {
+            const std::string& strPath = m_nsFiles[m_random() % m_nsFiles.size()];
+            const std::string strLine = NSLine("ns" + std::to_string(nId) + ".example.org");
+            std::ofstream(strPath, std::ios::binary | std::ios::app) << strLine << "\n";
+            m_model.nsLinesOfFile[strPath].insert(strLine);
+        }
+    }
+
+    void SelectRandomRows()
+    {
+        m_inventory.m_CookieList.ClearSelection();
+        for (int i = 0; i < m_inventory.m_CookieList.GetItemCount(); ++i)
+            if (m_random() % 3 == 0)
+                m_inventory.m_CookieList.SetItemSelected(i, true);
+    }
+
+    // Takes the cookie of a deleted unprotected record out of the model.
+    void ForgetCookie(const CCookie* pCookie)
+    {
+        if (const auto* pIE = dynamic_cast<const CIECookie*>(pCookie))
+            m_model.ieNameOfFile.erase(std::filesystem::path(pIE->m_strPath).filename().string());
+        else if (const auto* pNS = dynamic_cast<const CNSCookie*>(pCookie))
+        {
+            auto& lines = m_model.nsLinesOfFile[pNS->m_strFile];
+            lines.erase(lines.find(pNS->m_strLine));
+        }
+    }
+
+    void Step()
+    {
+        const unsigned nOp = m_random() % 6;
+        if (nOp == 0)
+        {
+            m_inventory.RefreshCookies();
+            for (const CCookie* pCookie : m_inventory.m_Cookies)
+                EXPECT_EQ(pCookie->m_bProtected, m_model.protectedNames.count(pCookie->m_strName))
+                    << pCookie->m_strName;
+            std::multiset<std::string> expected, listed;
+            for (const auto& entry : m_model.ieNameOfFile)
+                expected.insert(entry.second);
+            for (const auto& entry : m_model.nsLinesOfFile)
+                for (const std::string& strLine : entry.second)
+                    expected.insert(strLine.substr(0, strLine.find('\t')));
+            for (const CCookie* pCookie : m_inventory.m_Cookies)
+                listed.insert(pCookie->m_strName);
+            EXPECT_EQ(listed, expected);
+        }
+        else if (nOp == 1)
+        {
+            SelectRandomRows();
+            for (int i = m_inventory.m_CookieList.GetNextSelected(-1); i != -1;
+                 i = m_inventory.m_CookieList.GetNextSelected(i))
+            {
+                const std::string& strName = m_inventory.m_CookieList.GetItemData(i)->m_strName;
+                if (!m_model.protectedNames.erase(strName))
+                    m_model.protectedNames.insert(strName);
+            }
+            m_inventory.ToggleSelectedProtection();
+        }
+        else if (nOp == 2 || nOp == 3)
+        {
+            if (nOp == 2)
+                SelectRandomRows();
+            for (int i = 0; i < m_inventory.m_CookieList.GetItemCount(); ++i)
+            {
+                const CCookie* pCookie = m_inventory.m_CookieList.GetItemData(i);
+                if (!pCookie->m_bProtected &&
+                    (nOp == 3 || m_inventory.m_CookieList.GetRow(i).bSelected))
+                    ForgetCookie(pCookie);
+            }
+            if (nOp == 2)
+            {
+                m_inventory.DeleteSelected();
+                m_inventory.RewriteNSFiles();
+            }
+            else
+                m_inventory.DeleteAllUnprotected();
+        }
+        else
+            BrowserAddsCookie();
+    }
+
+    void ExpectAgreement()
+    {
+        const CCookieListModel& list = m_inventory.m_CookieList;
+        ASSERT_EQ(static_cast<size_t>(list.GetItemCount()), m_inventory.m_Cookies.size());
+        std::set<const CCookie*> listed;
+        for (int i = 0; i < list.GetItemCount(); ++i)
+        {
+            const CCookie* pCookie = list.GetItemData(i);
+            ASSERT_TRUE(listed.insert(pCookie).second) << "row " << i << " repeats a record";
+            ASSERT_NE(
+                std::find(m_inventory.m_Cookies.begin(), m_inventory.m_Cookies.end(), pCookie),
+                m_inventory.m_Cookies.end());
+            EXPECT_EQ(list.GetItemImage(i), pCookie->m_bProtected);
+            if (const auto* pIE = dynamic_cast<const CIECookie*>(pCookie))
+            {
+                EXPECT_TRUE(FileExists(pIE->m_strPath)) << pIE->m_strPath;
+            }
+        }
+        std::set<std::string> ieFiles, expectedIEFiles;
+        for (const auto& entry : std::filesystem::directory_iterator(m_strIEFolder))
+            ieFiles.insert(entry.path().filename().string());
+        for (const auto& entry : m_model.ieNameOfFile)
+            expectedIEFiles.insert(entry.first);
+        EXPECT_EQ(ieFiles, expectedIEFiles);
+        for (const std::string& strPath : m_nsFiles)
+            EXPECT_EQ(CookieLinesOnDisk(strPath), m_model.nsLinesOfFile[strPath]) << strPath;
+    }
+
+    std::mt19937 m_random;
+    CStoreModel m_model;
+    std::vector<std::string> m_nsFiles;
+    int m_nNextId = 0;
+};
+
+TEST_F(CInventoryPropertyTest, FilesRecordsAndListAgreeAfterEveryStep)
+{
+    const unsigned nSeed = 7;
+    m_random.seed(nSeed);
+    m_nsFiles = {WriteNSFile("first.txt", {}), WriteNSFile("second.txt", {})};
+    m_inventory.m_IELocations = {m_strIEFolder};
+    m_inventory.m_NSLocations = {m_nsFiles[0], m_nsFiles[1], m_nsFiles[0]};
+    for (int i = 0; i < 12; ++i)
+        BrowserAddsCookie();
+    m_inventory.RefreshCookies();
+    for (int nStep = 0; nStep < 400; ++nStep)
+    {
+        SCOPED_TRACE("seed " + std::to_string(nSeed) + ", step " + std::to_string(nStep));
+        Step();
+        ExpectAgreement();
+        if (HasFailure())
+            return;
+    }
+}
