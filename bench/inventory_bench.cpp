@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -49,63 +50,85 @@ void WriteIEFolder(const std::string& strFolder)
                          ".example.com/\r\n0\r\n1\r\n2\r\n*\r\n");
 }
 
-std::string WriteNSFile(const std::string& strPath)
+void WriteNSFile(const std::string& strPath)
 {
     std::vector<std::string> lines = {"# Netscape HTTP Cookie File", "# benchmark", ""};
     for (int i = 0; i < kNSLines; ++i)
         lines.push_back(NSLine(i));
     WriteFixture(strPath, JoinCrLfLines(lines));
-    return strPath;
+}
+
+constexpr int kRuns = 5; // each figure is the median of this many runs
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Times a baseline and the work it is compared with in alternate runs, so that
+// a change of machine load shows in both; each run of either starts after its
+// own untimed preparation. Gives the two medians.
+template <typename PrepareBase, typename Base, typename Prepare, typename Work>
+std::pair<double, double> MedianPairMs(PrepareBase&& prepareBase, Base&& base, Prepare&& prepare,
+                                       Work&& work)
+{
+    std::vector<double> baseTimes, workTimes;
+    for (int nRun = 0; nRun < kRuns; ++nRun)
+    {
+        prepareBase();
+        baseTimes.push_back(TimeMs(base));
+        prepare();
+        workTimes.push_back(TimeMs(work));
+    }
+    return {Median(baseTimes), Median(workTimes)};
+}
+
+void NoPreparation() {}
+
+// Puts back the files a delete-all removed and rewrites the cookie file whole,
+// so each delete run starts from the same stores.
+void RestoreStores(const std::string& strIEFolder, const std::string& strNSFile)
+{
+    WriteIEFolder(strIEFolder);
+    WriteNSFile(strNSFile);
 }
 
 // The bytes the refresh reads, read with nothing else done with them: three
 // lines of each cookie file and every line of the cookie file.
-double ReadBaselineMs(const std::string& strIEFolder, const std::string& strNSFile)
+void ReadBaseline(const std::string& strIEFolder, const std::string& strNSFile)
 {
     size_t nBytes = 0;
-    const double dMs = TimeMs(
-        [&]
-        {
-            char szLine[4096];
-            for (int i = 0; i < kIEFiles; ++i)
-            {
-                std::FILE* pFile =
-                    std::fopen(AppendPathPart(strIEFolder, IEFileName(i)).c_str(), "rb");
-                if (!pFile)
-                    continue;
-                for (int nLine = 0; nLine < 3 && std::fgets(szLine, sizeof(szLine), pFile); ++nLine)
-                    nBytes += std::strlen(szLine);
-                std::fclose(pFile);
-            }
-            std::FILE* pFile = std::fopen(strNSFile.c_str(), "rb");
-            if (pFile)
-            {
-                while (std::fgets(szLine, sizeof(szLine), pFile))
-                    nBytes += std::strlen(szLine);
-                std::fclose(pFile);
-            }
-        });
+    char szLine[4096];
+    for (int i = 0; i < kIEFiles; ++i)
+    {
+        std::FILE* pFile = std::fopen(AppendPathPart(strIEFolder, IEFileName(i)).c_str(), "rb");
+        if (!pFile)
+            continue;
+        for (int nLine = 0; nLine < 3 && std::fgets(szLine, sizeof(szLine), pFile); ++nLine)
+            nBytes += std::strlen(szLine);
+        std::fclose(pFile);
+    }
+    std::FILE* pFile = std::fopen(strNSFile.c_str(), "rb");
+    if (pFile)
+    {
+        while (std::fgets(szLine, sizeof(szLine), pFile))
+            nBytes += std::strlen(szLine);
+        std::fclose(pFile);
+    }
     if (nBytes == 0)
         std::fprintf(stderr, "the read baseline read nothing\n");
-    return dMs;
 }
 
 // The same file work as deleting the unprotected cookies, with nothing else:
 // remove the files, write the surviving lines once.
-double DeleteBaselineMs(const std::string& strIEFolder, const std::string& strNSFile)
+void DeleteBaseline(const std::string& strIEFolder, const std::string& strNSFile,
+                    const std::string& strSurvivors)
 {
-    std::vector<std::string> survivors;
-    for (int i = 0; i < kNSLines; ++i)
-        if (i % kProtectEvery == 0)
-            survivors.push_back(NSLine(i));
-    return TimeMs(
-        [&]
-        {
-            for (int i = 0; i < kIEFiles; ++i)
-                if (i % kProtectEvery != 0)
-                    std::remove(AppendPathPart(strIEFolder, IEFileName(i)).c_str());
-            ReplaceFileContents(strNSFile, JoinCrLfLines(survivors));
-        });
+    for (int i = 0; i < kIEFiles; ++i)
+        if (i % kProtectEvery != 0)
+            std::remove(AppendPathPart(strIEFolder, IEFileName(i)).c_str());
+    ReplaceFileContents(strNSFile, strSurvivors);
 }
 
 void ProtectEveryTenth(CCookieInventory& inventory)
@@ -121,6 +144,30 @@ void ProtectEveryTenth(CCookieInventory& inventory)
     }
 }
 
+// The steps of RefreshCookies, timed one by one, median of kRuns each.
+struct CRefreshSteps
+{
+    double dSave, dReadIE, dReadNS, dFill, dSort, dTotal;
+};
+
+CRefreshSteps TimeRefreshSteps(CCookieInventory& inventory)
+{
+    std::vector<double> save, readIE, readNS, fill, sort, total;
+    for (int nRun = 0; nRun < kRuns; ++nRun)
+    {
+        inventory.RefreshCookies();
+        ProtectEveryTenth(inventory);
+        save.push_back(TimeMs([&] { inventory.SaveAndClearCookies(); }));
+        readIE.push_back(TimeMs([&] { inventory.ReadIECookies(); }));
+        readNS.push_back(TimeMs([&] { inventory.ReadNSCookies(); }));
+        fill.push_back(TimeMs([&] { inventory.FillCookieList(); }));
+        sort.push_back(TimeMs([&] { inventory.SortByColumn(COL_STATE); }));
+        total.push_back(save.back() + readIE.back() + readNS.back() + fill.back() + sort.back());
+    }
+    return {Median(save), Median(readIE), Median(readNS),
+            Median(fill), Median(sort),   Median(total)};
+}
+
 void BenchmarkStores()
 {
     CBenchFolder folder;
@@ -128,43 +175,69 @@ void BenchmarkStores()
     const std::string strIECopy = AppendPathPart(folder.Path(), "ie-baseline");
     std::filesystem::create_directory(strIE);
     std::filesystem::create_directory(strIECopy);
-    WriteIEFolder(strIE);
-    WriteIEFolder(strIECopy);
-    const std::string strNS = WriteNSFile(AppendPathPart(folder.Path(), "cookies.txt"));
-    const std::string strNSCopy =
-        WriteNSFile(AppendPathPart(folder.Path(), "cookies-baseline.txt"));
+    const std::string strNS = AppendPathPart(folder.Path(), "cookies.txt");
+    const std::string strNSCopy = AppendPathPart(folder.Path(), "cookies-baseline.txt");
+    RestoreStores(strIE, strNS);
+    RestoreStores(strIECopy, strNSCopy);
 
     CCookieInventory inventory(folder.Path());
     inventory.m_IELocations = {strIE};
     inventory.m_NSLocations = {strNS};
-    const double dReadBase = ReadBaselineMs(strIECopy, strNSCopy);
-    const double dFirst = TimeMs([&] { inventory.RefreshCookies(); });
-    ProtectEveryTenth(inventory);
-    // The steps of RefreshCookies, timed one by one.
-    const double dSave = TimeMs([&] { inventory.SaveAndClearCookies(); });
-    const double dReadIE = TimeMs([&] { inventory.ReadIECookies(); });
-    const double dReadNS = TimeMs([&] { inventory.ReadNSCookies(); });
-    const double dFill = TimeMs([&] { inventory.FillCookieList(); });
-    const double dSort = TimeMs([&] { inventory.SortByColumn(COL_STATE); });
-    const double dRefresh = dSave + dReadIE + dReadNS + dFill + dSort;
-    std::printf("  %d records, %d rows, %d protected\n",
+    const auto [dReadBase, dRefresh] = MedianPairMs(
+        NoPreparation, [&] { ReadBaseline(strIECopy, strNSCopy); },
+        [&]
+        {
+            inventory.RefreshCookies();
+            ProtectEveryTenth(inventory);
+        },
+        [&] { inventory.RefreshCookies(); });
+    const double dFirst = MedianPairMs(
+                              NoPreparation, NoPreparation,
+                              [&]
+                              {
+                                  inventory.RefreshCookies();
+                                  for (CCookie* pCookie : inventory.m_Cookies)
+                                      pCookie->m_bProtected = 0;
+                                  inventory.SaveAndClearCookies(); // empty lists, no records
+                              },
+                              [&] { inventory.RefreshCookies(); })
+                              .second;
+    const CRefreshSteps steps = TimeRefreshSteps(inventory);
+    std::printf("  %d records, %d rows, %d protected; median of %d runs each\n",
                 static_cast<int>(inventory.m_Cookies.size()), inventory.m_CookieList.GetItemCount(),
                 static_cast<int>(std::count_if(
                     inventory.m_Cookies.begin(), inventory.m_Cookies.end(),
-                    [](const CCookie* pCookie) { return pCookie->m_bProtected != 0; })));
+                    [](const CCookie* pCookie) { return pCookie->m_bProtected != 0; })),
+                kRuns);
     PrintFigure("read baseline (3 lines x 10,000 files, 100,000 lines)", dReadBase);
     PrintFigure("first refresh (nothing to save)", dFirst, dReadBase);
     PrintFigure("refresh (save marks, read both stores, fill, sort)", dRefresh, dReadBase);
-    PrintFigure("  save the marks, free the records", dSave);
-    PrintFigure("  read 10,000 IE files, apply IEPROT.DAT", dReadIE);
-    PrintFigure("  read 100,000 NS lines, apply NSPROT.DAT", dReadNS);
-    PrintFigure("  fill the list", dFill);
-    PrintFigure("  sort by State", dSort);
+    PrintFigure("  its steps timed one by one, summed", steps.dTotal, dReadBase);
+    PrintFigure("  save the marks, free the records", steps.dSave);
+    PrintFigure("  read 10,000 IE files, apply IEPROT.DAT", steps.dReadIE);
+    PrintFigure("  read 100,000 NS lines, apply NSPROT.DAT", steps.dReadNS);
+    PrintFigure("  fill the list", steps.dFill);
+    PrintFigure("  sort by State", steps.dSort);
 
-    const double dDeleteBase = DeleteBaselineMs(strIECopy, strNSCopy);
-    const double dDelete = TimeMs([&] { inventory.DeleteAllUnprotected(); });
+    // The inventory keeps the protected cookies: every tenth IE file and both
+    // lines of every fifth NS domain.
+    std::vector<std::string> survivors;
+    for (int i = 0; i < kNSLines; ++i)
+        if (i / 2 * 2 % kProtectEvery == 0)
+            survivors.push_back(NSLine(i));
+    const std::string strSurvivors = JoinCrLfLines(survivors);
+    const auto [dDeleteBase, dDelete] =
+        MedianPairMs([&] { RestoreStores(strIECopy, strNSCopy); },
+                     [&] { DeleteBaseline(strIECopy, strNSCopy, strSurvivors); },
+                     [&]
+                     {
+                         RestoreStores(strIE, strNS);
+                         inventory.RefreshCookies();
+                         ProtectEveryTenth(inventory);
+                     },
+                     [&] { inventory.DeleteAllUnprotected(); });
     std::printf("  left after delete all: %d rows\n", inventory.m_CookieList.GetItemCount());
-    PrintFigure("delete baseline (unlink 9,000 files, write 10,000 lines)", dDeleteBase);
+    PrintFigure("delete baseline (unlink 9,000 files, write 20,000 lines)", dDeleteBase);
     PrintFigure("delete all unprotected with the rewrite", dDelete, dDeleteBase);
 }
 
@@ -179,13 +252,18 @@ void BenchmarkModel()
             new CNSCookie("d" + std::to_string(nKey) + ".example.org", "cookies.txt", "line"));
         inventory.m_Cookies.back()->m_bProtected = i % kProtectEvery == 0 ? 1 : 0;
     }
-    const double dFill = TimeMs([&] { inventory.FillCookieList(); });
-    const double dSort = TimeMs([&] { inventory.SortByColumn(COL_STATE); });
-    const double dSortName = TimeMs([&] { inventory.SortByColumn(COL_COOKIE); });
-    PrintFigure("fill 100,000 rows", dFill);
-    PrintFigure("sort 100,000 rows by State", dSort);
-    PrintFigure("fill + sort by State (target well under 1000 ms)", dFill + dSort);
-    PrintFigure("sort 100,000 rows by Cookie", dSortName);
+    std::vector<double> fill, sort, sortName;
+    for (int nRun = 0; nRun < kRuns; ++nRun)
+    {
+        inventory.m_CookieList.DeleteAllItems();
+        fill.push_back(TimeMs([&] { inventory.FillCookieList(); }));
+        sort.push_back(TimeMs([&] { inventory.SortByColumn(COL_STATE); }));
+        sortName.push_back(TimeMs([&] { inventory.SortByColumn(COL_COOKIE); }));
+    }
+    PrintFigure("fill 100,000 rows", Median(fill));
+    PrintFigure("sort 100,000 rows by State", Median(sort));
+    PrintFigure("fill + sort by State (target well under 1000 ms)", Median(fill) + Median(sort));
+    PrintFigure("sort 100,000 rows by Cookie", Median(sortName));
 }
 
 void RunInventoryBenchmarks()
