@@ -302,3 +302,26 @@ TEST(FaultInjection, DISABLED_AProtectionMarkThatCouldNotBeSavedStillProtects)
     EXPECT_TRUE(FileExists(strCookie));
     EXPECT_EQ(ReadWholeFile(strNS), "kept.example.org\tx\n");
 }
+
+// The settings are written one key at a time and a failed key does not stop the
+// others: when the second write fails, only that key keeps its old value.
+TEST(FaultInjection, ASettingsSaveThatFailsHalfWayLeavesEachKeyOldOrNew)
+{
+    CTempDir dir;
+    const std::string strFile = dir.Write(
+        "Jarvane.INI", "[General]\r\nSoundEffects=Yes\r\nShowWaitDialog=Yes\r\nAutoDelete=2\r\n");
+    CSettings settings;
+    settings.m_bSoundEffects = settings.m_bShowWaitDialog = 0;
+    settings.m_nAutoDelete = 3;
+    {
+        CFaultHookGuard guard;
+        int nReplacement = 0;
+        SetReplaceFaultHook([&nReplacement](EReplaceStep step)
+                            { return step == EReplaceStep::Create && ++nReplacement == 2; });
+        EXPECT_FALSE(SaveSettingsFile(strFile, settings));
+    }
+    const CSettings back = ReadSettingsFile(strFile);
+    EXPECT_FALSE(back.m_bSoundEffects);
+    EXPECT_TRUE(back.m_bShowWaitDialog);
+    EXPECT_EQ(back.m_nAutoDelete, 3);
+}
