@@ -479,6 +479,8 @@ void CCookieDlg::OnCharHook(wxKeyEvent& event)
     else if (bPlain && (nKey == WXK_RETURN || nKey == WXK_NUMPAD_ENTER) &&
              wxDynamicCast(FindFocus(), wxButton) == nullptr)
         EndDialog(wxID_OK); // no default button: Enter ends the window like Exit
+    else if (bPlain && nKey == WXK_ESCAPE)
+        EndDialog(wxID_CANCEL); // there is no Cancel button for wx to press
     else
         event.Skip();
 }

@@ -157,7 +157,7 @@ void CMainWindowTest::ClickBelowRows()
 {
     wxListCtrl* pList = m_pDlg->m_CookieList;
     wxUIActionSimulator input;
-    input.MouseMove(pList->GetScreenRect().GetBottomLeft() + wxPoint(60, -20));
+    input.MouseMove(pList->GetScreenRect().GetBottomLeft() + wxPoint(150, -20));
     YieldFor(30);
     input.MouseClick();
     YieldFor(80);

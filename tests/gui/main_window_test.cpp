@@ -153,11 +153,7 @@ TEST_F(CMainWindowTest, ClicksInTheListDriveTheButtons)
     // Clearing the selection keeps the label and greys both.
     ClickRow(2);
     EXPECT_EQ(Label(dlg.m_btnProtect), "&Unprotect");
-    for (long n : ShownSelection())
-        fprintf(stderr, "DBG a %ld\n", n);
-    ClickRow(2, wxMOD_CONTROL);
-    for (long n : ShownSelection())
-        fprintf(stderr, "DBG b %ld\n", n);
+    ClickBelowRows();
     EXPECT_TRUE(ShownSelection().empty());
     EXPECT_FALSE(dlg.m_btnDelete->IsEnabled());
     EXPECT_FALSE(dlg.m_btnProtect->IsEnabled());
