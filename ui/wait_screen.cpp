@@ -13,8 +13,9 @@
 namespace
 {
 unsigned s_nPauseMs = 1500;
-// How long to wait for the window system to map and expose the new window.
-constexpr long PAINT_WAIT_MS = 500;
+// How long the window system gets to map and draw the new window; there is no
+// portable sign that it has finished.
+constexpr long PAINT_WAIT_MS = 150;
 } // namespace
 
 void CWaitScreen::SetPauseMs(unsigned nMs)
@@ -55,15 +56,13 @@ CWaitScreen::CWaitScreen(wxWindow* pParent)
 // timers: nothing of the program runs before the pause.
 void CWaitScreen::PaintNow()
 {
+    wxEventLoopGuarantor ensureLoop; // the program may not run a loop yet
     wxEventLoopBase* pLoop = wxEventLoopBase::GetActive();
     const wxLongLong tStart = wxGetLocalTimeMillis();
-    while (pLoop != nullptr && !IsShownOnScreen() &&
-           wxGetLocalTimeMillis() - tStart < PAINT_WAIT_MS)
+    while (wxGetLocalTimeMillis() - tStart < PAINT_WAIT_MS)
     {
         pLoop->YieldFor(wxEVT_CATEGORY_UI);
-        wxMilliSleep(5);
+        Update();
+        wxMilliSleep(10);
     }
-    if (pLoop != nullptr)
-        pLoop->YieldFor(wxEVT_CATEGORY_UI);
-    Update();
 }
