@@ -309,6 +309,7 @@ void CCookieDlg::OnExit()
 void CCookieDlg::OnDelete()
 {
     TakeUserSelection();
+    BeginDeletion();
     wxBusyCursor wait;
     CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
     const int nFirst = m_Inventory.DeleteSelected();
@@ -320,6 +321,7 @@ void CCookieDlg::OnDelete()
     }
     m_Inventory.RewriteNSFiles();
     ShowInventory();
+    EndDeletion();
 }
 
 void CCookieDlg::OnDeleteAll()
@@ -327,10 +329,36 @@ void CCookieDlg::OnDeleteAll()
     if (ShowMessageBox(DELETE_ALL_QUESTION, "Jarvane Confirmation", wxYES_NO | wxICON_QUESTION,
                        this) != wxYES)
         return;
-    wxBusyCursor wait;
-    CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
-    DeleteAllUnprotected();
-    PlayWave(AppendPathPart(GetAppFolders().m_strCurrentFolder, "Sounds" PATH_SEP_STR "Yes.WAV"));
+    BeginDeletion();
+    {
+        wxBusyCursor wait;
+        CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
+        DeleteAllUnprotected();
+        PlayWave(
+            AppendPathPart(GetAppFolders().m_strCurrentFolder, "Sounds" PATH_SEP_STR "Yes.WAV"));
+    }
+    EndDeletion();
+}
+
+// Painting the wait screen lets the window system run, and with it the timer;
+// a tick that falls due meanwhile runs once the deletion has finished.
+void CCookieDlg::BeginDeletion()
+{
+    m_bDeleting = true;
+}
+
+void CCookieDlg::EndDeletion()
+{
+    m_bDeleting = false;
+    if (!m_bTickDeferred)
+        return;
+    m_bTickDeferred = false;
+    CallAfter(
+        [this]
+        {
+            if (m_nTimerId != 0)
+                AutoDeleteTimerProc();
+        });
 }
 
 void CCookieDlg::OnHelp()
@@ -417,6 +445,11 @@ void CCookieDlg::ReadSettings()
 
 void CCookieDlg::AutoDeleteTimerProc()
 {
+    if (m_bDeleting)
+    {
+        m_bTickDeferred = true;
+        return;
+    }
     RefreshCookies();
     DeleteAllUnprotected();
 }

@@ -107,6 +107,8 @@ private:
     void ShowInventory();
     void TakeUserSelection();
     bool IsFocusInList() const;
+    void BeginDeletion();
+    void EndDeletion();
 
     void OnSize(wxSizeEvent& event);
     void OnCharHook(wxKeyEvent& event);
@@ -117,5 +119,8 @@ private:
     std::unique_ptr<CTrayIcon> m_pTrayIcon;
     wxTimer m_timer;
     bool m_bUpdatePending = false;
+    // A user's deletion runs (the wait screen may let the window system in).
+    bool m_bDeleting = false;
+    bool m_bTickDeferred = false;
     bool m_bDestroyed = false;
 };
