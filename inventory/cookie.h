@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 // The browser names: the browsers' keys in the records, the protection lists,
@@ -17,7 +18,10 @@ public:
 
     // Removes the cookie from its browser's store.
     virtual bool Delete() = 0;
-    virtual std::string GetBrowser() const = 0;
+    // The browser's name, IE_BROWSER_NAME or NS_BROWSER_NAME, without a copy.
+    virtual const char* BrowserName() const = 0;
+    std::string GetBrowser() const { return BrowserName(); }
+    bool IsBrowser(std::string_view strBrowser) const { return strBrowser == BrowserName(); }
 
     std::string GetName() const { return m_strName; }
     std::string GetState() const { return m_bProtected ? "Protected" : ""; }
@@ -36,7 +40,7 @@ public:
     }
 
     bool Delete() override;
-    std::string GetBrowser() const override { return IE_BROWSER_NAME; }
+    const char* BrowserName() const override { return IE_BROWSER_NAME; }
 
     std::string m_strPath;
 };
@@ -52,7 +56,7 @@ public:
     }
 
     bool Delete() override { return true; }
-    std::string GetBrowser() const override { return NS_BROWSER_NAME; }
+    const char* BrowserName() const override { return NS_BROWSER_NAME; }
 
     std::string m_strFile;
     std::string m_strLine;

@@ -7,7 +7,7 @@ bool CCookieInventory::DeleteFromStore(CCookie* pCookie)
 {
     if (!pCookie || pCookie->m_bProtected)
         return false;
-    if (pCookie->GetBrowser() == NS_BROWSER_NAME)
+    if (pCookie->IsBrowser(NS_BROWSER_NAME))
         m_bNSChanged = 1;
     pCookie->Delete(); // a file that cannot be deleted shows again at the next refresh
     return true;

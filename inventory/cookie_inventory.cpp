@@ -2,6 +2,8 @@
 
 #include "platform/path.h"
 
+#include <string_view>
+
 CCookieInventory::CCookieInventory(std::string strDataFolder)
     : m_strDataFolder(std::move(strDataFolder))
 {
@@ -41,9 +43,9 @@ void CCookieInventory::FillCookieList()
     for (size_t i = 0; i < m_Cookies.size(); ++i)
     {
         CCookie* pCookie = m_Cookies[i];
-        rows[i].strText[COL_COOKIE] = pCookie->GetName();
+        rows[i].strText[COL_COOKIE] = pCookie->m_strName;
         rows[i].strText[COL_STATE] = pCookie->GetState();
-        rows[i].strText[COL_BROWSER] = pCookie->GetBrowser();
+        rows[i].strText[COL_BROWSER] = pCookie->BrowserName();
         rows[i].nImage = pCookie->m_bProtected ? 1 : 0;
         rows[i].pData = pCookie;
     }
@@ -55,8 +57,8 @@ void CCookieInventory::FillCookieList()
     }
 }
 
-// The keys compare as the texts the columns show, byte by byte; Cookie and
-// State are compared without copying them.
+// The keys compare as the texts the columns show, byte by byte, without
+// copying them.
 int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam2,
                                      std::intptr_t lParamSort)
 {
@@ -72,7 +74,7 @@ int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam
         bFirstGreater = pFirst->m_bProtected && !pSecond->m_bProtected;
         break;
     case COL_BROWSER:
-        bFirstGreater = pFirst->GetBrowser() > pSecond->GetBrowser();
+        bFirstGreater = std::string_view(pFirst->BrowserName()) > pSecond->BrowserName();
         break;
     default:
         return -1;

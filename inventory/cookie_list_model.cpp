@@ -167,10 +167,12 @@ void CCookieListModel::SortItems(PFNCOOKIECOMPARE pfnCompare, std::intptr_t lPar
         data[i] = reinterpret_cast<std::intptr_t>(m_rows[i].pData);
     // a < b only when the callback puts a first in both argument orders; a
     // callback that never reports equality then keeps equal rows as they are.
+    // The merge asks whether a later row goes before an earlier one, which is
+    // rarely so: asking "b first?" first settles most pairs with one call.
     const auto less = [&](size_t a, size_t b)
     {
-        return pfnCompare(data[a], data[b], lParamSort) < 0 &&
-               pfnCompare(data[b], data[a], lParamSort) > 0;
+        return pfnCompare(data[b], data[a], lParamSort) > 0 &&
+               pfnCompare(data[a], data[b], lParamSort) < 0;
     };
     std::vector<size_t> order(m_rows.size());
     for (size_t i = 0; i < order.size(); ++i)

@@ -2,10 +2,36 @@
 #include "platform/safe_file.h"
 #include "platform/text_file.h"
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+namespace
+{
+// True when the file can be read and holds exactly strContent.
+bool FileHolds(const std::string& strPath, const std::string& strContent)
+{
+    std::FILE* pFile = std::fopen(strPath.c_str(), "rb");
+    if (!pFile)
+        return false;
+    // One byte more than expected shows a longer file.
+    std::string strFound(strContent.size() + 1, '\0');
+    const size_t nRead = std::fread(&strFound[0], 1, strFound.size(), pFile);
+    const bool bError = std::ferror(pFile) != 0;
+    std::fclose(pFile);
+    return !bError && nRead == strContent.size() && strFound.compare(0, nRead, strContent) == 0;
+}
+
+// A list whose file already holds the new content is left as it is: most
+// refreshes change no mark, and a replacement costs two flushes to disk.
+void SaveProtectionList(const std::string& strPath, const std::string& strContent)
+{
+    if (!FileHolds(strPath, strContent))
+        ReplaceFileContents(strPath, strContent);
+}
+} // namespace
 
 // Both lists are replaced whole, so a list that cannot be written keeps its old
 // content; the records are freed and the list emptied either way, so that the
@@ -19,13 +45,13 @@ void CCookieInventory::SaveAndClearCookies()
     {
         if (!pCookie->m_bProtected)
             continue;
-        if (pCookie->GetBrowser() == IE_BROWSER_NAME)
+        if (pCookie->IsBrowser(IE_BROWSER_NAME))
             ieNames.push_back(pCookie->m_strName);
         else
             nsNames.push_back(pCookie->m_strName);
     }
-    ReplaceFileContents(DataFilePath(IE_PROTECTION_FILE), JoinCrLfLines(ieNames));
-    ReplaceFileContents(DataFilePath(NS_PROTECTION_FILE), JoinCrLfLines(nsNames));
+    SaveProtectionList(DataFilePath(IE_PROTECTION_FILE), JoinCrLfLines(ieNames));
+    SaveProtectionList(DataFilePath(NS_PROTECTION_FILE), JoinCrLfLines(nsNames));
     FreeAllRecords();
 }
 
@@ -44,7 +70,7 @@ void CCookieInventory::LoadProtection(const std::string& strBrowser, const std::
     for (CCookie* pCookie : m_Cookies)
     {
         const auto it = firstByName.find(pCookie->m_strName);
-        if (it != firstByName.end() && !it->second && pCookie->GetBrowser() == strBrowser)
+        if (it != firstByName.end() && !it->second && pCookie->IsBrowser(strBrowser))
             it->second = pCookie;
     }
     for (const auto& entry : firstByName)
@@ -56,7 +82,7 @@ CCookie* CCookieInventory::FindCookie(const std::string& strName,
                                       const std::string& strBrowser) const
 {
     for (CCookie* pCookie : m_Cookies)
-        if (pCookie->GetName() == strName && pCookie->GetBrowser() == strBrowser)
+        if (pCookie->m_strName == strName && pCookie->IsBrowser(strBrowser))
             return pCookie;
     return nullptr;
 }

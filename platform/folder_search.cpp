@@ -1,11 +1,9 @@
 #include "platform/folder_search.h"
 
+#include "platform/folder_search_os.h"
+
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <system_error>
-
-namespace fs = std::filesystem;
 
 namespace
 {
@@ -59,24 +57,15 @@ bool MatchesFindPattern(const std::string& strName, const std::string& strPatter
 bool FindEntries(const std::string& strFolder, const std::string& strPattern,
                  std::vector<CFindEntry>& entries)
 {
-    std::error_code ec;
-    fs::directory_iterator it(fs::path(strFolder.empty() ? std::string(".") : strFolder), ec);
-    if (ec)
-        return false;
+    const size_t nBefore = entries.size();
     for (const char* pDot : {".", ".."})
         if (MatchesFindPattern(pDot, strPattern))
             entries.push_back({pDot, true});
     const size_t nFirst = entries.size();
-    for (; it != fs::directory_iterator(); it.increment(ec))
+    if (!ListFolderEntries(strFolder, strPattern, entries))
     {
-        if (ec)
-            break;
-        std::string strName = it->path().filename().string();
-        if (!MatchesFindPattern(strName, strPattern))
-            continue;
-        std::error_code ecType;
-        const bool bDirectory = it->is_directory(ecType) && !it->is_symlink(ecType);
-        entries.push_back({std::move(strName), bDirectory});
+        entries.resize(nBefore);
+        return false;
     }
     std::sort(entries.begin() + static_cast<std::ptrdiff_t>(nFirst), entries.end(),
               [](const CFindEntry& a, const CFindEntry& b) { return a.strName < b.strName; });

@@ -1,21 +1,65 @@
 #include "platform/text_file.h"
 
 #include <cstring>
-
 #include <sys/stat.h>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+// The file is read with the system's own calls: a buffered stream would ask
+// for the file's status and read again after a short read, two calls more for
+// every small file.
 namespace
 {
 constexpr size_t kChunk = 64 * 1024;
 
-bool IsRegularFile(std::FILE* pFile)
+int OpenForReading(const std::string& strPath)
+{
+#ifdef _WIN32
+    return _open(strPath.c_str(), _O_RDONLY | _O_BINARY);
+#else
+    return open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+#endif
+}
+
+bool IsRegularFile(int nFile)
 {
 #ifdef _WIN32
     struct _stat64 st;
-    return _fstat64(_fileno(pFile), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
+    return _fstat64(nFile, &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
 #else
     struct stat st;
-    return fstat(fileno(pFile), &st) == 0 && S_ISREG(st.st_mode);
+    return fstat(nFile, &st) == 0 && S_ISREG(st.st_mode);
+#endif
+}
+
+// Bytes read, 0 at the end of the file, below 0 on an error.
+long long ReadSome(int nFile, char* pBuffer, size_t nSize)
+{
+#ifdef _WIN32
+    return _read(nFile, pBuffer, static_cast<unsigned>(nSize));
+#else
+    for (;;)
+    {
+        const ssize_t nRead = read(nFile, pBuffer, nSize);
+        if (nRead >= 0 || errno != EINTR)
+            return nRead;
+    }
+#endif
+}
+
+void CloseFile(int nFile)
+{
+#ifdef _WIN32
+    _close(nFile);
+#else
+    close(nFile);
 #endif
 }
 } // namespace
@@ -23,10 +67,10 @@ bool IsRegularFile(std::FILE* pFile)
 bool CTextFileReader::Open(const std::string& strPath)
 {
     Close();
-    m_pFile = std::fopen(strPath.c_str(), "rb");
-    if (!m_pFile)
+    m_nFile = OpenForReading(strPath);
+    if (m_nFile < 0)
         return false;
-    if (!IsRegularFile(m_pFile))
+    if (!IsRegularFile(m_nFile))
     {
         Close();
         return false;
@@ -37,27 +81,28 @@ bool CTextFileReader::Open(const std::string& strPath)
 
 void CTextFileReader::Close()
 {
-    if (m_pFile)
-        std::fclose(m_pFile);
-    m_pFile = nullptr;
+    if (m_nFile >= 0)
+        CloseFile(m_nFile);
+    m_nFile = -1;
     m_nPos = m_nEnd = 0;
     m_bEof = m_bFailed = false;
 }
 
 bool CTextFileReader::Fill()
 {
-    if (m_bEof || m_bFailed || !m_pFile)
+    if (m_bEof || m_bFailed || m_nFile < 0)
         return false;
-    m_nPos = 0;
-    m_nEnd = std::fread(m_buffer.data(), 1, m_buffer.size(), m_pFile);
-    if (m_nEnd == 0)
+    m_nPos = m_nEnd = 0;
+    const long long nRead = ReadSome(m_nFile, m_buffer.data(), m_buffer.size());
+    if (nRead <= 0)
     {
-        if (std::ferror(m_pFile))
+        if (nRead < 0)
             m_bFailed = true;
         else
             m_bEof = true;
         return false;
     }
+    m_nEnd = static_cast<size_t>(nRead);
     return true;
 }
 

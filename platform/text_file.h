@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,7 +26,7 @@ public:
 private:
     bool Fill();
 
-    std::FILE* m_pFile = nullptr;
+    int m_nFile = -1; // the open file's descriptor
     std::vector<char> m_buffer;
     size_t m_nPos = 0;
     size_t m_nEnd = 0;

@@ -242,3 +242,34 @@ TEST(CookieListModel, DeleteItemsKeepsTheOthersInOrder)
     EXPECT_EQ(list.GetNextSelected(-1), 1);
     EXPECT_EQ(list.GetFocusedItem(), 2);
 }
+
+namespace
+{
+int g_nCompareCalls = 0;
+
+int CountedCompare(std::intptr_t lParam1, std::intptr_t lParam2, std::intptr_t lParamSort)
+{
+    ++g_nCompareCalls;
+    return CCookieInventory::CompareCookies(lParam1, lParam2, lParamSort);
+}
+} // namespace
+
+TEST(CookieListModel, SortingRowsAlreadyInOrderAsksOnceForEachRun)
+{
+    CRecords records;
+    CCookieListModel list;
+    std::vector<CCookieRow> rows;
+    for (int i = 0; i < 1024; ++i)
+        rows.push_back(MakeRow(records.Add("n" + std::to_string(1000 + i), false)));
+    list.InsertItems(rows);
+    // Rows in order: each merge of two runs is settled by one question about
+    // its two middle rows, and that by one call.
+    g_nCompareCalls = 0;
+    list.SortItems(CountedCompare, COL_COOKIE);
+    EXPECT_EQ(g_nCompareCalls, 1023);
+    g_nCompareCalls = 0;
+    list.SortItems(CountedCompare, COL_STATE); // all equal, never reported as such
+    EXPECT_EQ(g_nCompareCalls, 1023);
+    for (int i = 0; i < 1024; ++i)
+        ASSERT_EQ(list.GetItemData(i)->m_strName, "n" + std::to_string(1000 + i));
+}

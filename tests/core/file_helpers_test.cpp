@@ -6,8 +6,10 @@
 #include "platform/text_file.h"
 #include "support/temp_dir.h"
 
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace
 {
@@ -145,4 +147,23 @@ TEST(FindEntries, ListsMatchingEntriesInNameOrder)
     EXPECT_TRUE(entries[2].bDirectory);
     EXPECT_FALSE(FindEntries(dir.File("missing"), "*", entries));
     EXPECT_FALSE(FindEntries(dir.File("c.dat"), "*", entries));
+}
+
+TEST(FindEntries, GivesTheDotEntriesFirstAndTellsFoldersFromLinksToThem)
+{
+    CTempDir dir;
+    dir.MakeDir("folder");
+    dir.Write("file", "");
+    std::filesystem::create_directory_symlink(dir.File("folder"), dir.File("link"));
+    std::vector<CFindEntry> entries;
+    ASSERT_TRUE(FindEntries(dir.Path(), "*", entries));
+    std::vector<std::pair<std::string, bool>> found;
+    for (const CFindEntry& entry : entries)
+        found.emplace_back(entry.strName, entry.bDirectory);
+    EXPECT_EQ(found,
+              (std::vector<std::pair<std::string, bool>>{
+                  {".", true}, {"..", true}, {"file", false}, {"folder", true}, {"link", false}}));
+    // A folder that cannot be listed adds nothing to what the list held.
+    EXPECT_FALSE(FindEntries(dir.File("file"), "*", entries));
+    EXPECT_EQ(entries.size(), 5u);
 }

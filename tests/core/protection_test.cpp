@@ -148,3 +148,39 @@ TEST_F(CProtectionTest, AListThatCannotBeWrittenKeepsItsOldContentAndTheRefreshL
     EXPECT_EQ(inventory.m_CookieList.GetItemCount(), 1);
     EXPECT_EQ(ReadWholeFile(strBlocker), "a file, not a folder");
 }
+
+TEST_F(CProtectionTest, AListThatAlreadyHoldsTheMarksIsNotReplaced)
+{
+    CFaultHookGuard guard;
+    WriteIECookie("1.txt", "a.example.com/");
+    WriteIECookie("2.txt", "b.example.com/");
+    m_inventory.m_IELocations = {m_strIEFolder};
+    m_inventory.RefreshCookies();
+    m_inventory.m_Cookies[1]->m_bProtected = 1;
+    m_inventory.RefreshCookies(); // writes both lists
+
+    std::vector<EReplaceStep> steps;
+    SetReplaceFaultHook(
+        [&steps](EReplaceStep step)
+        {
+            steps.push_back(step);
+            return false;
+        });
+    m_inventory.RefreshCookies();
+    EXPECT_TRUE(steps.empty());
+    EXPECT_EQ(RowTexts(COL_STATE), (V{"", "Protected"}));
+
+    // Content that differs, even by a longer tail or a missing line end, is replaced.
+    for (const char* pszOld : {"b.example.com/\r\nmore\r\n", "b.example.com/", ""})
+    {
+        m_dir.Write("data/" IE_PROTECTION_FILE, pszOld);
+        steps.clear();
+        m_inventory.RefreshCookies();
+        EXPECT_FALSE(steps.empty()) << pszOld;
+        EXPECT_EQ(ReadWholeFile(DataFile(IE_PROTECTION_FILE)), "b.example.com/\r\n");
+    }
+    // A missing list is written even when it is to be empty.
+    std::remove(DataFile(NS_PROTECTION_FILE).c_str());
+    m_inventory.RefreshCookies();
+    EXPECT_TRUE(FileExists(DataFile(NS_PROTECTION_FILE)));
+}
