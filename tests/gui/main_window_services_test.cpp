@@ -134,7 +134,7 @@ TEST_F(CMainWindowTest, WaitScreenAndSoundGoWithADeletionAndNoTickRunsInThePause
 
     // The timer falls due while the wait screen pauses.
     WriteSettings("Yes", "Yes", 1);
-    CCookieDlg::SetAutoDeleteIntervalOverride(250);
+    CCookieDlg::SetAutoDeleteIntervalOverride(40);
     dlg.ReadSettings();
     bool bStayedAtSound = false;
     bool bScreenUpAtSound = false;
