@@ -10,10 +10,46 @@ bool TextLess(const CCookieRow& a, const CCookieRow& b)
     return a.strText[COL_COOKIE] < b.strText[COL_COOKIE];
 }
 
-// One pass of a bottom-up merge sort over an index permutation. The "less" is
-// only ever used to choose between two heads, so no callback result can make
-// it leave its ranges or loop; taking the left head unless the right one is
-// strictly less keeps equal rows in order.
+// After this many heads in a row from one side, a merge looks ahead for the
+// end of that side's winning stretch instead of comparing head by head.
+constexpr int kMinGallop = 7;
+
+// How many positions from nFirst on, before nEnd, pass test, where the passing
+// ones come first: probes 1, 2, 4... positions apart, then halves the last gap.
+// Only positions in [nFirst, nEnd) are asked about, whatever test answers.
+template <typename Test> size_t CountLeading(size_t nFirst, size_t nEnd, Test test)
+{
+    size_t nPass = 0;             // the offsets below pass
+    size_t nFail = nEnd - nFirst; // this offset fails, or is the end
+    for (size_t nStep = 1;; nStep *= 2)
+    {
+        const size_t nProbe = nPass + nStep - 1;
+        if (nProbe >= nFail)
+            break;
+        if (!test(nFirst + nProbe))
+        {
+            nFail = nProbe;
+            break;
+        }
+        nPass = nProbe + 1;
+    }
+    while (nPass < nFail)
+    {
+        const size_t nMid = nPass + (nFail - nPass) / 2;
+        if (test(nFirst + nMid))
+            nPass = nMid + 1;
+        else
+            nFail = nMid;
+    }
+    return nPass;
+}
+
+// A bottom-up merge sort over an index permutation. Taking the left head
+// unless the right one is strictly less keeps equal rows in order. Every
+// position asked about lies inside the two runs being merged, and each step
+// takes at least one element, so no callback result can make it leave its
+// ranges or loop. Runs whose elements come out in long stretches, as rows do
+// when sorted by a column of few distinct texts, are merged by galloping.
 template <typename Less> void StableMergeSort(std::vector<size_t>& order, Less less)
 {
     const size_t n = order.size();
@@ -27,8 +63,41 @@ template <typename Less> void StableMergeSort(std::vector<size_t>& order, Less l
             size_t i = nLo, j = nMid, k = nLo;
             if (nMid < nHi && less(order[nMid], order[nMid - 1]))
             {
+                int nLeftWins = 0, nRightWins = 0;
                 while (i < nMid && j < nHi)
-                    merged[k++] = less(order[j], order[i]) ? order[j++] : order[i++];
+                {
+                    if (less(order[j], order[i]))
+                    {
+                        merged[k++] = order[j++];
+                        nLeftWins = 0;
+                        if (++nRightWins < kMinGallop)
+                            continue;
+                        const size_t nHead = order[i];
+                        const size_t nTake = CountLeading(
+                            j, nHi, [&](size_t nPos) { return less(order[nPos], nHead); });
+                        k = static_cast<size_t>(std::copy(order.begin() + j,
+                                                          order.begin() + j + nTake,
+                                                          merged.begin() + k) -
+                                                merged.begin());
+                        j += nTake;
+                    }
+                    else
+                    {
+                        merged[k++] = order[i++];
+                        nRightWins = 0;
+                        if (++nLeftWins < kMinGallop)
+                            continue;
+                        const size_t nHead = order[j];
+                        const size_t nTake = CountLeading(
+                            i, nMid, [&](size_t nPos) { return !less(nHead, order[nPos]); });
+                        k = static_cast<size_t>(std::copy(order.begin() + i,
+                                                          order.begin() + i + nTake,
+                                                          merged.begin() + k) -
+                                                merged.begin());
+                        i += nTake;
+                    }
+                    nLeftWins = nRightWins = 0;
+                }
             }
             while (i < nMid)
                 merged[k++] = order[i++];

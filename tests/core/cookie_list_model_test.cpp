@@ -273,3 +273,38 @@ TEST(CookieListModel, SortingRowsAlreadyInOrderAsksOnceForEachRun)
     for (int i = 0; i < 1024; ++i)
         ASSERT_EQ(list.GetItemData(i)->m_strName, "n" + std::to_string(1000 + i));
 }
+
+// Long stretches from one side, as a sort by State meets them, are merged by
+// looking ahead; the order must be that of a plain stable sort all the same.
+TEST(CookieListModel, SortsLikeAStableSortOverLongAndShortStretches)
+{
+    std::mt19937 random(5);
+    for (int nProtectOneIn : {2, 10, 400})
+    {
+        CRecords records;
+        CCookieListModel list;
+        std::vector<CCookieRow> rows;
+        for (int i = 0; i < 3000; ++i)
+        {
+            // Few names, so that the Cookie column has long runs of equal texts too.
+            const std::string strName = "n" + std::to_string(random() % 40);
+            rows.push_back(MakeRow(records.Add(strName, random() % nProtectOneIn == 0)));
+        }
+        list.InsertItems(rows);
+        for (int nColumn : {COL_STATE, COL_COOKIE, COL_STATE})
+        {
+            std::vector<CCookie*> expected;
+            for (int i = 0; i < list.GetItemCount(); ++i)
+                expected.push_back(list.GetItemData(i));
+            std::stable_sort(expected.begin(), expected.end(),
+                             [nColumn](const CCookie* a, const CCookie* b) {
+                                 return nColumn == COL_STATE ? a->m_bProtected < b->m_bProtected
+                                                             : a->m_strName < b->m_strName;
+                             });
+            list.SortItems(CCookieInventory::CompareCookies, nColumn);
+            for (int i = 0; i < list.GetItemCount(); ++i)
+                ASSERT_EQ(list.GetItemData(i), expected[static_cast<size_t>(i)])
+                    << "column " << nColumn << ", row " << i;
+        }
+    }
+}
