@@ -1,6 +1,7 @@
 #include "inventory/cookie_list_model.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 
 namespace
@@ -8,6 +9,51 @@ namespace
 bool TextLess(const CCookieRow& a, const CCookieRow& b)
 {
     return a.strText[COL_COOKIE] < b.strText[COL_COOKIE];
+}
+
+// A row's Cookie text for sorting: its first eight bytes as one number, in the
+// same order as the bytes, decide most comparisons without reaching the text.
+struct CTextKey
+{
+    std::uint64_t nPrefix;
+    const std::string* pText;
+    size_t nIndex;
+};
+
+std::uint64_t TextPrefix(const std::string& strText)
+{
+    std::uint64_t nPrefix = 0;
+    for (size_t i = 0; i < sizeof nPrefix; ++i)
+    {
+        const unsigned char c = i < strText.size() ? static_cast<unsigned char>(strText[i]) : 0;
+        nPrefix = nPrefix << 8 | c;
+    }
+    return nPrefix;
+}
+
+// The indexes of rows in ascending order of Cookie text, equal texts in their
+// order in rows.
+std::vector<size_t> OrderByText(const std::vector<CCookieRow>& rows)
+{
+    std::vector<CTextKey> keys(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+    {
+        const std::string& strText = rows[i].strText[COL_COOKIE];
+        keys[i] = {TextPrefix(strText), &strText, i};
+    }
+    // The index breaks ties, so an unstable sort gives the stable order.
+    std::sort(keys.begin(), keys.end(),
+              [](const CTextKey& a, const CTextKey& b)
+              {
+                  if (a.nPrefix != b.nPrefix)
+                      return a.nPrefix < b.nPrefix;
+                  const int nCompare = a.pText->compare(*b.pText);
+                  return nCompare != 0 ? nCompare < 0 : a.nIndex < b.nIndex;
+              });
+    std::vector<size_t> order(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        order[i] = keys[i].nIndex;
+    return order;
 }
 
 // After this many heads in a row from one side, a merge looks ahead for the
@@ -151,11 +197,7 @@ void CCookieListModel::InsertItems(std::vector<CCookieRow> rows)
     // Inserting one by one after equal texts is a stable sort of the new rows
     // merged behind the equal existing ones. The rows are sorted by index and
     // moved once.
-    std::vector<size_t> order(rows.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&rows](size_t a, size_t b) { return TextLess(rows[a], rows[b]); });
+    const std::vector<size_t> order = OrderByText(rows);
     std::vector<CCookieRow> merged;
     merged.reserve(m_rows.size() + rows.size());
     auto itOld = m_rows.begin();
