@@ -37,6 +37,21 @@ void CCookieInventory::RefreshCookies()
     SortByColumn(COL_STATE);
 }
 
+namespace
+{
+// The Browser column's text, shared by every row of the browser.
+CCellText BrowserText(const CCookie& cookie)
+{
+    static const std::string s_strIE = IE_BROWSER_NAME;
+    static const std::string s_strNS = NS_BROWSER_NAME;
+    if (cookie.IsBrowser(s_strIE))
+        return CCellText::Shared(s_strIE);
+    if (cookie.IsBrowser(s_strNS))
+        return CCellText::Shared(s_strNS);
+    return cookie.GetBrowser();
+}
+} // namespace
+
 void CCookieInventory::FillCookieList()
 {
     std::vector<CCookieRow> rows(m_Cookies.size());
@@ -45,7 +60,7 @@ void CCookieInventory::FillCookieList()
         CCookie* pCookie = m_Cookies[i];
         rows[i].strText[COL_COOKIE] = pCookie->m_strName;
         rows[i].strText[COL_STATE] = pCookie->GetState();
-        rows[i].strText[COL_BROWSER] = pCookie->BrowserName();
+        rows[i].strText[COL_BROWSER] = BrowserText(*pCookie);
         rows[i].nImage = pCookie->m_bProtected ? 1 : 0;
         rows[i].pData = pCookie;
     }

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <ostream>
 
 namespace
 {
 bool TextLess(const CCookieRow& a, const CCookieRow& b)
 {
-    return a.strText[COL_COOKIE] < b.strText[COL_COOKIE];
+    return a.strText[COL_COOKIE].GetText() < b.strText[COL_COOKIE].GetText();
 }
 
 // A row's Cookie text for sorting: its first eight bytes as one number, in the
@@ -38,7 +39,7 @@ std::vector<size_t> OrderByText(const std::vector<CCookieRow>& rows)
     std::vector<CTextKey> keys(rows.size());
     for (size_t i = 0; i < rows.size(); ++i)
     {
-        const std::string& strText = rows[i].strText[COL_COOKIE];
+        const std::string& strText = rows[i].strText[COL_COOKIE].GetText();
         keys[i] = {TextPrefix(strText), &strText, i};
     }
     // The index breaks ties, so an unstable sort gives the stable order.
@@ -54,6 +55,29 @@ std::vector<size_t> OrderByText(const std::vector<CCookieRow>& rows)
     for (size_t i = 0; i < keys.size(); ++i)
         order[i] = keys[i].nIndex;
     return order;
+}
+
+// Rearranges rows so that position i holds the row that was at order[i],
+// order being a permutation of the positions. Each row moves once, following
+// the permutation's cycles, with no second array of rows.
+void MoveIntoOrder(std::vector<CCookieRow>& rows, std::vector<size_t> order)
+{
+    for (size_t nStart = 0; nStart < order.size(); ++nStart)
+    {
+        if (order[nStart] == nStart)
+            continue;
+        CCookieRow held = std::move(rows[nStart]);
+        size_t nTo = nStart;
+        while (order[nTo] != nStart)
+        {
+            const size_t nFrom = order[nTo];
+            rows[nTo] = std::move(rows[nFrom]);
+            order[nTo] = nTo; // placed
+            nTo = nFrom;
+        }
+        rows[nTo] = std::move(held);
+        order[nTo] = nTo;
+    }
 }
 
 // After this many heads in a row from one side, a merge looks ahead for the
@@ -155,11 +179,16 @@ template <typename Less> void StableMergeSort(std::vector<size_t>& order, Less l
 }
 } // namespace
 
+std::ostream& operator<<(std::ostream& out, const CCellText& text)
+{
+    return out << text.GetText();
+}
+
 int CCookieListModel::UpperBoundByText(const std::string& strText) const
 {
     const auto it = std::upper_bound(m_rows.begin(), m_rows.end(), strText,
                                      [](const std::string& strKey, const CCookieRow& row)
-                                     { return strKey < row.strText[COL_COOKIE]; });
+                                     { return strKey < row.strText[COL_COOKIE].GetText(); });
     return static_cast<int>(it - m_rows.begin());
 }
 
@@ -197,7 +226,14 @@ void CCookieListModel::InsertItems(std::vector<CCookieRow> rows)
     // Inserting one by one after equal texts is a stable sort of the new rows
     // merged behind the equal existing ones. The rows are sorted by index and
     // moved once.
-    const std::vector<size_t> order = OrderByText(rows);
+    std::vector<size_t> order = OrderByText(rows);
+    if (m_rows.empty()) // the refresh's case: nothing to merge with
+    {
+        MoveIntoOrder(rows, std::move(order));
+        m_rows.swap(rows);
+        m_nFocused = -1;
+        return;
+    }
     std::vector<CCookieRow> merged;
     merged.reserve(m_rows.size() + rows.size());
     auto itOld = m_rows.begin();
@@ -290,16 +326,12 @@ void CCookieListModel::SortItems(PFNCOOKIECOMPARE pfnCompare, std::intptr_t lPar
         order[i] = i;
     StableMergeSort(order, less);
 
-    std::vector<CCookieRow> sorted;
-    sorted.reserve(m_rows.size());
+    const int nFocused = m_nFocused;
     m_nFocused = -1;
-    for (size_t i : order)
-    {
-        if (m_rows[i].bFocused)
-            m_nFocused = static_cast<int>(sorted.size());
-        sorted.push_back(std::move(m_rows[i]));
-    }
-    m_rows.swap(sorted);
+    for (size_t i = 0; i < order.size(); ++i)
+        if (static_cast<int>(order[i]) == nFocused)
+            m_nFocused = static_cast<int>(i);
+    MoveIntoOrder(m_rows, std::move(order));
 }
 
 void CCookieListModel::SetItemSelected(int nItem, bool bSelected)

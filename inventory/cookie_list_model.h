@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 class CCookie;
@@ -19,10 +22,45 @@ enum
     COOKIE_COLUMNS = 3,
 };
 
+// The text of one cell. A row may take any text; the texts that many rows
+// show alike (a browser's name) can instead be shared from one string that
+// outlives the list, which saves a copy per row.
+class CCellText
+{
+public:
+    CCellText() = default;
+    CCellText(std::string strText) : m_strOwn(std::move(strText)) {}
+    CCellText(const char* pszText) : m_strOwn(pszText) {}
+    // strText must outlive every row that shows it.
+    static CCellText Shared(const std::string& strText)
+    {
+        CCellText text;
+        text.m_pShared = &strText;
+        return text;
+    }
+
+    const std::string& GetText() const { return m_pShared ? *m_pShared : m_strOwn; }
+    operator const std::string&() const { return GetText(); }
+
+private:
+    const std::string* m_pShared = nullptr;
+    std::string m_strOwn;
+};
+
+inline bool operator==(const CCellText& text, std::string_view strOther)
+{
+    return std::string_view(text.GetText()) == strOther;
+}
+inline bool operator!=(const CCellText& text, std::string_view strOther)
+{
+    return !(text == strOther);
+}
+std::ostream& operator<<(std::ostream& out, const CCellText& text);
+
 // One row of the cookie list. It shows a record and owns nothing.
 struct CCookieRow
 {
-    std::string strText[COOKIE_COLUMNS];
+    CCellText strText[COOKIE_COLUMNS];
     int nImage = 0;           // 0 unprotected, 1 protected
     CCookie* pData = nullptr; // the record, owned by the inventory
     bool bSelected = false;

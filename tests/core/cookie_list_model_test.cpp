@@ -308,3 +308,28 @@ TEST(CookieListModel, SortsLikeAStableSortOverLongAndShortStretches)
         }
     }
 }
+
+TEST(CookieListModel, InsertItemsIntoAnEmptyListMatchesInsertingOneByOne)
+{
+    CRecords records;
+    std::mt19937 random(9);
+    CCookieListModel oneByOne, batch;
+    std::vector<CCookieRow> rows;
+    for (int i = 0; i < 700; ++i)
+    {
+        CCookie* pCookie = records.Add("n" + std::to_string(random() % 90), random() % 3 == 0);
+        oneByOne.InsertItem(pCookie->GetName(), pCookie->m_bProtected, pCookie);
+        rows.push_back(MakeRow(pCookie));
+        rows.back().bSelected = rows.back().bFocused = true; // a batch brings no selection
+    }
+    batch.InsertItems(rows);
+    ASSERT_EQ(batch.GetItemCount(), oneByOne.GetItemCount());
+    for (int i = 0; i < batch.GetItemCount(); ++i)
+    {
+        ASSERT_EQ(batch.GetItemData(i), oneByOne.GetItemData(i)) << i;
+        EXPECT_EQ(batch.GetRow(i).strText[COL_STATE], batch.GetItemData(i)->GetState()) << i;
+        EXPECT_EQ(batch.GetRow(i).strText[COL_BROWSER], NS_BROWSER_NAME) << i;
+    }
+    EXPECT_EQ(batch.GetSelectedCount(), 0);
+    EXPECT_EQ(batch.GetFocusedItem(), -1);
+}
