@@ -69,8 +69,10 @@ void CCookieInventory::LoadProtection(const std::string& strBrowser, const std::
         firstByName.emplace(strLine, nullptr);
     for (CCookie* pCookie : m_Cookies)
     {
+        if (!pCookie->IsBrowser(strBrowser))
+            continue;
         const auto it = firstByName.find(pCookie->m_strName);
-        if (it != firstByName.end() && !it->second && pCookie->IsBrowser(strBrowser))
+        if (it != firstByName.end() && !it->second)
             it->second = pCookie;
     }
     for (const auto& entry : firstByName)

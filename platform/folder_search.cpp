@@ -19,7 +19,8 @@ bool MatchFrom(const char* pName, const char* pNameEnd, const char* pPat, const 
     const char* pStarName = nullptr;
     while (pName != pNameEnd)
     {
-        if (pPat != pPatEnd && (*pPat == '?' || FoldCase(*pPat) == FoldCase(*pName)))
+        if (pPat != pPatEnd &&
+            (*pPat == '?' || *pPat == *pName || FoldCase(*pPat) == FoldCase(*pName)))
         {
             ++pName;
             ++pPat;
