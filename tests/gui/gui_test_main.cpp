@@ -2,7 +2,6 @@
 // provides. Asserts fail the test instead of opening a dialog, and log messages
 // go to standard error instead of message boxes.
 #include <gtest/gtest.h>
-
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/log.h>
@@ -12,9 +11,8 @@ namespace
 void FailOnAssert(const wxString& strFile, int nLine, const wxString& strFunc,
                   const wxString& strCond, const wxString& strMsg)
 {
-    ADD_FAILURE_AT(strFile.utf8_str(), nLine)
-        << "wx assertion in " << strFunc.utf8_str() << ": " << strCond.utf8_str() << " "
-        << strMsg.utf8_str();
+    ADD_FAILURE_AT(strFile.utf8_str(), nLine) << "wx assertion in " << strFunc.utf8_str() << ": "
+                                              << strCond.utf8_str() << " " << strMsg.utf8_str();
 }
 } // namespace
 
