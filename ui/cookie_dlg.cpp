@@ -510,7 +510,7 @@ void CCookieDlg::OnCharHook(wxKeyEvent& event)
     else if (bPlain && nKey == WXK_F5 && IsFocusInList())
         RefreshCookies();
     else if (bPlain && (nKey == WXK_RETURN || nKey == WXK_NUMPAD_ENTER) &&
-             wxDynamicCast(FindFocus(), wxButton) == nullptr)
+             dynamic_cast<wxButton*>(FindFocus()) == nullptr)
         EndDialog(wxID_OK); // no default button: Enter ends the window like Exit
     else if (bPlain && nKey == WXK_ESCAPE)
         EndDialog(wxID_CANCEL); // there is no Cancel button for wx to press

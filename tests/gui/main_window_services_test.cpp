@@ -229,7 +229,7 @@ TEST_F(CMainWindowTest, AboutBoxOpensFromTheWindowCommandTheShortcutAndTheLogo)
     closer.Bind(wxEVT_TIMER,
                 [&](wxTimerEvent&)
                 {
-                    auto* pAbout = wxDynamicCast(FindShownTopLevel("About Jarvane"), wxDialog);
+                    auto* pAbout = dynamic_cast<wxDialog*>(FindShownTopLevel("About Jarvane"));
                     if (pAbout == nullptr || !pAbout->IsModal())
                         return;
                     ++nOpened;

@@ -31,7 +31,7 @@ TEST_F(CMainWindowTest, OpensWithTheTemplateControlsAndAnEmptyList)
     // Tab order, ids and texts as the template gives them.
     std::vector<std::pair<int, wxString>> buttons;
     for (wxWindow* pChild : dlg.GetChildren())
-        if (auto* pButton = wxDynamicCast(pChild, wxButton))
+        if (auto* pButton = dynamic_cast<wxButton*>(pChild))
         {
             buttons.emplace_back(pButton->GetId(), pButton->GetLabel());
             EXPECT_FALSE(pButton->HasFlag(wxBU_EXACTFIT));
