@@ -82,16 +82,17 @@ private:
     // list and one over m_Cookies.
     void RemoveRows(const std::vector<bool>& remove);
     void FreeAllRecords();
+    void SaveProtectionList(const std::string& strPath, std::vector<std::string> names);
 
     std::string m_strDataFolder;
-    CTextFileReader m_ieReader; // one reader for every cookie file: its buffer is made once
+    CTextFileReader m_reader; // one reader for every store file: its buffer is made once
     // What the last refresh read of one Netscape file, so that a rewrite can
     // tell whether another program changed the file since and keep its additions.
     struct CNSFileSnapshot
     {
         bool bReadable = false;             // read whole; a rewrite leaves any other file alone
         CFileStamp stamp;                   // at the refresh, then after each rewrite of ours
-        std::vector<std::string> readLines; // the cookie lines read, trimmed
+        std::vector<size_t> readLineHashes; // of the cookie lines read, trimmed
         // Cookie lines another program added since the refresh; no record has them.
         std::vector<std::string> addedLines;
     };
@@ -99,4 +100,6 @@ private:
     // stamp. False when it changed and cannot be read now.
     static bool TakeInAddedLines(const std::string& strFile, CNSFileSnapshot& snapshot);
     std::map<std::string, CNSFileSnapshot> m_nsSnapshots; // by path, as listed
+    // Protection lists that could not be written, by path: the names they hold.
+    std::map<std::string, std::vector<std::string>> m_unsavedMarks;
 };

@@ -4,6 +4,8 @@
 #include "platform/path.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,13 +28,13 @@ void CCookieInventory::ReadIECookies()
 
 void CCookieInventory::AddIECookie(const std::string& strPath)
 {
-    if (!m_ieReader.Open(strPath))
+    if (!m_reader.Open(strPath))
         return;
     std::string strLine;
     bool bComplete = true;
     for (int nLine = 0; nLine < 3 && bComplete; ++nLine)
-        bComplete = m_ieReader.ReadLine(strLine); // false at the end or on a read error
-    m_ieReader.Close();
+        bComplete = m_reader.ReadLine(strLine); // false at the end or on a read error
+    m_reader.Close();
     if (bComplete)
         m_Cookies.push_back(new CIECookie(std::move(strLine), strPath));
 }
@@ -50,19 +52,28 @@ void CCookieInventory::ReadNSCookies()
         CNSFileSnapshot& snapshot = inserted.first->second;
         // Stamped before reading: a write during the read counts as a change.
         snapshot.stamp = StampOfFile(strFile);
-        // The file is read whole first: one that fails half way gives no record,
-        // and the rewrite leaves it alone rather than writing what was missed.
-        std::vector<std::string> lines;
-        if (!ReadTextLines(strFile, lines))
+        // A file that fails half way gives no record, and the rewrite leaves it
+        // alone rather than writing what was missed.
+        if (!m_reader.Open(strFile))
             continue;
-        snapshot.bReadable = true;
-        for (const std::string& strLine : lines)
+        const size_t nFirstRecord = m_Cookies.size();
+        std::string strLine;
+        while (m_reader.ReadLine(strLine))
         {
             const size_t nBefore = m_Cookies.size();
             AddNSCookie(strLine, strFile);
             if (m_Cookies.size() != nBefore)
-                snapshot.readLines.push_back(
-                    static_cast<const CNSCookie*>(m_Cookies.back())->m_strLine);
+                snapshot.readLineHashes.push_back(std::hash<std::string>()(
+                    static_cast<const CNSCookie*>(m_Cookies.back())->m_strLine));
+        }
+        snapshot.bReadable = !m_reader.Failed();
+        m_reader.Close();
+        if (!snapshot.bReadable)
+        {
+            std::for_each(m_Cookies.begin() + static_cast<std::ptrdiff_t>(nFirstRecord),
+                          m_Cookies.end(), [](CCookie* pCookie) { delete pCookie; });
+            m_Cookies.resize(nFirstRecord);
+            snapshot.readLineHashes.clear();
         }
     }
     LoadProtection(NS_BROWSER_NAME, DataFilePath(NS_PROTECTION_FILE));

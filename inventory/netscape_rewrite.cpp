@@ -3,6 +3,7 @@
 #include "platform/safe_file.h"
 #include "platform/text_file.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,16 +20,18 @@ bool CCookieInventory::TakeInAddedLines(const std::string& strFile, CNSFileSnaps
     std::vector<std::string> lines;
     if (!ReadTextLines(strFile, lines))
         return false;
-    std::unordered_map<std::string_view, size_t> readCount;
-    for (const std::string& strLine : snapshot.readLines)
-        ++readCount[strLine];
+    // Lines are told apart by their hashes: two different lines that share a
+    // hash are not a practical concern for a cookie file.
+    std::unordered_map<size_t, size_t> readCount;
+    for (size_t nHash : snapshot.readLineHashes)
+        ++readCount[nHash];
     snapshot.addedLines.clear();
     for (const std::string& strLine : lines)
     {
         std::string_view name, trimmed;
         if (!ParseNSCookieLine(strLine, name, trimmed))
             continue;
-        const auto it = readCount.find(trimmed);
+        const auto it = readCount.find(std::hash<std::string_view>()(trimmed));
         if (it != readCount.end() && it->second > 0)
             --it->second;
         else

@@ -24,18 +24,25 @@ bool FileHolds(const std::string& strPath, const std::string& strContent)
     return !bError && nRead == strContent.size() && strFound.compare(0, nRead, strContent) == 0;
 }
 
-// A list whose file already holds the new content is left as it is: most
-// refreshes change no mark, and a replacement costs two flushes to disk.
-void SaveProtectionList(const std::string& strPath, const std::string& strContent)
-{
-    if (!FileHolds(strPath, strContent))
-        ReplaceFileContents(strPath, strContent);
-}
 } // namespace
 
+// A list whose file already holds the new content is left as it is: most
+// refreshes change no mark, and a replacement costs two flushes to disk. A list
+// that cannot be written is kept in memory and marks the records of the next
+// reading, so that a mark the user set is never lost to a failed write.
+void CCookieInventory::SaveProtectionList(const std::string& strPath,
+                                          std::vector<std::string> names)
+{
+    const std::string strContent = JoinCrLfLines(names);
+    if (FileHolds(strPath, strContent) || ReplaceFileContents(strPath, strContent))
+        m_unsavedMarks.erase(strPath);
+    else
+        m_unsavedMarks[strPath] = std::move(names);
+}
+
 // Both lists are replaced whole, so a list that cannot be written keeps its old
-// content; the records are freed and the list emptied either way, so that the
-// refresh that follows never lists a cookie twice.
+// content on disk; the records are freed and the list emptied either way, so
+// that the refresh that follows never lists a cookie twice.
 void CCookieInventory::SaveAndClearCookies()
 {
     if (m_Cookies.empty())
@@ -50,8 +57,8 @@ void CCookieInventory::SaveAndClearCookies()
         else
             nsNames.push_back(pCookie->m_strName);
     }
-    SaveProtectionList(DataFilePath(IE_PROTECTION_FILE), JoinCrLfLines(ieNames));
-    SaveProtectionList(DataFilePath(NS_PROTECTION_FILE), JoinCrLfLines(nsNames));
+    SaveProtectionList(DataFilePath(IE_PROTECTION_FILE), std::move(ieNames));
+    SaveProtectionList(DataFilePath(NS_PROTECTION_FILE), std::move(nsNames));
     FreeAllRecords();
 }
 
@@ -59,7 +66,11 @@ void CCookieInventory::LoadProtection(const std::string& strBrowser, const std::
 {
     // A read error ends the list; the lines read before it still mark.
     std::vector<std::string> lines;
-    ReadTextLines(strFile, lines);
+    const auto itUnsaved = m_unsavedMarks.find(strFile);
+    if (itUnsaved != m_unsavedMarks.end())
+        lines = itUnsaved->second;
+    else
+        ReadTextLines(strFile, lines);
     if (lines.empty())
         return;
     // Each line marks what FindCookie would find for it, the first record of

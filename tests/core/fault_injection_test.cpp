@@ -277,12 +277,11 @@ TEST(FaultInjection, EveryReplacedFileSurvivesAFailureAtEveryStep)
     EXPECT_EQ(nCases, 36); // 16 with every replacement failing, 20 with one of them
 }
 
-// A mark the user set is lost when the protection list cannot be written at the
-// refresh: the records are freed and re-read with the old list, so the next
-// Delete All (or the auto-delete timer) deletes the cookie the user protected.
-// Disabled until SaveAndClearCookies (inventory/protection_lists.cpp) keeps the
-// marks it could not save and the readers apply them.
-TEST(FaultInjection, DISABLED_AProtectionMarkThatCouldNotBeSavedStillProtects)
+// A protection list that cannot be written at the refresh keeps its marks in
+// memory: the records read again are marked from them, the next Delete All (or
+// the auto-delete timer) spares the cookies the user protected, and the list
+// reaches the disk once it can be written.
+TEST(FaultInjection, AProtectionMarkThatCouldNotBeSavedStillProtects)
 {
     CTempDir dir;
     CCookieInventory inventory(dir.MakeDir("data"));
@@ -301,6 +300,9 @@ TEST(FaultInjection, DISABLED_AProtectionMarkThatCouldNotBeSavedStillProtects)
     inventory.DeleteAllUnprotected();
     EXPECT_TRUE(FileExists(strCookie));
     EXPECT_EQ(ReadWholeFile(strNS), "kept.example.org\tx\n");
+    inventory.RefreshCookies();
+    EXPECT_EQ(ReadWholeFile(dir.File("data/IEPROT.DAT")), "kept.example.com/\r\n");
+    EXPECT_EQ(ReadWholeFile(dir.File("data/NSPROT.DAT")), "kept.example.org\r\n");
 }
 
 // The settings are written one key at a time and a failed key does not stop the
