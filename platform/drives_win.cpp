@@ -1,6 +1,8 @@
 #include "platform/drives.h"
 
 #include <windows.h>
+// windows.h maps GetDriveType to GetDriveTypeA, which would rename the interface's member.
+#undef GetDriveType
 
 namespace
 {
