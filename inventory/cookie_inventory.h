@@ -91,14 +91,17 @@ private:
     struct CNSFileSnapshot
     {
         bool bReadable = false;             // read whole; a rewrite leaves any other file alone
-        CFileStamp stamp;                   // at the refresh, then after each rewrite of ours
-        std::vector<size_t> readLineHashes; // of the cookie lines read, trimmed
+        CFileStamp stamp;                   // when the file was last read or written by us
+        std::vector<size_t> baseLineHashes; // of the cookie lines it held then, trimmed
         // Cookie lines another program added since the refresh; no record has them.
-        std::vector<std::string> addedLines;
+        std::vector<std::string> extraLines;
+        // Lines of records that another program has removed from the file since
+        // the refresh; a rewrite leaves them out.
+        std::vector<size_t> goneLineHashes;
     };
-    // Brings snapshot.addedLines up to date when the file changed since its
-    // stamp. False when it changed and cannot be read now.
-    static bool TakeInAddedLines(const std::string& strFile, CNSFileSnapshot& snapshot);
+    // Takes in what another program did to the file since the snapshot's stamp.
+    // False when it changed and cannot be read now.
+    static bool TakeInOutsideChanges(const std::string& strFile, CNSFileSnapshot& snapshot);
     std::map<std::string, CNSFileSnapshot> m_nsSnapshots; // by path, as listed
     // Protection lists that could not be written, by path: the names they hold.
     std::map<std::string, std::vector<std::string>> m_unsavedMarks;

@@ -63,7 +63,7 @@ void CCookieInventory::ReadNSCookies()
             const size_t nBefore = m_Cookies.size();
             AddNSCookie(strLine, strFile);
             if (m_Cookies.size() != nBefore)
-                snapshot.readLineHashes.push_back(std::hash<std::string>()(
+                snapshot.baseLineHashes.push_back(std::hash<std::string>()(
                     static_cast<const CNSCookie*>(m_Cookies.back())->m_strLine));
         }
         snapshot.bReadable = !m_reader.Failed();
@@ -73,7 +73,7 @@ void CCookieInventory::ReadNSCookies()
             std::for_each(m_Cookies.begin() + static_cast<std::ptrdiff_t>(nFirstRecord),
                           m_Cookies.end(), [](CCookie* pCookie) { delete pCookie; });
             m_Cookies.resize(nFirstRecord);
-            snapshot.readLineHashes.clear();
+            snapshot.baseLineHashes.clear();
         }
     }
     LoadProtection(NS_BROWSER_NAME, DataFilePath(NS_PROTECTION_FILE));

@@ -57,8 +57,8 @@ TEST_F(CGrowingNSFileTest, LinesTheBrowserAppendedAfterTheRefreshSurviveADeletio
 
 TEST_F(CGrowingNSFileTest, AFileTheBrowserRewroteKeepsItsNewLinesAndLosesTheDeletedOne)
 {
-    // The browser writes the whole file anew: its own order, a changed cookie, a
-    // cookie it dropped itself and one it added twice.
+    // The browser writes the whole file anew: its own order and one cookie it
+    // added twice.
     m_dir.Write("cookies.txt", "# Netscape HTTP Cookie File\n"
                                "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\n"
                                "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\n"
@@ -68,6 +68,29 @@ TEST_F(CGrowingNSFileTest, AFileTheBrowserRewroteKeepsItsNewLinesAndLosesTheDele
     EXPECT_EQ(ReadWholeFile(m_strNS), "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\r\n"
                                       "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n"
                                       "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n");
+}
+
+TEST_F(CGrowingNSFileTest, ACookieTheBrowserChangedOrDroppedIsNotWrittenBackFromItsRecord)
+{
+    // b's value changes; a later batch, with the file untouched since our own
+    // rewrite, must not bring the old line back either.
+    m_dir.Write("cookies.txt", "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\n"
+                               "b.example.com\tTRUE\t/\tFALSE\t0\tid\t9\n"
+                               "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\n");
+    DeleteOne("a.example.com");
+    EXPECT_EQ(ReadWholeFile(m_strNS), "b.example.com\tTRUE\t/\tFALSE\t0\tid\t9\r\n"
+                                      "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n");
+    m_dir.Write("cookies.txt", "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\n");
+    DeleteOne("b.example.com");
+    EXPECT_EQ(ReadWholeFile(m_strNS), "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n");
+}
+
+TEST_F(CGrowingNSFileTest, ALineTheUserDeletedComesBackWhenTheBrowserWritesItAgain)
+{
+    DeleteOne("a.example.com");
+    AppendToFile(m_strNS, "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\n");
+    DeleteOne("b.example.com");
+    EXPECT_EQ(ReadWholeFile(m_strNS), "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n");
 }
 
 TEST_F(CGrowingNSFileTest, AnUnchangedFileIsWrittenExactlyFromTheRecords)
