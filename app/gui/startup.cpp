@@ -15,9 +15,10 @@ EStartupEnd RunStartupSequence(const std::function<int()>& fnRunFindDialog)
 
     const bool bLocationsValid =
         ValidateLocations(GetAppFolders().GetLocationFilePath(),
-                          [](const std::string& strText) {
+                          [](const std::string& strText)
+                          {
                               ShowMessageBox(wxString::FromUTF8(strText.c_str()),
-                                             wxTheApp->GetAppName(), wxOK, nullptr);
+                                             wxTheApp->GetAppName(), wxOK | wxICON_NONE, nullptr);
                           });
     if (!bLocationsValid && fnRunFindDialog() == wxID_CANCEL)
         return EStartupEnd::FindCancelled;

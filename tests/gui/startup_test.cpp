@@ -149,7 +149,7 @@ TEST_F(StartupTest, AVanishedLocationIsNamedAndThenListedInTheFindDialog)
                   "these cookies hide.",
               m_messages[0].strText);
     EXPECT_EQ(wxTheApp->GetAppName().utf8_string(), m_messages[0].strCaption);
-    EXPECT_EQ(wxOK, m_messages[0].nStyle);
+    EXPECT_EQ(wxOK | wxICON_NONE, m_messages[0].nStyle); // an OK button, no icon
 }
 
 TEST_F(StartupTest, ValidLocationsOpenTheMainWindowDirectly)
