@@ -69,7 +69,12 @@ CFindLocationDlg::CFindLocationDlg(wxWindow* pParent, const IRegistry& registry,
     m_discovery.FillDriveList();
     ShowDrives();
 
-    m_btnFind->SetFocus();
+    // As a dialog does, the focus goes to the first control in tab order that
+    // takes it: OK when remembered locations enabled it, else the first list.
+    if (m_btnOK->IsEnabled())
+        m_btnOK->SetFocus();
+    else
+        m_lcExplorer->SetFocus();
     Bind(
         wxEVT_BUTTON, [this](wxCommandEvent&) { OnFind(); }, IDC_FIND);
     Bind(

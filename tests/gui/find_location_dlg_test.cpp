@@ -68,6 +68,14 @@ protected:
 
     std::string LocationFile() const { return m_dir.File("work/Location.DAT"); }
 
+    static bool HasFocusIn(const wxWindow* pWindow)
+    {
+        for (const wxWindow* pFocus = wxWindow::FindFocus(); pFocus; pFocus = pFocus->GetParent())
+            if (pFocus == pWindow)
+                return true;
+        return false;
+    }
+
     int Run(std::vector<std::function<void(CFindLocationDlg&)>> steps)
     {
         CModalScript script;
@@ -111,6 +119,8 @@ TEST_F(FindLocationDlgTest, FirstRunOpensEmptyAndEscapeWritesNothing)
              EXPECT_LT(dialog.m_cbDrive->GetString(0), dialog.m_cbDrive->GetString(1));
              EXPECT_EQ(0, dialog.m_cbDrive->GetSelection());
              EXPECT_TRUE(dialog.m_btnFind->IsThisEnabled());
+             // OK is disabled, so the first list is the first control that takes the focus.
+             EXPECT_TRUE(HasFocusIn(dialog.m_lcExplorer));
              PressEscape(dialog);
          }});
     EXPECT_EQ(wxID_CANCEL, nResult);
@@ -131,6 +141,7 @@ TEST_F(FindLocationDlgTest, RememberedLocationsAreShownInInsertionOrderAndOkSave
              EXPECT_EQ(0, ItemImage(*dialog.m_lcExplorer, 0));
              EXPECT_EQ(1, ItemImage(*dialog.m_lcNetscape, 0));
              EXPECT_TRUE(dialog.m_btnOK->IsEnabled());
+             EXPECT_TRUE(HasFocusIn(dialog.m_btnOK)); // the first control in tab order
              ClickButton(dialog, IDC_FIND_OK);
          }});
     EXPECT_EQ(wxID_OK, nResult);
