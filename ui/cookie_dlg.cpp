@@ -83,6 +83,7 @@ CCookieDlg::CCookieDlg(wxWindow* pParent)
       m_Inventory(GetAppFolders().m_strCurrentFolder), m_timer(this, AUTO_DELETE_TIMER_ID)
 {
     SetClientSize(DluToPixels(this, 340, 217));
+    m_templateClientSize = GetClientSize();
     CreateControls();
     BindEvents();
 
@@ -203,7 +204,7 @@ void CCookieDlg::BindEvents()
                        {
                            TakeUserSelection();
                            m_Inventory.SortByColumn(event.GetColumn());
-                           ShowInventory();
+                           m_CookieList->ShowModel(); // a sort changes no control
                        });
     m_CookieList->Bind(wxEVT_CONTEXT_MENU, &CCookieDlg::OnListContextMenu, this);
     m_pLogo->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) { OnSysCommand(ID_SYS_ABOUT); });
@@ -278,10 +279,9 @@ void CCookieDlg::UpdateTrayIcon(int nRequest)
 
 void CCookieDlg::TakeUserSelection()
 {
-    if (!m_CookieList->HasUserSelection())
-        return;
-    m_CookieList->TakeUserSelection();
-    UpdateControls();
+    // Like the list's change notification: the controls follow a real change.
+    if (m_CookieList->TakeUserSelection())
+        UpdateControls();
 }
 
 // The user's selection events come one per row or one per range; they are taken
@@ -468,6 +468,10 @@ void CCookieDlg::OnSize(wxSizeEvent& event)
     if (m_CookieList == nullptr || !IsShown())
         return;
     const wxSize client = GetClientSize();
+    // GTK sends a size event when the window is first shown, at the size it has.
+    if (!m_bLaidOut && client == m_templateClientSize)
+        return;
+    m_bLaidOut = true;
     const wxRect rcWindow = GetScreenRect();
     const wxRect rcList = m_CookieList->GetScreenRect();
     const wxSize button = m_btnDelete->GetSize();
@@ -501,13 +505,13 @@ void CCookieDlg::OnCharHook(wxKeyEvent& event)
     const bool bPlain = event.GetModifiers() == wxMOD_NONE;
     if (nKey == WXK_F1 && event.GetModifiers() == wxMOD_CONTROL)
         OnSysCommand(ID_SYS_ABOUT);
-    else if (bPlain && nKey == WXK_DELETE && IsFocusInList())
+    else if ((nKey == WXK_DELETE || nKey == WXK_NUMPAD_DELETE) && IsFocusInList())
     {
         TakeUserSelection();
         if (m_btnDelete->IsEnabled())
             OnDelete();
     }
-    else if (bPlain && nKey == WXK_F5 && IsFocusInList())
+    else if (nKey == WXK_F5 && IsFocusInList())
         RefreshCookies();
     else if (bPlain && (nKey == WXK_RETURN || nKey == WXK_NUMPAD_ENTER) &&
              dynamic_cast<wxButton*>(FindFocus()) == nullptr)

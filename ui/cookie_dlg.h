@@ -123,4 +123,8 @@ private:
     bool m_bDeleting = false;
     bool m_bTickDeferred = false;
     bool m_bDestroyed = false;
+    // The controls stand where the template puts them until the client area
+    // first changes its size.
+    wxSize m_templateClientSize;
+    bool m_bLaidOut = false;
 };

@@ -2,6 +2,8 @@
 
 #include "ui/display_text.h"
 
+#include <vector>
+
 CCookieListView::CCookieListView(wxWindow* pParent, wxWindowID nId, const wxPoint& pos,
                                  const wxSize& size, CCookieListModel& model)
     : wxListCtrl(pParent, nId, pos, size,
@@ -60,17 +62,32 @@ void CCookieListView::ShowModel()
     m_bSelectionPending = false;
 }
 
-void CCookieListView::TakeUserSelection()
+bool CCookieListView::TakeUserSelection()
 {
     if (!m_bSelectionPending)
-        return;
+        return false;
     m_bSelectionPending = false;
-    m_model.ClearSelection();
+    std::vector<int> selected;
     for (long nItem = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); nItem != -1;
          nItem = GetNextItem(nItem, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
-        m_model.SetItemSelected(static_cast<int>(nItem), true);
-    m_model.SetFocusedItem(
-        static_cast<int>(GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED)));
+        selected.push_back(static_cast<int>(nItem));
+    const int nFocused = static_cast<int>(GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED));
+
+    bool bSame = nFocused == m_model.GetFocusedItem() &&
+                 static_cast<int>(selected.size()) == m_model.GetSelectedCount();
+    int nModelItem = -1;
+    for (size_t i = 0; bSame && i < selected.size(); ++i)
+    {
+        nModelItem = m_model.GetNextSelected(nModelItem);
+        bSame = nModelItem == selected[i];
+    }
+    if (bSame)
+        return false;
+    m_model.ClearSelection();
+    for (int nItem : selected)
+        m_model.SetItemSelected(nItem, true);
+    m_model.SetFocusedItem(nFocused);
+    return true;
 }
 
 void CCookieListView::OnSelectionEvent(wxListEvent& event)

@@ -16,11 +16,9 @@ public:
 
     // After the model changed: shows its rows, selection and focus.
     void ShowModel();
-    // Takes the selection and focus the user made into the model, if they
-    // changed since the last call. Cheap when nothing changed.
-    void TakeUserSelection();
-    // True while the user's selection has not been taken into the model yet.
-    bool HasUserSelection() const { return m_bSelectionPending; }
+    // Takes the selection and focus the user made into the model; true when
+    // they differ from the model's. Cheap when the user did nothing.
+    bool TakeUserSelection();
     // Called whenever the user may have changed the selection.
     void SetUserSelectionHandler(std::function<void()> fnHandler)
     {

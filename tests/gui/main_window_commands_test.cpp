@@ -165,6 +165,35 @@ TEST_F(CTenCookieTest, ColumnClickSortsAscendingByThatColumn)
     }
 }
 
+TEST_F(CTenCookieTest, TheListKeysActWhateverModifierIsHeld)
+{
+    ClickRow(0);
+    PressKey(WXK_DELETE, wxMOD_SHIFT);
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 9);
+    EXPECT_FALSE(FileExists(m_files[0]));
+    WriteIECookie("k.txt", "k.example.com/");
+    PressKey(WXK_F5, wxMOD_CONTROL);
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 10);
+}
+
+TEST_F(CTenCookieTest, AColumnClickSortsWithoutTouchingTheControls)
+{
+    ClickRow(0);
+    ClickButton(m_pDlg->m_btnProtect);
+    ClickRow(9, wxMOD_CONTROL); // rows 0 and 9: the first selected is the protected one
+    ASSERT_EQ(m_pDlg->m_btnProtect->GetLabel(), "&Unprotect");
+    ASSERT_FALSE(m_pDlg->m_btnProtect->IsEnabled());
+
+    wxListCtrl* pList = m_pDlg->m_CookieList;
+    wxUIActionSimulator input;
+    input.MouseMove(pList->ClientToScreen(wxPoint(pList->GetColumnWidth(0) + 20, 6)));
+    YieldFor(30);
+    input.MouseClick(); // by State: the protected row goes last, an unprotected one is first
+    YieldFor(500);
+    ASSERT_EQ(ShownColumn(COL_STATE).back(), "Protected");
+    EXPECT_EQ(m_pDlg->m_btnProtect->GetLabel(), "&Unprotect");
+}
+
 TEST_F(CTenCookieTest, ProtectionMarksAreSavedWhenTheWindowEnds)
 {
     ClickRow(1);

@@ -1,5 +1,6 @@
 #include "main_window_fixture.h"
 #include "ui/cookie_list_view.h"
+#include "ui/dialog_units.h"
 #include "ui/main_layout.h"
 #include "ui/message_box.h"
 #include "ui/tray_icon.h"
@@ -37,6 +38,17 @@ TEST(MainLayoutTest, ButtonsStackByTheButtonHeightAndFollowTheWidth)
 
     // A collapsed client area gives negative sizes; they are passed on as they are.
     EXPECT_LT(ComputeMainLayout(0, 0, rcWindow, rcList, 75, 23).nListWidth, 0);
+}
+
+TEST_F(CMainWindowTest, UntilTheFirstResizeTheControlsStandWhereTheTemplatePutsThem)
+{
+    CCookieDlg& dlg = OpenWindow();
+    YieldFor(200);
+    const wxRect rcDelete = DluToPixels(&dlg, {290, 49, 44, 14});
+    const wxRect rcList = DluToPixels(&dlg, {6, 49, 282, 162});
+    EXPECT_EQ(dlg.m_btnDelete->GetPosition(), rcDelete.GetPosition());
+    EXPECT_EQ(dlg.m_btnExit->GetPosition(), DluToPixels(&dlg, {290, 196, 44, 14}).GetPosition());
+    EXPECT_EQ(dlg.m_CookieList->GetRect(), rcList);
 }
 
 TEST_F(CMainWindowTest, ResizingMovesTheButtonsAndTheListButNotTheColumns)
