@@ -11,10 +11,11 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DJARVANE_FUZZ=ON -DJARVANE_BUILD_
   -DJARVANE_BUILD_TESTS=OFF -DJARVANE_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 # The targets write their inputs to files: a memory file system keeps that fast.
-if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then work=$(mktemp -d -p /dev/shm); else work=$(mktemp -d); fi
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/tmp"
+export TMPDIR=$work/tmp
 
 run_one() {
   local name=$1
