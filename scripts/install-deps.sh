@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libwxgtk3.2-dev libcanberra-dev
   libgtest-dev libgmock-dev
-  xvfb xauth trayer xdotool imagemagick
+  xvfb xauth xfonts-base fonts-dejavu-core trayer xdotool imagemagick
   clang libclang-rt-14-dev
 )
 
