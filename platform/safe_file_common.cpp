@@ -1,5 +1,4 @@
 #include "platform/safe_file.h"
-
 #include "platform/safe_file_fault.h"
 
 namespace

@@ -1,14 +1,13 @@
+#include "platform/safe_file.h"
+#include "platform/safe_file_fault.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <string>
-
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "platform/safe_file.h"
-#include "platform/safe_file_fault.h"
 
 namespace
 {

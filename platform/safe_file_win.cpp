@@ -1,9 +1,8 @@
-#include <windows.h>
-
-#include <string>
-
 #include "platform/safe_file.h"
 #include "platform/safe_file_fault.h"
+
+#include <string>
+#include <windows.h>
 
 bool ReplaceFileContents(const std::string& strPath, const std::string& strContent)
 {

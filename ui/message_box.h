@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-
 #include <wx/string.h>
 
 class wxWindow;

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "platform/folder_search.h"
 #include "platform/path.h"
 #include "platform/safe_file.h"
@@ -7,6 +5,7 @@
 #include "support/temp_dir.h"
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -79,8 +78,8 @@ TEST(ReplaceFileContents, WritesThroughASymbolicLink)
 
 TEST(ReplaceFileContents, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporary)
 {
-    for (EReplaceStep step : {EReplaceStep::Create, EReplaceStep::Write, EReplaceStep::Flush,
-                              EReplaceStep::Rename})
+    for (EReplaceStep step :
+         {EReplaceStep::Create, EReplaceStep::Write, EReplaceStep::Flush, EReplaceStep::Rename})
     {
         CTempDir dir;
         const std::string strPath = dir.Write("f", "old content");

@@ -1,12 +1,12 @@
 #include "support/temp_dir.h"
 
+#include "platform/path.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-#include "platform/path.h"
 
 namespace fs = std::filesystem;
 
