@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <random>
-#include <stdexcept>
 
 std::vector<CBenchSection>& BenchSections()
 {
@@ -21,28 +18,6 @@ void PrintFigure(const std::string& strName, double dMs, double dBaselineMs)
     else
         std::printf("  %-58s %10.1f ms\n", strName.c_str(), dMs);
     std::fflush(stdout);
-}
-
-CBenchFolder::CBenchFolder()
-{
-    std::random_device random;
-    for (int nTry = 0; nTry < 100; ++nTry)
-    {
-        const auto path =
-            std::filesystem::temp_directory_path() / ("jarvane-bench-" + std::to_string(random()));
-        if (std::filesystem::create_directory(path))
-        {
-            m_strPath = path.string();
-            return;
-        }
-    }
-    throw std::runtime_error("cannot create a temporary folder");
-}
-
-CBenchFolder::~CBenchFolder()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(m_strPath, ec);
 }
 
 // Runs every section, or only those named on the command line, by name order.

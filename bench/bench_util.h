@@ -37,18 +37,3 @@ template <typename Fn> double TimeMs(Fn&& fn)
 
 // Prints "name: ms", and with a baseline above zero also the ratio to it.
 void PrintFigure(const std::string& strName, double dMs, double dBaselineMs = 0.0);
-
-// A fresh folder under the system's temporary folder, removed with its
-// content when the object goes away.
-class CBenchFolder
-{
-public:
-    CBenchFolder();
-    ~CBenchFolder();
-    CBenchFolder(const CBenchFolder&) = delete;
-    CBenchFolder& operator=(const CBenchFolder&) = delete;
-    const std::string& Path() const { return m_strPath; }
-
-private:
-    std::string m_strPath;
-};

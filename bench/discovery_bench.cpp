@@ -2,6 +2,7 @@
 #include "locations/location_discovery.h"
 #include "locations/location_file.h"
 #include "platform/path.h"
+#include "support/temp_dir.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -76,7 +77,7 @@ void CompareSearch(const std::string& strRoot, const char* pWhat)
 
 void RunDiscoveryBench()
 {
-    CBenchFolder folder;
+    CTempDir folder;
     const std::string strRoot = folder.Path() + "/tree";
     const std::string strLast = BuildTree(strRoot);
     CompareSearch(strRoot, "absent (20,020 folders)");

@@ -3,6 +3,7 @@
 #include "platform/path.h"
 #include "platform/safe_file.h"
 #include "platform/text_file.h"
+#include "support/temp_dir.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -173,7 +174,7 @@ CRefreshSteps TimeRefreshSteps(CCookieInventory& inventory)
 
 void BenchmarkStores()
 {
-    CBenchFolder folder;
+    CTempDir folder;
     const std::string strIE = AppendPathPart(folder.Path(), "ie");
     const std::string strIECopy = AppendPathPart(folder.Path(), "ie-baseline");
     std::filesystem::create_directory(strIE);
