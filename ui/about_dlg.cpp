@@ -5,7 +5,6 @@
 
 #include <wx/button.h>
 #include <wx/statbmp.h>
-#include <wx/stattext.h>
 
 CAboutDlg::CAboutDlg(wxWindow* pParent)
     : wxDialog(pParent, wxID_ANY, "About Jarvane", wxDefaultPosition, wxDefaultSize,
@@ -17,10 +16,7 @@ CAboutDlg::CAboutDlg(wxWindow* pParent)
     new wxStaticBitmap(this, wxID_ANY, LoadResourceIcon(IDR_MAINFRAME), rcIcon.GetPosition(),
                        rcIcon.GetSize());
 
-    const wxRect rcText = DluToPixels(this, {38, 5, 119, 8});
-    auto* pText = new wxStaticText(this, wxID_ANY, wxString(), rcText.GetPosition(),
-                                   rcText.GetSize(), wxST_NO_AUTORESIZE);
-    pText->SetLabelText("Jarvane  Version 1.0");
+    CreateTemplateText(this, "Jarvane  Version 1.0", {38, 5, 119, 8});
 
     const wxRect rcOk = DluToPixels(this, {159, 1, 40, 14});
     auto* pOk = new wxButton(this, wxID_OK, "OK", rcOk.GetPosition(), rcOk.GetSize());

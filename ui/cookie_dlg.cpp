@@ -116,14 +116,6 @@ void CCookieDlg::CreateControls()
         const wxRect rc = DluToPixels(this, rect);
         return new wxButton(this, nId, pszText, rc.GetPosition(), rc.GetSize());
     };
-    auto text = [this](const char* pszText, const CDluRect& rect, int nId = wxID_ANY)
-    {
-        const wxRect rc = DluToPixels(this, rect);
-        auto* pText = new wxStaticText(this, nId, wxString(), rc.GetPosition(), rc.GetSize(),
-                                       wxST_NO_AUTORESIZE);
-        pText->SetLabelText(pszText);
-        return pText;
-    };
 
     // Created in tab order.
     m_btnExit = button(IDC_EXIT, "E&xit", {290, 196, 44, 14});
@@ -139,8 +131,8 @@ void CCookieDlg::CreateControls()
     m_pLogo->SetToolTip(wxStripMenuCodes(ABOUT_MENU_TEXT) + " (" + ABOUT_SHORTCUT + ")");
     m_pLogo->SetCursor(wxCursor(wxCURSOR_HAND));
 
-    text("Jarvane.", {46, 9, 119, 8});
-    text("Cleanup your Cookies the easy way.", {46, 20, 119, 8});
+    CreateTemplateText(this, "Jarvane.", {46, 9, 119, 8});
+    CreateTemplateText(this, "Cleanup your Cookies the easy way.", {46, 20, 119, 8});
     const wxRect rcRule = DluToPixels(this, {46, 31, 114, 1});
     new wxStaticLine(this, wxID_ANY, rcRule.GetPosition(), wxSize(rcRule.width, 2));
 
@@ -148,7 +140,7 @@ void CCookieDlg::CreateControls()
     m_CookieList = new CCookieListView(this, IDC_COOKIE_LIST, rcList.GetPosition(),
                                        rcList.GetSize(), m_Inventory.m_CookieList);
 
-    text("Cookies:", {7, 40, 28, 8});
+    CreateTemplateText(this, "Cookies:", {7, 40, 28, 8});
     m_btnDelete = button(IDC_DELETE, "&Delete", {290, 49, 44, 14});
     m_btnDeleteAll = button(IDC_DELETE_ALL, "Delete &All", {290, 64, 44, 14});
     m_btnHelp = button(IDC_HELP, "&Help", {290, 164, 44, 14});
@@ -156,7 +148,7 @@ void CCookieDlg::CreateControls()
     m_btnOptions = button(IDC_OPTIONS, "&Options", {290, 145, 44, 14});
     m_btnTrayOnly = button(IDC_TRAY_ONLY, "&Tray Only", {290, 124, 44, 14});
     m_btnLocations = button(IDC_LOCATIONS, "&Locations", {290, 110, 44, 14});
-    m_staticCount = text("0", {37, 40, 28, 8}, IDC_COUNT);
+    m_staticCount = CreateTemplateText(this, "0", {37, 40, 28, 8}, IDC_COUNT);
     m_btnRefresh = button(IDC_REFRESH, "Re&fresh", {290, 94, 44, 14});
 }
 

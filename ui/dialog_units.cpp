@@ -1,5 +1,7 @@
 #include "ui/dialog_units.h"
 
+#include <algorithm>
+#include <wx/stattext.h>
 #include <wx/window.h>
 
 wxRect DluToPixels(wxWindow* pDialog, const CDluRect& rect)
@@ -12,4 +14,46 @@ wxRect DluToPixels(wxWindow* pDialog, const CDluRect& rect)
 wxSize DluToPixels(wxWindow* pDialog, int cx, int cy)
 {
     return pDialog->ConvertDialogToPixels(wxSize(cx, cy));
+}
+
+namespace
+{
+// A text rectangle at least this tall (in dialog units) holds more than one line.
+constexpr int TWO_LINES_DLU = 16;
+} // namespace
+
+void PlaceInDialogUnits(wxWindow* pControl, const CDluRect& rect)
+{
+    wxRect pixels = DluToPixels(pControl->GetParent(), rect);
+    pixels.height = std::max(pixels.height, pControl->GetBestSize().y);
+    pControl->SetSize(pixels);
+}
+
+wxStaticText* CreateTemplateText(wxWindow* pDialog, const wxString& strText, const CDluRect& rect,
+                                 int nId)
+{
+    auto* pText = new wxStaticText(pDialog, nId, wxString(), wxDefaultPosition, wxDefaultSize,
+                                   wxST_NO_AUTORESIZE);
+    pText->SetSize(DluToPixels(pDialog, rect));
+    if (rect.cy >= TWO_LINES_DLU)
+    {
+        SetTemplateText(pText, strText);
+        return pText;
+    }
+    // A one-line label is never wrapped: it may run past its rectangle instead.
+    pText->SetLabelText(strText);
+    // The toolkit wraps labels on its own, so the best size would follow the
+    // rectangle: measure the text instead.
+    const wxSize needed = pText->GetTextExtent(strText);
+    const wxSize size = pText->GetSize();
+    pText->SetSize(std::max(size.x, needed.x + 2), std::max(size.y, needed.y));
+    return pText;
+}
+
+void SetTemplateText(wxStaticText* pText, const wxString& strText)
+{
+    const wxSize size = pText->GetSize();
+    pText->SetLabelText(strText);
+    pText->Wrap(size.x);
+    pText->SetSize(size.x, std::max(size.y, pText->GetBestSize().y));
 }

@@ -2,7 +2,7 @@
 
 #include "app/app_folders.h"
 #include "res/resources.h"
-#include "ui/dlu_placement.h"
+#include "ui/dialog_units.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>

@@ -6,7 +6,6 @@
 #include <wx/evtloop.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
-#include <wx/stattext.h>
 #include <wx/time.h>
 #include <wx/utils.h>
 
@@ -41,9 +40,7 @@ CWaitScreen::CWaitScreen(wxWindow* pParent)
     new wxStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_WAIT), rcPicture.GetPosition(),
                        rcPicture.GetSize(), wxBORDER_SUNKEN);
 
-    const wxRect rcText = DluToPixels(this, {72, 7, 94, 25});
-    new wxStaticText(this, wxID_ANY, "Please wait while deleting cookies...", rcText.GetPosition(),
-                     rcText.GetSize(), wxST_NO_AUTORESIZE);
+    CreateTemplateText(this, "Please wait while deleting cookies...", {72, 7, 94, 25});
 
     CentreOnScreen();
     Show();

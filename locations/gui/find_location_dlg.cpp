@@ -3,7 +3,7 @@
 #include "app/app_folders.h"
 #include "locations/location_file.h"
 #include "res/resources.h"
-#include "ui/dlu_placement.h"
+#include "ui/dialog_units.h"
 #include "ui/help.h"
 
 #include <wx/button.h>
