@@ -3,6 +3,7 @@
 // and the next operation without a fault succeeds.
 #include "app/settings.h"
 #include "inventory/cookie_inventory.h"
+#include "inventory_fixture.h"
 #include "locations/location_file.h"
 #include "platform/safe_file.h"
 #include "support/temp_dir.h"
@@ -35,21 +36,6 @@ public:
 protected:
     CTempDir m_dir;
 };
-
-// Each record listed once, each row pointing at a record of the inventory.
-void ExpectOneRowPerRecord(const CCookieInventory& inventory)
-{
-    const CCookieListModel& list = inventory.m_CookieList;
-    ASSERT_EQ(static_cast<size_t>(list.GetItemCount()), inventory.m_Cookies.size());
-    std::set<const CCookie*> listed;
-    for (int i = 0; i < list.GetItemCount(); ++i)
-    {
-        const CCookie* pCookie = list.GetItemData(i);
-        EXPECT_TRUE(listed.insert(pCookie).second) << "row " << i << " lists a record twice";
-        EXPECT_NE(std::find(inventory.m_Cookies.begin(), inventory.m_Cookies.end(), pCookie),
-                  inventory.m_Cookies.end());
-    }
-}
 
 V SortedNames(const CCookieInventory& inventory)
 {
@@ -214,11 +200,6 @@ std::set<std::string> NamesIn(const std::string& strFolder)
         names.insert(entry.path().filename().string());
     return names;
 }
-
-struct CFaultHookGuard
-{
-    ~CFaultHookGuard() { SetReplaceFaultHook(nullptr); }
-};
 } // namespace
 
 // nFailing 0 makes every replacement fail at the step; nFailing k only the k-th

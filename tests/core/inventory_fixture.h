@@ -4,7 +4,9 @@
 #include "platform/safe_file.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -86,3 +88,18 @@ struct CFaultHookGuard
 {
     ~CFaultHookGuard() { SetReplaceFaultHook(nullptr); }
 };
+
+// Each record listed once, each row pointing at a record of the inventory.
+inline void ExpectOneRowPerRecord(const CCookieInventory& inventory)
+{
+    const CCookieListModel& list = inventory.m_CookieList;
+    ASSERT_EQ(static_cast<size_t>(list.GetItemCount()), inventory.m_Cookies.size());
+    std::set<const CCookie*> listed;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+    {
+        const CCookie* pCookie = list.GetItemData(i);
+        EXPECT_TRUE(listed.insert(pCookie).second) << "row " << i << " lists a record twice";
+        EXPECT_NE(std::find(inventory.m_Cookies.begin(), inventory.m_Cookies.end(), pCookie),
+                  inventory.m_Cookies.end());
+    }
+}
