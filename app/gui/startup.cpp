@@ -4,6 +4,7 @@
 #include "locations/gui/find_location_dlg.h"
 #include "locations/location_file.h"
 #include "ui/cookie_dlg.h"
+#include "ui/display_text.h"
 #include "ui/message_box.h"
 
 #include <wx/app.h>
@@ -15,10 +16,9 @@ EStartupEnd RunStartupSequence(const std::function<int()>& fnRunFindDialog)
 
     const bool bLocationsValid =
         ValidateLocations(GetAppFolders().GetLocationFilePath(),
-                          [](const std::string& strText)
-                          {
-                              ShowMessageBox(wxString::FromUTF8(strText.c_str()),
-                                             wxTheApp->GetAppName(), wxOK | wxICON_NONE, nullptr);
+                          [](const std::string& strText) {
+                              ShowMessageBox(ToDisplayText(strText), wxTheApp->GetAppName(),
+                                             wxOK | wxICON_NONE, nullptr);
                           });
     if (!bLocationsValid && fnRunFindDialog() == wxID_CANCEL)
         return EStartupEnd::FindCancelled;

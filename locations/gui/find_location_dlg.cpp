@@ -4,6 +4,7 @@
 #include "locations/location_file.h"
 #include "res/resources.h"
 #include "ui/dialog_units.h"
+#include "ui/display_text.h"
 #include "ui/help.h"
 
 #include <wx/button.h>
@@ -26,8 +27,7 @@ void FillList(wxListCtrl* pList, const CLocationList& locations, int nImage)
 {
     pList->DeleteAllItems();
     for (size_t i = 0; i < locations.GetCount(); ++i)
-        pList->InsertItem(static_cast<long>(i), wxString::FromUTF8(locations.GetItem(i).c_str()),
-                          nImage);
+        pList->InsertItem(static_cast<long>(i), ToDisplayText(locations.GetItem(i)), nImage);
 }
 } // namespace
 
@@ -184,7 +184,7 @@ void CFindLocationDlg::ShowDrives()
 {
     m_cbDrive->Clear();
     for (const std::string& strDrive : m_discovery.m_cbDrive.m_names)
-        m_cbDrive->Append(wxString::FromUTF8(strDrive.c_str()));
+        m_cbDrive->Append(ToDisplayText(strDrive));
     m_cbDrive->SetSelection(m_discovery.m_cbDrive.m_nSelected);
 }
 
