@@ -1,58 +1,7 @@
 #include "inventory/cookie_inventory.h"
 
-#include <cstdint>
+#include <unordered_set>
 #include <vector>
-
-namespace
-{
-// The records of one deletion batch, each to be taken once: a hash set with
-// open addressing in one array, so that a batch over every row costs no
-// allocation per record and no sort.
-class CRecordSet
-{
-public:
-    explicit CRecordSet(const std::vector<CCookie*>& records)
-    {
-        size_t nSlots = 16;
-        while (nSlots < 2 * records.size())
-            nSlots *= 2;
-        m_slots.assign(nSlots, nullptr);
-        for (CCookie* pCookie : records)
-            if (pCookie)
-                *Find(pCookie) = pCookie;
-    }
-
-    // True when pCookie is in the set and not taken yet; it is then taken.
-    bool Take(const CCookie* pCookie)
-    {
-        CCookie** pSlot = Find(pCookie);
-        if (!*pSlot)
-            return false;
-        *pSlot = Taken();
-        return true;
-    }
-
-private:
-    // A taken slot keeps the probe chains that pass it unbroken.
-    static CCookie* Taken() { return reinterpret_cast<CCookie*>(&s_taken); }
-
-    // The slot holding pCookie, or the empty slot where it would go.
-    CCookie** Find(const CCookie* pCookie)
-    {
-        const size_t nMask = m_slots.size() - 1;
-        size_t i = static_cast<size_t>((reinterpret_cast<std::uintptr_t>(pCookie) >> 4) *
-                                           UINT64_C(0x9E3779B97F4A7C15) >>
-                                       20) &
-                   nMask;
-        while (m_slots[i] && m_slots[i] != pCookie)
-            i = (i + 1) & nMask;
-        return &m_slots[i];
-    }
-
-    static inline char s_taken = 0;
-    std::vector<CCookie*> m_slots;
-};
-} // namespace
 
 bool CCookieInventory::DeleteFromStore(CCookie* pCookie)
 {
@@ -86,18 +35,18 @@ void CCookieInventory::DeleteCookie(int nItem)
 
 void CCookieInventory::RemoveRows(const std::vector<bool>& remove)
 {
-    std::vector<CCookie*> doomed;
+    std::unordered_set<const CCookie*> doomed;
+    doomed.reserve(remove.size());
     for (size_t i = 0; i < remove.size(); ++i)
         if (remove[i])
-            doomed.push_back(m_CookieList.GetItemData(static_cast<int>(i)));
+            doomed.insert(m_CookieList.GetItemData(static_cast<int>(i)));
     m_CookieList.DeleteItems(remove);
     // Like a search from the first slot per record: the first slot holding a
     // doomed record is freed, a record that is not in the inventory is not.
-    CRecordSet doomedSet(doomed);
     size_t nKept = 0;
     for (CCookie* pCookie : m_Cookies)
     {
-        if (doomedSet.Take(pCookie))
+        if (doomed.erase(pCookie) != 0)
             delete pCookie;
         else
             m_Cookies[nKept++] = pCookie;
