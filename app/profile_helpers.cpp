@@ -4,8 +4,6 @@
 #include "platform/path.h"
 #include "platform/profile.h"
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 std::string ReadProfileString(const std::string& strSection, const std::string& strKey,
@@ -18,8 +16,7 @@ bool PathExists(const std::string& strPath)
 {
     if (strPath.empty())
         return false;
-    std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::symlink_status(strPath, ec)))
+    if (EntryExists(strPath))
         return true;
     const size_t nSep = strPath.rfind(PATH_SEP);
     const std::string strName = nSep == std::string::npos ? strPath : strPath.substr(nSep + 1);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 namespace
 {
@@ -71,4 +73,10 @@ bool FindEntries(const std::string& strFolder, const std::string& strPattern,
     std::sort(entries.begin() + static_cast<std::ptrdiff_t>(nFirst), entries.end(),
               [](const CFindEntry& a, const CFindEntry& b) { return a.strName < b.strName; });
     return true;
+}
+
+bool EntryExists(const std::string& strPath)
+{
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(strPath, ec));
 }

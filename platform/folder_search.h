@@ -21,3 +21,7 @@ bool MatchesFindPattern(const std::string& strName, const std::string& strPatter
 // every run sees the same order. False when the folder cannot be listed.
 bool FindEntries(const std::string& strFolder, const std::string& strPattern,
                  std::vector<CFindEntry>& entries);
+
+// True when an entry of any kind stands at the path: a file, a folder, or a
+// symbolic link (also one whose target is missing).
+bool EntryExists(const std::string& strPath);

@@ -1,13 +1,12 @@
 #include "platform/profile.h"
 
 #include "platform/compare_no_case.h"
+#include "platform/folder_search.h"
 #include "platform/safe_file.h"
 #include "platform/text_file.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace
@@ -119,11 +118,6 @@ bool HoldsLineBreak(const std::string& str)
     return str.find_first_of("\r\n") != std::string::npos;
 }
 
-bool ExistsAt(const std::string& strPath)
-{
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::symlink_status(strPath, ec));
-}
 } // namespace
 
 std::string ProfileReadString(const std::string& strSection, const std::string& strKey,
@@ -172,7 +166,7 @@ bool ProfileWriteString(const std::string& strSection, const std::string& strKey
         return false;
 
     std::vector<std::string> lines;
-    if (!ReadTextLines(strPath, lines) && ExistsAt(strPath))
+    if (!ReadTextLines(strPath, lines) && EntryExists(strPath))
         return false;
 
     size_t nSection = lines.size(); // the header line of the first section of the name

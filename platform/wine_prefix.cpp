@@ -1,6 +1,7 @@
 #include "platform/wine_prefix.h"
 
 #include "platform/compare_no_case.h"
+#include "platform/folder_search.h"
 #include "platform/text_file.h"
 
 #include <cctype>
@@ -111,12 +112,6 @@ bool ParseStringValueLine(const std::string& strLine, std::string& strName, std:
     return ReadEscaped(strLine, nPos, '"', strValue);
 }
 
-bool Exists(const fs::path& path)
-{
-    std::error_code ec;
-    return fs::exists(fs::symlink_status(path, ec));
-}
-
 // The entry of a folder whose name equals strName without regard to case; "" if none.
 std::string FindNameNoCase(const fs::path& folder, const std::string& strName)
 {
@@ -175,7 +170,7 @@ std::string MapWinePath(const std::string& strPrefix, const std::string& strWind
     const fs::path devices = fs::path(strPrefix) / "dosdevices";
     const char cLetter = FoldAsciiCase(strWindowsPath[0]);
     fs::path drive = devices / (std::string(1, cLetter) + ":");
-    if (!Exists(drive))
+    if (!EntryExists(drive.string()))
         drive = devices / (std::string(1, static_cast<char>(cLetter - 'a' + 'A')) + ":");
     std::error_code ec;
     fs::path path = fs::canonical(drive, ec);
@@ -193,7 +188,7 @@ std::string MapWinePath(const std::string& strPrefix, const std::string& strWind
         nPos = nEnd + 1;
         if (strPart.empty())
             continue;
-        if (bMatching && !Exists(path / strPart))
+        if (bMatching && !EntryExists((path / strPart).string()))
         {
             const std::string strOnDisk = FindNameNoCase(path, strPart);
             bMatching = !strOnDisk.empty();
