@@ -338,12 +338,15 @@ TEST_F(CMainWindowTest, ExitEscapeEnterAndTheCloseBoxEndTheWindowAndSaveTheMarks
     for (const CWay& way : ways)
     {
         m_dir.Write("IEPROT.DAT", "");
-        OpenWindow();
-        m_pDlg->OnProtect(); // the one row is selected after opening
-        way.fnEnd(*m_pDlg);
-        YieldFor(100);
-        EXPECT_FALSE(m_pDlg->IsShown()) << way.pszName;
-        CloseWindow();
+        const bool bRunning = RunWindowModally(
+            [&](CCookieDlg& dlg)
+            {
+                dlg.OnProtect(); // the one row is selected after opening
+                way.fnEnd(dlg);
+                YieldFor(100);
+                EXPECT_FALSE(dlg.IsShown()) << way.pszName;
+            });
+        EXPECT_FALSE(bRunning) << way.pszName;
         EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "a.example.com/\r\n") << way.pszName;
     }
 }
