@@ -45,8 +45,8 @@ const char* const DELETE_ALL_QUESTION =
 const char* const ABOUT_MENU_TEXT = "&About Jarvane..."; // string 101
 // Window managers keep Alt+Space for their own window menu; Ctrl+F1 is free.
 const char* const ABOUT_SHORTCUT = "Ctrl+F1";
-const char* const NO_TRAY_TIP =
-    "This desktop has no notification area to keep Jarvane in, so the window stays open.";
+const char* const NO_TRAY_TIP = "This desktop has no notification area to keep Jarvane in: "
+                                "Tray Only minimizes the window instead.";
 
 unsigned s_nIntervalOverrideMs = 0;
 
@@ -423,22 +423,20 @@ void CCookieDlg::OnRefresh()
 
 void CCookieDlg::OnTrayOnly()
 {
-    // The button may still look enabled for a moment after the area went.
-    if (!wxTaskBarIcon::IsAvailable())
-    {
-        FollowNotificationArea();
-        return;
-    }
     Iconize(true);
-    Hide();
+    // Without a notification area nothing could bring a hidden window back.
+    if (wxTaskBarIcon::IsAvailable())
+        Hide();
+    else
+        FollowNotificationArea();
 }
 
 void CCookieDlg::FollowNotificationArea()
 {
     const bool bAvailable = wxTaskBarIcon::IsAvailable();
-    if (m_btnTrayOnly->IsEnabled() != bAvailable)
+    if (bAvailable != m_bTrayAvailable)
     {
-        m_btnTrayOnly->Enable(bAvailable);
+        m_bTrayAvailable = bAvailable;
         m_btnTrayOnly->SetToolTip(bAvailable ? wxString() : wxString(NO_TRAY_TIP));
     }
     if (!bAvailable && !IsShown())
