@@ -426,7 +426,10 @@ void CCookieDlg::OnTrayOnly()
     Iconize(true);
     // Without a notification area nothing could bring a hidden window back.
     if (wxTaskBarIcon::IsAvailable())
+    {
         Hide();
+        m_bHiddenInTray = true;
+    }
     else
         FollowNotificationArea();
 }
@@ -439,7 +442,7 @@ void CCookieDlg::FollowNotificationArea()
         m_bTrayAvailable = bAvailable;
         m_btnTrayOnly->SetToolTip(bAvailable ? wxString() : wxString(NO_TRAY_TIP));
     }
-    if (!bAvailable && !IsShown())
+    if (!bAvailable && m_bHiddenInTray)
         ShowNormally();
 }
 
@@ -454,6 +457,7 @@ void CCookieDlg::ShowNormally()
     // Normal size and position: GTK's Restore() leaves a maximised window
     // maximised. Done before showing, while the window system still takes the
     // states from the program.
+    m_bHiddenInTray = false;
     Maximize(false);
     Iconize(false);
     Show();
@@ -506,11 +510,11 @@ void CCookieDlg::PlayWave(const std::string& strPath)
         PlaySoundFileAsync(strPath);
 }
 
-// --- Layout and keys ----
+// --- Layout and keys -----------------------------------------------------
 
 // GTK draws a minimised window's icon itself and asks for no icon to drag, so
 // the window has no paint handler for the minimised state and none for the
-// drag icon.-------------------------------------------------
+// drag icon.
 
 void CCookieDlg::OnSize(wxSizeEvent& event)
 {

@@ -139,6 +139,7 @@ private:
     wxTimer m_timer;
     wxTimer m_trayWatch;
     bool m_bTrayAvailable = true; // as FollowNotificationArea last saw it
+    bool m_bHiddenInTray = false;
     bool m_bUpdatePending = false;
     // A user's deletion runs (the wait screen may let the window system in).
     bool m_bDeleting = false;
