@@ -133,8 +133,6 @@ void CCookieDlg::CreateControls()
 
     // Created in tab order.
     m_btnExit = button(IDC_EXIT, "E&xit", {290, 196, 44, 14});
-    m_frame = new wxStaticBox(this, IDC_FRAME, wxString());
-    PlaceInDialogUnits(m_frame, {1, 0, 337, 217}, EDluHeight::Exact);
 
     // The logo stands where Windows puts the window menu's icon, so it opens
     // the About box (the window menu itself belongs to the window manager).
@@ -161,6 +159,10 @@ void CCookieDlg::CreateControls()
     m_btnLocations = button(IDC_LOCATIONS, "&Locations", {290, 110, 44, 14});
     m_staticCount = CreateTemplateText(this, "0", {37, 40, 28, 8}, IDC_COUNT);
     m_btnRefresh = button(IDC_REFRESH, "Re&fresh", {290, 94, 44, 14});
+    // The frame around everything comes last: GTK looks for a tooltip in the
+    // first child at the pointer, and the frame would hide every later one's.
+    m_frame = new wxStaticBox(this, IDC_FRAME, wxString());
+    PlaceInDialogUnits(m_frame, {1, 0, 337, 217}, EDluHeight::Exact);
 }
 
 void CCookieDlg::CreateColumns()
