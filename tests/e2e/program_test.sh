@@ -23,6 +23,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "FAIL ($case_name): $*"
+  [ -s "$scratch/out.txt" ] && head -n 5 "$scratch/out.txt" | sed 's/^/  output: /'
   exit 1
 }
 
@@ -162,6 +163,32 @@ case_long_name() {
   press "$found" alt+f alt+x
   wait_exit 4 || fail "Refresh and Exit took longer than 4 s"
   cmp -s "$work/samples/ns/cookies.txt" "$scratch/before.txt" || fail "cookies.txt changed"
+}
+
+# Installed with DESTDIR into a stage and moved into place, as packagers do, the
+# launcher starts the program in its own working folder with the help book and
+# the sound; the desktop entry and the AppStream file pass their validators.
+case_installed_launcher() {
+  local prefix="$scratch/installed here" stage=$scratch/stage size
+  # The program is built at the top of its build folder.
+  DESTDIR=$stage cmake --install "$(dirname "$program")" --prefix "$prefix" >/dev/null ||
+    fail "install failed"
+  mkdir -p "$(dirname "$prefix")" && mv "$stage$prefix" "$prefix" || fail "nothing staged"
+  ! grep -rq "$stage" "$prefix" || fail "the stage is named in: $(grep -rl "$stage" "$prefix")"
+  desktop-file-validate "$prefix/share/applications/jarvane.desktop" || fail "desktop entry"
+  appstreamcli validate --no-net "$prefix/share/metainfo/"*.metainfo.xml >/dev/null ||
+    fail "AppStream: $(appstreamcli validate --no-net "$prefix/share/metainfo/"*.metainfo.xml)"
+  for size in 48 64 128 256; do
+    [ "$(identify -format %wx%h "$prefix/share/icons/hicolor/${size}x$size/apps/jarvane.png")" = \
+      "${size}x$size" ] || fail "no ${size}x$size icon"
+  done
+  start env XDG_DATA_HOME="$scratch/data" "$prefix/bin/jarvane-desktop"
+  wait_window "Find Cookie Location" 15
+  local work=$scratch/data/jarvane
+  [ -f "$work/help/Jarvane.hhp" ] && [ -f "$work/Sounds/Yes.WAV" ] ||
+    fail "working folder holds: $(ls -R "$work")"
+  press "$found" Escape
+  wait_exit 10 || fail "cancelling the dialog did not end the program"
 }
 
 declare -F "case_$case_name" >/dev/null || fail "no such case"
