@@ -34,7 +34,10 @@ if [ $# -eq 1 ]; then
   fi
 fi
 
-rm -rf "$work/help"
-cp -R "$data/help" "$work/help"
-mkdir -p "$work/Sounds"
-cp "$data/Sounds/Yes.WAV" "$work/Sounds/Yes.WAV"
+# Installed under ~/.local, the data folder is the launcher's working folder.
+if [ "$(cd "$data" && pwd -P)" != "$(cd "$work" && pwd -P)" ]; then
+  rm -rf "$work/help"
+  cp -R "$data/help" "$work/help"
+  mkdir -p "$work/Sounds"
+  cp "$data/Sounds/Yes.WAV" "$work/Sounds/Yes.WAV"
+fi

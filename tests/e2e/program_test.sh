@@ -182,13 +182,15 @@ case_installed_launcher() {
     [ "$(identify -format %wx%h "$prefix/share/icons/hicolor/${size}x$size/apps/jarvane.png")" = \
       "${size}x$size" ] || fail "no ${size}x$size icon"
   done
-  start env XDG_DATA_HOME="$scratch/data" "$prefix/bin/jarvane-desktop"
-  wait_window "Find Cookie Location" 15
-  local work=$scratch/data/jarvane
-  [ -f "$work/help/Jarvane.hhp" ] && [ -f "$work/Sounds/Yes.WAV" ] ||
-    fail "working folder holds: $(ls -R "$work")"
-  press "$found" Escape
-  wait_exit 10 || fail "cancelling the dialog did not end the program"
+  # The second data home is the prefix's own, as with --prefix ~/.local.
+  for data_home in "$scratch/data" "$prefix/share"; do
+    start env XDG_DATA_HOME="$data_home" "$prefix/bin/jarvane-desktop"
+    wait_window "Find Cookie Location" 15
+    [ -f "$data_home/jarvane/help/Jarvane.hhp" ] && [ -f "$data_home/jarvane/Sounds/Yes.WAV" ] ||
+      fail "working folder holds: $(ls -R "$data_home/jarvane")"
+    press "$found" Escape
+    wait_exit 10 || fail "cancelling the dialog did not end the program"
+  done
 }
 
 declare -F "case_$case_name" >/dev/null || fail "no such case"
