@@ -48,14 +48,6 @@ press() { # window keys...
   shift
   xdotool windowfocus --sync "$window" && xdotool key --clearmodifiers "$@"
 }
-wait_exit() { # seconds
-  local tenths=$(($1 * 10))
-  while running && [ $tenths -gt 0 ]; do
-    sleep 0.1
-    tenths=$((tenths - 1))
-  done
-  ! running
-}
 wait_until() { # seconds command...
   local tenths=$(($1 * 10))
   shift
@@ -65,6 +57,7 @@ wait_until() { # seconds command...
     tenths=$((tenths - 1))
   done
 }
+wait_exit() { wait_until "$1" eval '! running'; } # seconds
 main_window() { wait_window "Jarvane 1.0" "${1:-15}"; }
 # Exit pressed in the main window ends the program at once.
 exit_program() { # window
