@@ -26,6 +26,7 @@
 #include <wx/statbox.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
+#include <wx/taskbar.h>
 #include <wx/utils.h>
 
 namespace
@@ -44,6 +45,8 @@ const char* const DELETE_ALL_QUESTION =
 const char* const ABOUT_MENU_TEXT = "&About Jarvane..."; // string 101
 // Window managers keep Alt+Space for their own window menu; Ctrl+F1 is free.
 const char* const ABOUT_SHORTCUT = "Ctrl+F1";
+const char* const NO_TRAY_TIP =
+    "This desktop has no notification area to keep Jarvane in, so the window stays open.";
 
 unsigned s_nIntervalOverrideMs = 0;
 
@@ -80,7 +83,8 @@ CCookieDlg::CCookieDlg(wxWindow* pParent)
     : wxDialog(pParent, wxID_ANY, "Jarvane 1.0", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER | wxMINIMIZE_BOX |
                    wxMAXIMIZE_BOX),
-      m_Inventory(GetAppFolders().m_strCurrentFolder), m_timer(this, AUTO_DELETE_TIMER_ID)
+      m_Inventory(GetAppFolders().m_strCurrentFolder), m_timer(this, AUTO_DELETE_TIMER_ID),
+      m_trayWatch(this, TRAY_WATCH_TIMER_ID)
 {
     SetClientSize(DluToPixels(this, 340, 217));
     m_templateClientSize = GetClientSize();
@@ -88,7 +92,8 @@ CCookieDlg::CCookieDlg(wxWindow* pParent)
     BindEvents();
 
     SetIcons(LoadResourceIconBundle(IDR_MAINFRAME));
-    m_pTrayIcon = std::make_unique<CTrayIcon>([this] { OnTrayLeftDown(); });
+    m_pTrayIcon = std::make_unique<CTrayIcon>([this](unsigned nIconId, wxEventType nMouseMessage)
+                                              { OnTrayNotify(nIconId, nMouseMessage); });
     UpdateTrayIcon(TRAY_ADD);
 
     m_imgState = new wxImageList(16, 16, true, 2);
@@ -101,6 +106,8 @@ CCookieDlg::CCookieDlg(wxWindow* pParent)
                   m_Inventory.m_NSLocations);
     RefreshCookies();
     ReadSettings();
+    FollowNotificationArea();
+    m_trayWatch.Start(TRAY_WATCH_MS);
     CentreOnScreen();
 }
 
@@ -190,15 +197,11 @@ void CCookieDlg::BindEvents()
     Bind(wxEVT_CHAR_HOOK, &CCookieDlg::OnCharHook, this);
     Bind(
         wxEVT_TIMER, [this](wxTimerEvent&) { AutoDeleteTimerProc(); }, AUTO_DELETE_TIMER_ID);
-    m_CookieList->SetUserSelectionHandler([this] { OnListSelectionChanged(); });
-    m_CookieList->Bind(wxEVT_LIST_COL_CLICK,
-                       [this](wxListEvent& event)
-                       {
-                           TakeUserSelection();
-                           m_Inventory.SortByColumn(event.GetColumn());
-                           m_CookieList->ShowModel(); // a sort changes no control
-                       });
-    m_CookieList->Bind(wxEVT_CONTEXT_MENU, &CCookieDlg::OnListContextMenu, this);
+    Bind(
+        wxEVT_TIMER, [this](wxTimerEvent&) { FollowNotificationArea(); }, TRAY_WATCH_TIMER_ID);
+    m_CookieList->SetUserSelectionHandler([this] { OnItemChanged(); });
+    m_CookieList->Bind(wxEVT_LIST_COL_CLICK, &CCookieDlg::OnColumnClick, this);
+    m_CookieList->Bind(wxEVT_CONTEXT_MENU, &CCookieDlg::OnListRightClick, this);
     m_pLogo->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) { OnSysCommand(ID_SYS_ABOUT); });
 }
 
@@ -208,11 +211,20 @@ void CCookieDlg::EndModal(int nRetCode)
     OnDestroy();
 }
 
+bool CCookieDlg::Show(bool bShow)
+{
+    // wxDialog ends a modal run when its window hides; only EndModal ends this one.
+    if (!bShow && IsModal())
+        return wxTopLevelWindow::Show(false);
+    return wxDialog::Show(bShow);
+}
+
 void CCookieDlg::OnDestroy()
 {
     if (m_bDestroyed)
         return;
     m_bDestroyed = true;
+    m_trayWatch.Stop();
     if (m_nTimerId != 0)
     {
         m_timer.Stop();
@@ -278,7 +290,7 @@ void CCookieDlg::TakeUserSelection()
 
 // The user's selection events come one per row or one per range; they are taken
 // into the inventory's list once, after the burst.
-void CCookieDlg::OnListSelectionChanged()
+void CCookieDlg::OnItemChanged()
 {
     if (m_bUpdatePending)
         return;
@@ -289,6 +301,13 @@ void CCookieDlg::OnListSelectionChanged()
             m_bUpdatePending = false;
             TakeUserSelection();
         });
+}
+
+void CCookieDlg::OnColumnClick(wxListEvent& event)
+{
+    TakeUserSelection();
+    m_Inventory.SortByColumn(event.GetColumn());
+    m_CookieList->ShowModel(); // a sort changes no control
 }
 
 // --- Commands ------------------------------------------------------------
@@ -395,14 +414,42 @@ void CCookieDlg::OnRefresh()
 
 void CCookieDlg::OnTrayOnly()
 {
+    // The button may still look enabled for a moment after the area went.
+    if (!wxTaskBarIcon::IsAvailable())
+    {
+        FollowNotificationArea();
+        return;
+    }
     Iconize(true);
     Hide();
 }
 
-void CCookieDlg::OnTrayLeftDown()
+void CCookieDlg::FollowNotificationArea()
 {
+    const bool bAvailable = wxTaskBarIcon::IsAvailable();
+    if (m_btnTrayOnly->IsEnabled() != bAvailable)
+    {
+        m_btnTrayOnly->Enable(bAvailable);
+        m_btnTrayOnly->SetToolTip(bAvailable ? wxString() : wxString(NO_TRAY_TIP));
+    }
+    if (!bAvailable && !IsShown())
+        ShowNormally();
+}
+
+void CCookieDlg::OnTrayNotify(unsigned nIconId, wxEventType nMouseMessage)
+{
+    if (nIconId == TRAY_ICON_ID && nMouseMessage == wxEVT_TASKBAR_LEFT_DOWN)
+        ShowNormally();
+}
+
+void CCookieDlg::ShowNormally()
+{
+    // Normal size and position: GTK's Restore() leaves a maximised window
+    // maximised. Done before showing, while the window system still takes the
+    // states from the program.
+    Maximize(false);
+    Iconize(false);
     Show();
-    Restore();
     Raise();
 }
 
@@ -452,7 +499,11 @@ void CCookieDlg::PlayWave(const std::string& strPath)
         PlaySoundFileAsync(strPath);
 }
 
-// --- Layout and keys -----------------------------------------------------
+// --- Layout and keys ----
+
+// GTK draws a minimised window's icon itself and asks for no icon to drag, so
+// the window has no paint handler for the minimised state and none for the
+// drag icon.-------------------------------------------------
 
 void CCookieDlg::OnSize(wxSizeEvent& event)
 {
@@ -497,14 +548,8 @@ void CCookieDlg::OnCharHook(wxKeyEvent& event)
     const bool bPlain = event.GetModifiers() == wxMOD_NONE;
     if (nKey == WXK_F1 && event.GetModifiers() == wxMOD_CONTROL)
         OnSysCommand(ID_SYS_ABOUT);
-    else if ((nKey == WXK_DELETE || nKey == WXK_NUMPAD_DELETE) && IsFocusInList())
-    {
-        TakeUserSelection();
-        if (m_btnDelete->IsEnabled())
-            OnDelete();
-    }
-    else if (nKey == WXK_F5 && IsFocusInList())
-        RefreshCookies();
+    else if (IsFocusInList() && OnListKeyDown(nKey))
+        return;
     else if (bPlain && (nKey == WXK_RETURN || nKey == WXK_NUMPAD_ENTER) &&
              dynamic_cast<wxButton*>(FindFocus()) == nullptr)
         EndDialog(wxID_OK); // no default button: Enter ends the window like Exit
@@ -514,7 +559,24 @@ void CCookieDlg::OnCharHook(wxKeyEvent& event)
         event.Skip();
 }
 
-void CCookieDlg::OnListContextMenu(wxContextMenuEvent& event)
+bool CCookieDlg::OnListKeyDown(int nKey)
+{
+    if (nKey == WXK_DELETE || nKey == WXK_NUMPAD_DELETE)
+    {
+        TakeUserSelection();
+        if (m_btnDelete->IsEnabled())
+            OnDelete();
+        return true;
+    }
+    if (nKey == WXK_F5)
+    {
+        RefreshCookies();
+        return true;
+    }
+    return false;
+}
+
+void CCookieDlg::OnListRightClick(wxContextMenuEvent& event)
 {
     TakeUserSelection();
     wxPoint point = event.GetPosition();
