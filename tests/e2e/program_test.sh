@@ -9,15 +9,19 @@ set -u
 program=$(realpath "$1")
 case_name=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
-if [ -z "${DISPLAY:-}" ]; then
+if [ "$case_name" = tray_only_follows_notification_area ] && [ -z "${JARVANE_E2E_BARE:-}" ]; then
+  JARVANE_E2E_BARE=1 exec xvfb-run -a -s '-screen 0 1600x1200x24' "$0" "$@"
+elif [ -z "${DISPLAY:-}" ]; then
   exec "$root/scripts/with-display.sh" "$0" "$@"
 fi
 
 scratch=$(mktemp -d)
 work=$scratch/work
 pid=
+tray_pid=
 cleanup() {
   [ -n "$pid" ] && { kill -9 "$pid" && wait "$pid"; } 2>/dev/null
+  [ -n "$tray_pid" ] && kill "$tray_pid"
   rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -104,30 +108,56 @@ case_delete_all_keeps_protected() {
 
 # Tray Only hides the window and keeps the program; a click on its icon in the
 # notification area brings the window back.
-case_tray_only() {
-  sample_workdir
-  start "$program"
-  local icon
-  main_window
-  press "$found" alt+t
-  hidden() { [ -z "$(xdotool search --all --onlyvisible --pid "$pid" --name '^Jarvane 1.0$')" ]; }
-  wait_until 5 hidden || fail "the window stayed"
+hidden() { [ -z "$(xdotool search --all --onlyvisible --pid "$pid" --name '^Jarvane 1.0$')" ]; }
+# The icon is the program's one small visible window (docked in trayer).
+tray_icon() {
+  for w in $(xdotool search --all --onlyvisible --pid "$pid" --name ''); do
+    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+    if [ "${WIDTH:-99}" -le 64 ] && [ "${HEIGHT:-99}" -le 64 ]; then
+      echo "$w"
+      return 0
+    fi
+  done
+  return 1
+}
+# Tray Only (Alt+T) hides the window and keeps the program; a click on its icon
+# in the notification area brings the window back. The button follows the
+# notification area within a second or so: it is pressed until the window hides.
+tray_only_and_back() { # window
+  press_tray_only() { press "$1" alt+t && wait_until 1 hidden; }
+  wait_until 5 press_tray_only "$1" || fail "the window stayed"
   sleep 0.5
   running || fail "Tray Only ended the program"
-  # The icon is the program's one small visible window (docked in trayer).
-  tray_icon() {
-    for w in $(xdotool search --all --onlyvisible --pid "$pid" --name ''); do
-      eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
-      if [ "${WIDTH:-99}" -le 64 ] && [ "${HEIGHT:-99}" -le 64 ]; then
-        echo "$w"
-        return 0
-      fi
-    done
-    return 1
-  }
+  local icon
   icon=$(wait_until 5 tray_icon) || fail "no icon in the notification area"
   xdotool mousemove --window "$icon" 8 8 click 1
   main_window 10
+}
+
+case_tray_only() {
+  sample_workdir
+  start "$program"
+  main_window
+  tray_only_and_back "$found"
+  exit_program "$found"
+}
+
+# Without a notification area Tray Only leaves the window alone; once one
+# appears, Tray Only works. (Runs on a display of its own, started without one.)
+case_tray_only_follows_notification_area() {
+  sample_workdir
+  start "$program"
+  main_window
+  local window=$found
+  press "$window" alt+t
+  sleep 1
+  running || fail "Tray Only without a notification area ended the program"
+  ! hidden || fail "Tray Only without a notification area hid the window"
+  trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel \
+    --height 32 --transparent false >/dev/null 2>&1 &
+  tray_pid=$!
+  wait_until 10 tray_icon >/dev/null || fail "no icon once the notification area came"
+  tray_only_and_back "$window"
   exit_program "$found"
 }
 
