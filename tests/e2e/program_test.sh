@@ -102,12 +102,12 @@ case_delete_all_keeps_protected() {
   grep -q '^\.weather\.example\.net	' "$work/samples/ns/cookies.txt" || fail "the wrong line stayed"
   running || fail "the program ended"
   exit_program "$window"
-  cmp -s "$work/IEPROT.DAT" <(crlf_lines "mail.example.org/") || fail "IEPROT.DAT: $(cat -A "$work/IEPROT.DAT")"
-  cmp -s "$work/NSPROT.DAT" <(crlf_lines ".weather.example.net") || fail "NSPROT.DAT: $(cat -A "$work/NSPROT.DAT")"
+  cmp -s "$work/IEPROT.DAT" <(crlf_lines "mail.example.org/") ||
+    fail "IEPROT.DAT: $(cat -A "$work/IEPROT.DAT")"
+  cmp -s "$work/NSPROT.DAT" <(crlf_lines ".weather.example.net") ||
+    fail "NSPROT.DAT: $(cat -A "$work/NSPROT.DAT")"
 }
 
-# Tray Only hides the window and keeps the program; a click on its icon in the
-# notification area brings the window back.
 hidden() { [ -z "$(xdotool search --all --onlyvisible --pid "$pid" --name '^Jarvane 1.0$')" ]; }
 # The icon is the program's one small visible window (docked in trayer).
 tray_icon() {
@@ -161,10 +161,13 @@ case_tray_only_follows_notification_area() {
   exit_program "$found"
 }
 
-# A FIFO among the cookie files is skipped: the window opens, the program ends normally.
+# FIFOs among the cookie files, as cookies.txt, the settings and a protection
+# list are skipped: the window opens, the program ends normally.
 case_fifo_in_cookie_folder() {
   sample_workdir
-  mkfifo "$work/samples/ie/x.txt"
+  rm "$work/samples/ns/cookies.txt"
+  mkfifo "$work/samples/ie/x.txt" "$work/samples/ns/cookies.txt" "$work/Jarvane.INI" \
+    "$work/IEPROT.DAT"
   start "$program"
   main_window
   exit_program "$found"
