@@ -50,7 +50,13 @@ const char* const NO_TRAY_TIP =
 
 unsigned s_nIntervalOverrideMs = 0;
 
-// The window's part of a sound or wait screen: both live while a command runs.
+// The sound played after a user's deletion, in the folder the program started in.
+std::string SoundFilePath()
+{
+    return AppendPathPart(GetAppFolders().m_strCurrentFolder, "Sounds" PATH_SEP_STR "Yes.WAV");
+}
+
+// The wait screen of a deletion: it lives while the command runs.
 class CWaitScreenScope
 {
 public:
@@ -120,32 +126,30 @@ void CCookieDlg::CreateControls()
 {
     auto button = [this](int nId, const char* pszText, const CDluRect& rect)
     {
-        const wxRect rc = DluToPixels(this, rect);
-        return new wxButton(this, nId, pszText, rc.GetPosition(), rc.GetSize());
+        auto* pButton = new wxButton(this, nId, pszText);
+        PlaceInDialogUnits(pButton, rect, EDluHeight::Exact);
+        return pButton;
     };
 
     // Created in tab order.
     m_btnExit = button(IDC_EXIT, "E&xit", {290, 196, 44, 14});
-    const wxRect rcFrame = DluToPixels(this, {1, 0, 337, 217});
-    m_frame =
-        new wxStaticBox(this, IDC_FRAME, wxString(), rcFrame.GetPosition(), rcFrame.GetSize());
+    m_frame = new wxStaticBox(this, IDC_FRAME, wxString());
+    PlaceInDialogUnits(m_frame, {1, 0, 337, 217}, EDluHeight::Exact);
 
     // The logo stands where Windows puts the window menu's icon, so it opens
     // the About box (the window menu itself belongs to the window manager).
-    const wxRect rcLogo = DluToPixels(this, {5, 7, 33, 30});
-    m_pLogo = new wxGenericStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_LOGO),
-                                        rcLogo.GetPosition(), rcLogo.GetSize());
+    m_pLogo = new wxGenericStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_LOGO));
+    PlaceInDialogUnits(m_pLogo, {5, 7, 33, 30}, EDluHeight::Exact);
     m_pLogo->SetToolTip(wxStripMenuCodes(ABOUT_MENU_TEXT) + " (" + ABOUT_SHORTCUT + ")");
     m_pLogo->SetCursor(wxCursor(wxCURSOR_HAND));
 
     CreateTemplateText(this, "Jarvane.", {46, 9, 119, 8});
     CreateTemplateText(this, "Cleanup your Cookies the easy way.", {46, 20, 119, 8});
-    const wxRect rcRule = DluToPixels(this, {46, 31, 114, 1});
-    new wxStaticLine(this, wxID_ANY, rcRule.GetPosition(), wxSize(rcRule.width, 2));
+    PlaceInDialogUnits(new wxStaticLine(this, wxID_ANY), {46, 31, 114, 1}, EDluHeight::Exact);
 
-    const wxRect rcList = DluToPixels(this, {6, 49, 282, 162});
-    m_CookieList = new CCookieListView(this, IDC_COOKIE_LIST, rcList.GetPosition(),
-                                       rcList.GetSize(), m_Inventory.m_CookieList);
+    m_CookieList = new CCookieListView(this, IDC_COOKIE_LIST, wxDefaultPosition, wxDefaultSize,
+                                       m_Inventory.m_CookieList);
+    PlaceInDialogUnits(m_CookieList, {6, 49, 282, 162}, EDluHeight::Exact);
 
     CreateTemplateText(this, "Cookies:", {7, 40, 28, 8});
     m_btnDelete = button(IDC_DELETE, "&Delete", {290, 49, 44, 14});
@@ -270,6 +274,9 @@ void CCookieDlg::UpdateControls()
     UpdateTrayIcon(TRAY_MODIFY);
 }
 
+// Adding and modifying do the same on purpose: each shows the icon with the
+// current tip whether or not it is shown already, so no update depends on the
+// first add having worked.
 void CCookieDlg::UpdateTrayIcon(int nRequest)
 {
     if (nRequest == TRAY_DELETE)
@@ -324,12 +331,15 @@ void CCookieDlg::OnDelete()
     wxBusyCursor wait;
     CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
     const int nFirst = m_Inventory.DeleteSelected();
-    PlayWave(AppendPathPart(GetAppFolders().m_strCurrentFolder, "Sounds" PATH_SEP_STR "Yes.WAV"));
+    PlayWave(SoundFilePath());
     if (m_Inventory.m_CookieList.GetItemCount() > 0)
     {
         m_CookieList->SetFocus();
         m_Inventory.SelectAfterDelete(nFirst);
     }
+    // Deliberately here: only this command rewrites the Netscape files itself,
+    // after the sound and the new selection; Delete All and the timer have it
+    // done inside DeleteAllUnprotected.
     m_Inventory.RewriteNSFiles();
     ShowInventory();
     EndDeletion();
@@ -345,8 +355,7 @@ void CCookieDlg::OnDeleteAll()
         wxBusyCursor wait;
         CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
         DeleteAllUnprotected();
-        PlayWave(
-            AppendPathPart(GetAppFolders().m_strCurrentFolder, "Sounds" PATH_SEP_STR "Yes.WAV"));
+        PlayWave(SoundFilePath());
     }
     EndDeletion();
 }

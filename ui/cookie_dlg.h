@@ -90,6 +90,9 @@ public:
     // every choice but "Never".
     static void SetAutoDeleteIntervalOverride(unsigned nMs);
 
+    // The running auto-delete timer's id, 0 while none runs. It mirrors
+    // m_timer.IsRunning() on purpose: the window and its tests read the timer's
+    // state through this one member.
     unsigned m_nTimerId = 0;
     CCookieInventory m_Inventory;
     int m_bSoundEffects = 1;
