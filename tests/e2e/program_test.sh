@@ -33,7 +33,8 @@ fail() {
   exit 1
 }
 
-# The program, started in WORKDIR with a home of its own.
+# Starts COMMAND [ARGS...] (the program, or a launcher that runs it) in the
+# working folder, with a home of its own.
 start() {
   mkdir -p "$scratch/home" "$work"
   (cd "$work" && exec env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config" \
