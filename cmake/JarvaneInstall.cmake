@@ -1,26 +1,45 @@
-# Installation: the program, its help book, sound and icons, a desktop entry,
-# and a launcher that starts the program in a per-user working folder
-# ($XDG_DATA_HOME/jarvane, by default ~/.local/share/jarvane), where it keeps
-# its files and finds its help and sound, as the run command does in .run/.
+# Installation, relative to the prefix given when installing (cmake --install
+# build --prefix DIR, else CMAKE_INSTALL_PREFIX), and stageable with DESTDIR:
+# the program, its help book and sound under share/jarvane, icons, a desktop
+# entry, an AppStream description, and the launcher jarvane-desktop, which
+# starts the program in a per-user working folder ($XDG_DATA_HOME/jarvane, by
+# default ~/.local/share/jarvane) filled by the same step as the run command's.
 include(GNUInstallDirs)
 
-set(JARVANE_DATA_DIR "${CMAKE_INSTALL_FULL_DATADIR}/jarvane")
-# The help viewer looks in the installed data folder after the working folder.
-target_compile_definitions(jarvane_gui PRIVATE JARVANE_DATA_DIR="${JARVANE_DATA_DIR}")
+set(JARVANE_DATA_DIR ${CMAKE_INSTALL_DATADIR}/jarvane)
+# The data folder as seen from the program's folder: the program and the
+# launcher find it from where they are, wherever the tree was installed.
+file(RELATIVE_PATH JARVANE_DATA_FROM_PROGRAM ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_DATADIR}/jarvane)
+target_compile_definitions(jarvane_gui PRIVATE
+                           JARVANE_DATA_FROM_PROGRAM="${JARVANE_DATA_FROM_PROGRAM}")
 
 install(TARGETS jarvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-
 install(DIRECTORY res/help/ DESTINATION ${JARVANE_DATA_DIR}/help)
 install(FILES res/Sounds/Yes.WAV DESTINATION ${JARVANE_DATA_DIR}/Sounds)
-install(FILES res/artwork/icon_app_32.xpm
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME jarvane.xpm)
-install(FILES res/artwork/icon_app_16.xpm
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/16x16/apps RENAME jarvane.xpm)
-
-set(JARVANE_PROGRAM "${CMAKE_INSTALL_FULL_BINDIR}/jarvane")
-set(JARVANE_LAUNCHER "${CMAKE_INSTALL_FULL_BINDIR}/jarvane-desktop")
+install(PROGRAMS scripts/prepare-workdir.sh DESTINATION ${JARVANE_DATA_DIR})
 configure_file(cmake/install/jarvane-desktop.in ${CMAKE_CURRENT_BINARY_DIR}/jarvane-desktop @ONLY)
-configure_file(cmake/install/jarvane.desktop.in ${CMAKE_CURRENT_BINARY_DIR}/jarvane.desktop @ONLY)
 install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/jarvane-desktop DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+foreach(size 16 32)
+  install(FILES res/artwork/icon_app_${size}.xpm
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME jarvane.xpm)
+endforeach()
+foreach(size 48 64 128 256)
+  install(FILES res/artwork/icon_app_${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME jarvane.png)
+endforeach()
+install(FILES cmake/install/io.github.jarvane.Jarvane.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The desktop entry names the launcher by its full path, known only when
+# installing; DESTDIR stages it without entering the path.
+install(CODE "
+  set(JARVANE_LAUNCHER \"${CMAKE_INSTALL_BINDIR}/jarvane-desktop\")
+  if(NOT IS_ABSOLUTE \"\${JARVANE_LAUNCHER}\")
+    set(JARVANE_LAUNCHER \"\${CMAKE_INSTALL_PREFIX}/\${JARVANE_LAUNCHER}\")
+  endif()
+  configure_file(\"${CMAKE_CURRENT_SOURCE_DIR}/cmake/install/jarvane.desktop.in\"
+                 \"${CMAKE_CURRENT_BINARY_DIR}/jarvane.desktop\" @ONLY)
+")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/jarvane.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -12,6 +12,7 @@
 #include <wx/filename.h>
 #include <wx/html/helpctrl.h>
 #include <wx/log.h>
+#include <wx/stdpaths.h>
 
 namespace
 {
@@ -20,8 +21,12 @@ std::vector<std::string> HelpBookCandidates()
     std::vector<std::string> folders;
     if (!GetAppFolders().m_strCurrentFolder.empty())
         folders.push_back(GetAppFolders().m_strCurrentFolder);
-#ifdef JARVANE_DATA_DIR
-    folders.push_back(JARVANE_DATA_DIR);
+#ifdef JARVANE_DATA_FROM_PROGRAM
+    // The installed data folder, as seen from the program's own folder.
+    const wxString strProgramFolder =
+        wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
+    folders.push_back(
+        AppendPathPart(std::string(strProgramFolder.fn_str()), JARVANE_DATA_FROM_PROGRAM));
 #endif
     std::vector<std::string> candidates;
     for (const std::string& strFolder : folders)

@@ -1,0 +1,232 @@
+#!/usr/bin/env bash
+# Drives the built program from outside, as a user does: started in a scratch
+# working folder on a virtual display with a notification area, pressed with
+# real keys and clicks (xdotool), judged by the files on disk and by whether
+# the process still runs.
+# Used as: program_test.sh PATH-TO-JARVANE CASE (CASE is one of the functions
+# named case_* below). Without a display it starts one (scripts/with-display.sh).
+set -u
+program=$(realpath "$1")
+case_name=$2
+root=$(cd "$(dirname "$0")/../.." && pwd)
+# The notification-area cases run on a display of their own, where they start
+# trayer themselves.
+if [[ $case_name == tray_only* ]] && [ -z "${JARVANE_E2E_BARE:-}" ]; then
+  JARVANE_E2E_BARE=1 exec xvfb-run -a -s '-screen 0 1600x1200x24' "$0" "$@"
+elif [ -z "${DISPLAY:-}" ]; then
+  exec "$root/scripts/with-display.sh" "$0" "$@"
+fi
+
+scratch=$(mktemp -d)
+work=$scratch/work
+pid=
+tray_pid=
+cleanup() {
+  [ -n "$pid" ] && { kill -9 "$pid" && wait "$pid"; } 2>/dev/null
+  [ -n "$tray_pid" ] && kill "$tray_pid"
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL ($case_name): $*"
+  [ -s "$scratch/out.txt" ] && head -n 5 "$scratch/out.txt" | sed 's/^/  output: /'
+  exit 1
+}
+
+# Starts COMMAND [ARGS...] (the program, or a launcher that runs it) in the
+# working folder, with a home of its own.
+start() {
+  mkdir -p "$scratch/home" "$work"
+  (cd "$work" && exec env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config" \
+    XDG_CACHE_HOME="$scratch/home/.cache" XDG_DATA_HOME="$scratch/home/.local/share" \
+    "$@" >"$scratch/out.txt" 2>&1) &
+  pid=$!
+}
+running() { kill -0 "$pid" 2>/dev/null; }
+# Sets found to the program's visible window with exactly this title, waiting
+# up to SECONDS for it; fails when there is none.
+wait_window() { # title seconds
+  found=$(timeout "$2" xdotool search --sync --all --onlyvisible --pid "$pid" --name "^$1\$" \
+    2>/dev/null | head -n 1)
+  [ -n "$found" ] || fail "no window \"$1\"$(running || echo '; the program ended')"
+}
+press() { # window keys...
+  local window=$1
+  shift
+  timeout 5 xdotool windowfocus --sync "$window" && xdotool key --clearmodifiers "$@"
+}
+wait_until() { # seconds command...
+  local deadline=$(($(date +%s%N) + $1 * 1000000000))
+  shift
+  until "$@"; do
+    [ "$(date +%s%N)" -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+wait_exit() { wait_until "$1" eval '! running'; } # seconds
+main_window() { wait_window "Jarvane 1.0" "${1:-15}"; }
+# Exit pressed in the main window ends the program at once.
+exit_program() { # window
+  press "$1" alt+x
+  wait_exit 10 || fail "Exit did not end the program"
+}
+# The repository's sample stores in the working folder, as the run command has them.
+sample_workdir() {
+  "$root/scripts/prepare-workdir.sh" "$work" >/dev/null || fail "cannot prepare $work"
+}
+crlf_lines() { printf '%s\r\n' "$@"; }
+
+case_first_run_cancelled() {
+  start "$program"
+  wait_window "Find Cookie Location" 15
+  press "$found" Escape
+  wait_exit 10 || fail "cancelling the dialog did not end the program"
+  [ -z "$(ls -A "$work")" ] || fail "files were written: $(ls -A "$work")"
+}
+
+# One cookie of each browser protected: Delete All leaves exactly those two, and
+# Exit writes the protection lists again from the records (a stale line goes).
+case_delete_all_keeps_protected() {
+  sample_workdir
+  crlf_lines "no.such.cookie/" "mail.example.org/" >"$work/IEPROT.DAT"
+  crlf_lines ".weather.example.net" >"$work/NSPROT.DAT"
+  start "$program"
+  main_window
+  local window=$found
+  press "$window" alt+a
+  wait_window "Jarvane Confirmation" 10
+  press "$found" Return
+  ie_left() { [ "$(ls "$work/samples/ie" | wc -l)" -eq 1 ]; }
+  wait_until 15 ie_left || fail "Internet Explorer cookies left: $(ls "$work/samples/ie")"
+  [ -f "$work/samples/ie/anonymous@mail.example.org[1].txt" ] || fail "the wrong cookie file stayed"
+  ns_left() { [ "$(grep -cv '^#\|^$' "$work/samples/ns/cookies.txt")" -eq 1 ]; }
+  wait_until 10 ns_left || fail "cookies.txt holds: $(grep -v '^#' "$work/samples/ns/cookies.txt")"
+  grep -q '^\.weather\.example\.net	' "$work/samples/ns/cookies.txt" || fail "the wrong line stayed"
+  running || fail "the program ended"
+  exit_program "$window"
+  cmp -s "$work/IEPROT.DAT" <(crlf_lines "mail.example.org/") ||
+    fail "IEPROT.DAT: $(cat -A "$work/IEPROT.DAT")"
+  cmp -s "$work/NSPROT.DAT" <(crlf_lines ".weather.example.net") ||
+    fail "NSPROT.DAT: $(cat -A "$work/NSPROT.DAT")"
+}
+
+hidden() { [ -z "$(xdotool search --all --onlyvisible --pid "$pid" --name '^Jarvane 1.0$')" ]; }
+# The icon is the program's one small visible window (docked in trayer).
+tray_icon() {
+  for w in $(xdotool search --all --onlyvisible --pid "$pid" --name ''); do
+    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+    if [ "${WIDTH:-99}" -le 64 ] && [ "${HEIGHT:-99}" -le 64 ]; then
+      echo "$w"
+      return 0
+    fi
+  done
+  return 1
+}
+# Tray Only (Alt+T) hides the window and keeps the program; a click on its icon
+# in the notification area brings the window back. The button follows the
+# notification area within a second or so: it is pressed until the window hides.
+tray_only_and_back() { # window
+  press_tray_only() { press "$1" alt+t && wait_until 1 hidden; }
+  wait_until 5 press_tray_only "$1" || fail "the window stayed"
+  sleep 0.5
+  running || fail "Tray Only ended the program"
+  local icon
+  icon=$(wait_until 5 tray_icon) || fail "no icon in the notification area"
+  xdotool mousemove --window "$icon" 8 8 click 1
+  main_window 10
+}
+
+start_tray() {
+  trayer --edge bottom --align right --widthtype pixel --width 200 --heighttype pixel \
+    --height 32 --transparent false >/dev/null 2>&1 &
+  tray_pid=$!
+}
+
+case_tray_only() {
+  sample_workdir
+  start_tray
+  start "$program"
+  main_window
+  wait_until 10 tray_icon >/dev/null || fail "no icon in the notification area"
+  tray_only_and_back "$found"
+  exit_program "$found"
+}
+
+# Without a notification area Tray Only leaves the window alone; once one
+# appears, Tray Only works.
+case_tray_only_follows_notification_area() {
+  sample_workdir
+  start "$program"
+  main_window
+  local window=$found
+  press "$window" alt+t
+  sleep 1
+  running || fail "Tray Only without a notification area ended the program"
+  ! hidden || fail "Tray Only without a notification area hid the window"
+  start_tray
+  wait_until 10 tray_icon >/dev/null || fail "no icon once the notification area came"
+  tray_only_and_back "$window"
+  exit_program "$found"
+}
+
+# FIFOs among the cookie files, as cookies.txt, the settings and a protection
+# list are skipped: the window opens, the program ends normally.
+case_fifo_in_cookie_folder() {
+  sample_workdir
+  rm "$work/samples/ns/cookies.txt"
+  mkfifo "$work/samples/ie/x.txt" "$work/samples/ns/cookies.txt" "$work/Jarvane.INI" \
+    "$work/IEPROT.DAT"
+  start "$program"
+  main_window
+  exit_program "$found"
+  [ -p "$work/samples/ie/x.txt" ] || fail "the FIFO was replaced"
+}
+
+# A cookie whose name is 8 MB long: Refresh and Exit are still handled at once,
+# and the file keeps the whole name.
+case_long_name() {
+  sample_workdir
+  {
+    echo "# Netscape HTTP Cookie File"
+    head -c 8388608 /dev/zero | tr '\0' n
+    printf '\tTRUE\t/\tFALSE\t0\tname\tvalue\n'
+  } >"$work/samples/ns/cookies.txt"
+  cp "$work/samples/ns/cookies.txt" "$scratch/before.txt"
+  start "$program"
+  main_window 30
+  press "$found" alt+f alt+x
+  wait_exit 4 || fail "Refresh and Exit took longer than 4 s"
+  cmp -s "$work/samples/ns/cookies.txt" "$scratch/before.txt" || fail "cookies.txt changed"
+}
+
+# Installed with DESTDIR into a stage and moved into place, as packagers do, the
+# launcher starts the program in its own working folder with the help book and
+# the sound; the desktop entry and the AppStream file pass their validators.
+case_installed_launcher() {
+  local prefix="$scratch/installed here" stage=$scratch/stage size
+  # The program is built at the top of its build folder.
+  DESTDIR=$stage cmake --install "$(dirname "$program")" --prefix "$prefix" >/dev/null ||
+    fail "install failed"
+  mkdir -p "$(dirname "$prefix")" && mv "$stage$prefix" "$prefix" || fail "nothing staged"
+  ! grep -rq "$stage" "$prefix" || fail "the stage is named in: $(grep -rl "$stage" "$prefix")"
+  desktop-file-validate "$prefix/share/applications/jarvane.desktop" || fail "desktop entry"
+  appstreamcli validate --no-net "$prefix/share/metainfo/"*.metainfo.xml >/dev/null ||
+    fail "AppStream: $(appstreamcli validate --no-net "$prefix/share/metainfo/"*.metainfo.xml)"
+  for size in 48 64 128 256; do
+    [ "$(identify -format %wx%h "$prefix/share/icons/hicolor/${size}x$size/apps/jarvane.png")" = \
+      "${size}x$size" ] || fail "no ${size}x$size icon"
+  done
+  # The second data home is the prefix's own, as with --prefix ~/.local.
+  for data_home in "$scratch/data" "$prefix/share"; do
+    start env XDG_DATA_HOME="$data_home" "$prefix/bin/jarvane-desktop"
+    wait_window "Find Cookie Location" 15
+    [ -f "$data_home/jarvane/help/Jarvane.hhp" ] && [ -f "$data_home/jarvane/Sounds/Yes.WAV" ] ||
+      fail "working folder holds: $(ls -R "$data_home/jarvane")"
+    press "$found" Escape
+    wait_exit 10 || fail "cancelling the dialog did not end the program"
+  done
+}
+
+declare -F "case_$case_name" >/dev/null || fail "no such case"
+"case_$case_name"
+echo "ok: $case_name"
