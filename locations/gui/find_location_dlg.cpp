@@ -83,7 +83,8 @@ CFindLocationDlg::CFindLocationDlg(wxWindow* pParent, const IRegistry& registry,
         wxEVT_BUTTON, [this](wxCommandEvent&) { OnHelp(); }, IDC_FIND_HELP);
     Bind(
         wxEVT_CHOICE,
-        [this](wxCommandEvent&) { m_discovery.m_cbDrive.m_nSelected = m_cbDrive->GetSelection(); },
+        [this](wxCommandEvent&)
+        { m_discovery.m_driveChoice.m_nSelected = m_cbDrive->GetSelection(); },
         IDC_DRIVE);
     CentreOnScreen();
 }
@@ -176,16 +177,16 @@ void CFindLocationDlg::UpdateMessage()
 
 void CFindLocationDlg::ShowLocations()
 {
-    FillList(m_lcExplorer, m_discovery.m_lcExplorer, IMAGE_EXPLORER_FOLDER);
-    FillList(m_lcNetscape, m_discovery.m_lcNetscape, IMAGE_NETSCAPE_FILE);
+    FillList(m_lcExplorer, m_discovery.m_explorerFolders, IMAGE_EXPLORER_FOLDER);
+    FillList(m_lcNetscape, m_discovery.m_netscapeFiles, IMAGE_NETSCAPE_FILE);
 }
 
 void CFindLocationDlg::ShowDrives()
 {
     m_cbDrive->Clear();
-    for (const std::string& strDrive : m_discovery.m_cbDrive.m_names)
+    for (const std::string& strDrive : m_discovery.m_driveChoice.m_names)
         m_cbDrive->Append(ToDisplayText(strDrive));
-    m_cbDrive->SetSelection(m_discovery.m_cbDrive.m_nSelected);
+    m_cbDrive->SetSelection(m_discovery.m_driveChoice.m_nSelected);
 }
 
 void CFindLocationDlg::OnFind()
@@ -199,8 +200,8 @@ void CFindLocationDlg::OnFind()
 void CFindLocationDlg::OnOkButton()
 {
     // A failed save is not reported; the dialog is accepted all the same.
-    SaveLocations(GetAppFolders().GetLocationFilePath(), m_discovery.m_lcExplorer.GetItems(),
-                  m_discovery.m_lcNetscape.GetItems());
+    SaveLocations(GetAppFolders().GetLocationFilePath(), m_discovery.m_explorerFolders.GetItems(),
+                  m_discovery.m_netscapeFiles.GetItems());
     EndModal(wxID_OK);
 }
 

@@ -23,7 +23,7 @@ std::string Fixture(const std::string& strName)
 // A writable copy of a committed fixture database.
 std::string CopyFixture(const CTempDir& dir, const std::string& strName)
 {
-    const std::string strCopy = dir.File(strName);
+    const std::string strCopy = dir.File(std::filesystem::path(strName).filename().string());
     std::filesystem::copy_file(Fixture(strName), strCopy);
     return strCopy;
 }
@@ -44,8 +44,9 @@ struct CKindCase
     EDatabaseKind kind;
     const char* pFixture;
 };
-const CKindCase kKinds[] = {{EDatabaseKind::Firefox, "firefox-cookies.sqlite"},
-                            {EDatabaseKind::Chromium, "chromium-Cookies"}};
+const CKindCase kKinds[] = {
+    {EDatabaseKind::Firefox, "home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite"},
+    {EDatabaseKind::Chromium, "home/.config/chromium/Default/Cookies"}};
 
 int Exec(const std::string& strPath, const char* pSql)
 {
@@ -116,8 +117,8 @@ TEST(CookieDatabase, AnythingElseGivesNoRowsAndDeletesNothing)
             EXPECT_FALSE(ReadCookieDatabase(kindCase.kind, strPath, rows));
             EXPECT_TRUE(rows.empty());
             EXPECT_FALSE(DeleteCookieRows(kindCase.kind, strPath, {&key}));
-            std::filesystem::remove(dir.File(kKinds[0].pFixture));
-            std::filesystem::remove(dir.File(kKinds[1].pFixture));
+            std::filesystem::remove(dir.File("cookies.sqlite"));
+            std::filesystem::remove(dir.File("Cookies"));
         }
     EXPECT_EQ(ReadWholeFile(strText), std::string(5000, 'x'));
 }
@@ -127,7 +128,7 @@ TEST(CookieDatabase, AnythingElseGivesNoRowsAndDeletesNothing)
 TEST(CookieDatabase, ALockedDatabaseIsReadFromACopyAndNotDeletedFrom)
 {
     CTempDir dir;
-    const std::string strDb = CopyFixture(dir, "firefox-cookies.sqlite");
+    const std::string strDb = CopyFixture(dir, kKinds[0].pFixture);
     ASSERT_EQ(Exec(strDb, "PRAGMA journal_mode=WAL"), SQLITE_OK);
     sqlite3* pHolder = nullptr;
     ASSERT_EQ(sqlite3_open(strDb.c_str(), &pHolder), SQLITE_OK);
