@@ -8,6 +8,8 @@
 // the Netscape rewrite and the list's Browser column.
 #define IE_BROWSER_NAME "Internet Explorer"
 #define NS_BROWSER_NAME "Netscape Browser"
+#define FF_BROWSER_NAME "Firefox"
+#define CR_BROWSER_NAME "Chromium"
 
 // One listed cookie. The inventory owns the records; list rows only point at them.
 class CCookie
