@@ -35,6 +35,11 @@ public:
 
     // Appends one record per cookie of every location.
     virtual void ReadCookies(CCookieRecords& records) = 0;
+    // Whether a name of the protection list marks every record of that name,
+    // or only the first one, as FindCookie finds it.
+    virtual bool ProtectsEveryRecordOfAName() const { return false; }
+    // Whether the protection list is written even when no location is listed.
+    virtual bool SavesProtectionWithoutLocations() const { return true; }
 
     // A deletion batch: StartBatch, DeleteCookies once or more, FinishBatch.
     void StartBatch() { m_bChanged = false; }

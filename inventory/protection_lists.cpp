@@ -48,12 +48,20 @@ void CCookieInventory::SaveAndClearCookies()
     if (m_Cookies.empty())
         return;
     std::vector<std::string> names[kBrowserCount];
+    bool bListed[kBrowserCount] = {};
     for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)
+    {
+        bListed[BrowserIndex(pCookie->Browser())] = true;
         if (pCookie->m_bProtected)
             names[BrowserIndex(pCookie->Browser())].push_back(pCookie->m_strName);
+    }
     for (CCookieStore* pStore : m_stores)
-        SaveProtectionList(DataFilePath(pStore->ProtectionFile()),
-                           std::move(names[BrowserIndex(pStore->Browser())]));
+    {
+        const size_t nIndex = BrowserIndex(pStore->Browser());
+        if (pStore->SavesProtectionWithoutLocations() || !pStore->Locations().empty() ||
+            bListed[nIndex])
+            SaveProtectionList(DataFilePath(pStore->ProtectionFile()), std::move(names[nIndex]));
+    }
     FreeAllRecords();
 }
 
@@ -85,6 +93,11 @@ void CCookieInventory::LoadProtection(const std::string& strBrowser, const std::
     for (const auto& entry : firstByName)
         if (entry.second)
             entry.second->m_bProtected = 1;
+    if (!Store(browser).ProtectsEveryRecordOfAName())
+        return;
+    for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)
+        if (pCookie->Browser() == browser && firstByName.count(pCookie->m_strName) != 0)
+            pCookie->m_bProtected = 1;
 }
 
 CCookie* CCookieInventory::FindCookie(const std::string& strName,

@@ -1,4 +1,5 @@
 #include "inventory/cookie_database.h"
+#include "inventory_fixture.h"
 #include "platform/browser_lock.h"
 #include "support/temp_dir.h"
 
@@ -213,4 +214,59 @@ TEST(BrowserLock, TellsARunningBrowserFromTheSignsItLeavesBehind)
     ASSERT_TRUE(
         Link("another-host.example-" + std::to_string(nDead), strChromium + "/SingletonLock"));
     EXPECT_TRUE(IsChromiumProfileRunning(strChromium));
+}
+
+class CDatabaseStoreTest : public CInventoryTest
+{
+protected:
+    CDatabaseStoreTest()
+    {
+        std::filesystem::copy(JARVANE_BROWSER_FIXTURES "/home", m_dir.File("home"),
+                              std::filesystem::copy_options::recursive);
+        m_inventory.SetLocations(EBrowser::Firefox, {m_dir.File(kKinds[0].pFixture)});
+        m_inventory.SetLocations(EBrowser::Chromium, {m_strChromium});
+    }
+    std::map<std::string, int> HostsLeft(EDatabaseKind kind, const std::string& strDb)
+    {
+        std::vector<CDatabaseRow> rows;
+        EXPECT_TRUE(ReadCookieDatabase(kind, strDb, rows));
+        return CountHosts(rows);
+    }
+    const std::string m_strChromium = m_dir.File("home/.config/chromium/Default/Cookies");
+    const std::string m_strLock = m_dir.File("home/.config/chromium/SingletonLock");
+};
+
+TEST_F(CDatabaseStoreTest, AProtectedHostAndARunningBrowsersRowsOutliveDeleteAll)
+{
+    m_dir.Write("data/" FF_PROTECTION_FILE, "alpha.test\r\n");
+    char host[256] = {};
+    gethostname(host, sizeof(host) - 1);
+    ASSERT_EQ(
+        symlink((std::string(host) + "-" + std::to_string(getpid())).c_str(), m_strLock.c_str()),
+        0);
+    m_inventory.RefreshCookies();
+    ASSERT_EQ(m_inventory.CookieList().GetItemCount(), 12);
+    std::map<std::string, int> states;
+    for (int i = 0; i < 12; ++i)
+        ++states[m_inventory.CookieList().GetRow(i).strText[COL_STATE]];
+    EXPECT_EQ(states, (std::map<std::string, int>{{"", 4}, {"In use", 6}, {"Protected", 2}}));
+    // Sorted by State, the protected rows come last.
+    EXPECT_EQ(RowTexts(COL_STATE).back(), "Protected");
+
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 8);
+    EXPECT_EQ(HostsLeft(EDatabaseKind::Firefox, m_inventory.Locations(EBrowser::Firefox)[0]),
+              (std::map<std::string, int>{{"alpha.test", 2}}));
+    EXPECT_EQ(HostsLeft(EDatabaseKind::Chromium, m_strChromium), kFixtureHosts);
+
+    // Once the browser has closed, the next deletion takes its rows.
+    unlink(m_strLock.c_str());
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(RowTexts(), (V{"alpha.test", "alpha.test"}));
+    EXPECT_TRUE(HostsLeft(EDatabaseKind::Chromium, m_strChromium).empty());
+
+    m_inventory.SaveAndClearCookies();
+    EXPECT_EQ(ReadWholeFile(DataFile(FF_PROTECTION_FILE)), "alpha.test\r\nalpha.test\r\n");
+    EXPECT_EQ(ReadWholeFile(DataFile(CR_PROTECTION_FILE)), "");
+    EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), "");
 }
