@@ -251,6 +251,21 @@ void CCookieListModel::InsertItems(std::vector<CCookieRow> rows)
             m_nFocused = static_cast<int>(i);
 }
 
+std::string CCookieListModel::GetShownText(int nItem, int nColumn) const
+{
+    const std::string& strText = GetRow(nItem).strText[nColumn];
+    if (strText.size() <= SHOWN_TEXT_LIMIT)
+        return strText;
+    size_t nLength = SHOWN_TEXT_LIMIT;
+    // Back to the start of a UTF-8 character (one has at most three
+    // continuation bytes); other 8-bit text is cut where it is.
+    for (int i = 0; i < 3 && (static_cast<unsigned char>(strText[nLength]) & 0xC0) == 0x80; ++i)
+        --nLength;
+    if ((static_cast<unsigned char>(strText[nLength]) & 0xC0) == 0x80)
+        nLength = SHOWN_TEXT_LIMIT;
+    return strText.substr(0, nLength) + "...";
+}
+
 void CCookieListModel::SetItemText(int nItem, int nSubItem, const std::string& strText)
 {
     if (nItem < 0 || nItem >= GetItemCount() || nSubItem < 0 || nSubItem >= COOKIE_COLUMNS)

@@ -57,6 +57,11 @@ inline bool operator!=(const CCellText& text, std::string_view strOther)
 }
 std::ostream& operator<<(std::ostream& out, const CCellText& text);
 
+// The longest text a cell shows; a longer one shows its first bytes and "...".
+// Drawing a text takes time in proportion to its length, and a cookie file may
+// hold a name of many megabytes.
+constexpr size_t SHOWN_TEXT_LIMIT = 1024;
+
 // One row of the cookie list. It shows a record and owns nothing.
 struct CCookieRow
 {
@@ -75,6 +80,10 @@ class CCookieListModel
 public:
     int GetItemCount() const { return static_cast<int>(m_rows.size()); }
     const CCookieRow& GetRow(int nItem) const { return m_rows[static_cast<size_t>(nItem)]; }
+    // The text a cell shows: its whole text, or at most SHOWN_TEXT_LIMIT bytes of
+    // it, not ending inside a UTF-8 character, and "...". The row keeps the
+    // whole text.
+    std::string GetShownText(int nItem, int nColumn) const;
 
     // Places a row by its Cookie text in ascending byte order, after any rows of
     // equal text, whatever position might have been asked for. Returns its index.
@@ -107,7 +116,7 @@ public:
     int GetSelectedCount() const;
     // The next selected row after nAfter (-1 to start), or -1 when there is none.
     int GetNextSelected(int nAfter) const;
-    // TRUE when at least one row is selected and every selected row has image
+    // True when at least one row is selected and every selected row has image
     // nImage; with -1, when every selected row has the image of the first one.
     bool SelectionHasImage(int nImage) const;
 

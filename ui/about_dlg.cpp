@@ -12,14 +12,13 @@ CAboutDlg::CAboutDlg(wxWindow* pParent)
 {
     SetClientSize(DluToPixels(this, 202, 50));
 
-    const wxRect rcIcon = DluToPixels(this, {7, 5, 18, 20});
-    new wxStaticBitmap(this, wxID_ANY, LoadResourceIcon(IDR_MAINFRAME), rcIcon.GetPosition(),
-                       rcIcon.GetSize());
+    PlaceInDialogUnits(new wxStaticBitmap(this, wxID_ANY, LoadResourceIcon(IDR_MAINFRAME)),
+                       {7, 5, 18, 20}, EDluHeight::Exact);
 
     CreateTemplateText(this, "Jarvane  Version 1.0", {38, 5, 119, 8});
 
-    const wxRect rcOk = DluToPixels(this, {159, 1, 40, 14});
-    auto* pOk = new wxButton(this, wxID_OK, "OK", rcOk.GetPosition(), rcOk.GetSize());
+    auto* pOk = new wxButton(this, wxID_OK, "OK");
+    PlaceInDialogUnits(pOk, {159, 1, 40, 14}, EDluHeight::Exact);
     pOk->SetDefault();
     pOk->SetFocus();
     CentreOnScreen();

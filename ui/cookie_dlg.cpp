@@ -26,6 +26,7 @@
 #include <wx/statbox.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
+#include <wx/taskbar.h>
 #include <wx/utils.h>
 
 namespace
@@ -44,10 +45,18 @@ const char* const DELETE_ALL_QUESTION =
 const char* const ABOUT_MENU_TEXT = "&About Jarvane..."; // string 101
 // Window managers keep Alt+Space for their own window menu; Ctrl+F1 is free.
 const char* const ABOUT_SHORTCUT = "Ctrl+F1";
+const char* const NO_TRAY_TIP =
+    "This desktop has no notification area to keep Jarvane in, so the window stays open.";
 
 unsigned s_nIntervalOverrideMs = 0;
 
-// The window's part of a sound or wait screen: both live while a command runs.
+// The sound played after a user's deletion, in the folder the program started in.
+std::string SoundFilePath()
+{
+    return AppendPathPart(GetAppFolders().m_strCurrentFolder, "Sounds" PATH_SEP_STR "Yes.WAV");
+}
+
+// The wait screen of a deletion: it lives while the command runs.
 class CWaitScreenScope
 {
 public:
@@ -92,7 +101,8 @@ CCookieDlg::CCookieDlg(wxWindow* pParent)
     : wxDialog(pParent, wxID_ANY, "Jarvane 1.0", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER | wxMINIMIZE_BOX |
                    wxMAXIMIZE_BOX),
-      m_Inventory(GetAppFolders().m_strCurrentFolder), m_timer(this, AUTO_DELETE_TIMER_ID)
+      m_Inventory(GetAppFolders().m_strCurrentFolder), m_timer(this, AUTO_DELETE_TIMER_ID),
+      m_trayWatch(this, TRAY_WATCH_TIMER_ID)
 {
     SetClientSize(DluToPixels(this, 340, 217));
     m_templateClientSize = GetClientSize();
@@ -100,7 +110,8 @@ CCookieDlg::CCookieDlg(wxWindow* pParent)
     BindEvents();
 
     SetIcons(LoadResourceIconBundle(IDR_MAINFRAME));
-    m_pTrayIcon = std::make_unique<CTrayIcon>([this] { OnTrayLeftDown(); });
+    m_pTrayIcon = std::make_unique<CTrayIcon>([this](unsigned nIconId, wxEventType nMouseMessage)
+                                              { OnTrayNotify(nIconId, nMouseMessage); });
     UpdateTrayIcon(TRAY_ADD);
 
     m_imgState = new wxImageList(16, 16, true, 2);
@@ -112,6 +123,8 @@ CCookieDlg::CCookieDlg(wxWindow* pParent)
     LoadInventoryLocations(m_Inventory);
     RefreshCookies();
     ReadSettings();
+    FollowNotificationArea();
+    m_trayWatch.Start(TRAY_WATCH_MS);
     CentreOnScreen();
 }
 
@@ -124,32 +137,30 @@ void CCookieDlg::CreateControls()
 {
     auto button = [this](int nId, const char* pszText, const CDluRect& rect)
     {
-        const wxRect rc = DluToPixels(this, rect);
-        return new wxButton(this, nId, pszText, rc.GetPosition(), rc.GetSize());
+        auto* pButton = new wxButton(this, nId, pszText);
+        PlaceInDialogUnits(pButton, rect, EDluHeight::Exact);
+        return pButton;
     };
 
     // Created in tab order.
     m_btnExit = button(IDC_EXIT, "E&xit", {290, 196, 44, 14});
-    const wxRect rcFrame = DluToPixels(this, {1, 0, 337, 217});
-    m_frame =
-        new wxStaticBox(this, IDC_FRAME, wxString(), rcFrame.GetPosition(), rcFrame.GetSize());
+    m_frame = new wxStaticBox(this, IDC_FRAME, wxString());
+    PlaceInDialogUnits(m_frame, {1, 0, 337, 217}, EDluHeight::Exact);
 
     // The logo stands where Windows puts the window menu's icon, so it opens
     // the About box (the window menu itself belongs to the window manager).
-    const wxRect rcLogo = DluToPixels(this, {5, 7, 33, 30});
-    m_pLogo = new wxGenericStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_LOGO),
-                                        rcLogo.GetPosition(), rcLogo.GetSize());
+    m_pLogo = new wxGenericStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_LOGO));
+    PlaceInDialogUnits(m_pLogo, {5, 7, 33, 30}, EDluHeight::Exact);
     m_pLogo->SetToolTip(wxStripMenuCodes(ABOUT_MENU_TEXT) + " (" + ABOUT_SHORTCUT + ")");
     m_pLogo->SetCursor(wxCursor(wxCURSOR_HAND));
 
     CreateTemplateText(this, "Jarvane.", {46, 9, 119, 8});
     CreateTemplateText(this, "Cleanup your Cookies the easy way.", {46, 20, 119, 8});
-    const wxRect rcRule = DluToPixels(this, {46, 31, 114, 1});
-    new wxStaticLine(this, wxID_ANY, rcRule.GetPosition(), wxSize(rcRule.width, 2));
+    PlaceInDialogUnits(new wxStaticLine(this, wxID_ANY), {46, 31, 114, 1}, EDluHeight::Exact);
 
-    const wxRect rcList = DluToPixels(this, {6, 49, 282, 162});
-    m_CookieList = new CCookieListView(this, IDC_COOKIE_LIST, rcList.GetPosition(),
-                                       rcList.GetSize(), m_Inventory.CookieList());
+    m_CookieList = new CCookieListView(this, IDC_COOKIE_LIST, wxDefaultPosition, wxDefaultSize,
+                                       m_Inventory.CookieList());
+    PlaceInDialogUnits(m_CookieList, {6, 49, 282, 162}, EDluHeight::Exact);
 
     CreateTemplateText(this, "Cookies:", {7, 40, 28, 8});
     m_btnDelete = button(IDC_DELETE, "&Delete", {290, 49, 44, 14});
@@ -201,15 +212,11 @@ void CCookieDlg::BindEvents()
     Bind(wxEVT_CHAR_HOOK, &CCookieDlg::OnCharHook, this);
     Bind(
         wxEVT_TIMER, [this](wxTimerEvent&) { AutoDeleteTimerProc(); }, AUTO_DELETE_TIMER_ID);
-    m_CookieList->SetUserSelectionHandler([this] { OnListSelectionChanged(); });
-    m_CookieList->Bind(wxEVT_LIST_COL_CLICK,
-                       [this](wxListEvent& event)
-                       {
-                           TakeUserSelection();
-                           m_Inventory.SortByColumn(event.GetColumn());
-                           m_CookieList->ShowModel(); // a sort changes no control
-                       });
-    m_CookieList->Bind(wxEVT_CONTEXT_MENU, &CCookieDlg::OnListContextMenu, this);
+    Bind(
+        wxEVT_TIMER, [this](wxTimerEvent&) { FollowNotificationArea(); }, TRAY_WATCH_TIMER_ID);
+    m_CookieList->SetUserSelectionHandler([this] { OnItemChanged(); });
+    m_CookieList->Bind(wxEVT_LIST_COL_CLICK, &CCookieDlg::OnColumnClick, this);
+    m_CookieList->Bind(wxEVT_CONTEXT_MENU, &CCookieDlg::OnListRightClick, this);
     m_pLogo->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) { OnSysCommand(ID_SYS_ABOUT); });
 }
 
@@ -219,11 +226,20 @@ void CCookieDlg::EndModal(int nRetCode)
     OnDestroy();
 }
 
+bool CCookieDlg::Show(bool bShow)
+{
+    // wxDialog ends a modal run when its window hides; only EndModal ends this one.
+    if (!bShow && IsModal())
+        return wxTopLevelWindow::Show(false);
+    return wxDialog::Show(bShow);
+}
+
 void CCookieDlg::OnDestroy()
 {
     if (m_bDestroyed)
         return;
     m_bDestroyed = true;
+    m_trayWatch.Stop();
     if (m_nTimerId != 0)
     {
         m_timer.Stop();
@@ -269,6 +285,9 @@ void CCookieDlg::UpdateControls()
     UpdateTrayIcon(TRAY_MODIFY);
 }
 
+// Adding and modifying do the same on purpose: each shows the icon with the
+// current tip whether or not it is shown already, so no update depends on the
+// first add having worked.
 void CCookieDlg::UpdateTrayIcon(int nRequest)
 {
     if (nRequest == TRAY_DELETE)
@@ -289,7 +308,7 @@ void CCookieDlg::TakeUserSelection()
 
 // The user's selection events come one per row or one per range; they are taken
 // into the inventory's list once, after the burst.
-void CCookieDlg::OnListSelectionChanged()
+void CCookieDlg::OnItemChanged()
 {
     if (m_bUpdatePending)
         return;
@@ -300,6 +319,13 @@ void CCookieDlg::OnListSelectionChanged()
             m_bUpdatePending = false;
             TakeUserSelection();
         });
+}
+
+void CCookieDlg::OnColumnClick(wxListEvent& event)
+{
+    TakeUserSelection();
+    m_Inventory.SortByColumn(event.GetColumn());
+    m_CookieList->ShowModel(); // a sort changes no control
 }
 
 // --- Commands ------------------------------------------------------------
@@ -316,12 +342,15 @@ void CCookieDlg::OnDelete()
     wxBusyCursor wait;
     CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
     const int nFirst = m_Inventory.DeleteSelected();
-    PlayWave(AppendPathPart(GetAppFolders().m_strCurrentFolder, "Sounds" PATH_SEP_STR "Yes.WAV"));
+    PlayWave(SoundFilePath());
     if (m_Inventory.CookieList().GetItemCount() > 0)
     {
         m_CookieList->SetFocus();
         m_Inventory.SelectAfterDelete(nFirst);
     }
+    // Deliberately here: only this command rewrites the Netscape files itself,
+    // after the sound and the new selection; Delete All and the timer have it
+    // done inside DeleteAllUnprotected.
     m_Inventory.RewriteNSFiles();
     ShowInventory();
     EndDeletion();
@@ -337,8 +366,7 @@ void CCookieDlg::OnDeleteAll()
         wxBusyCursor wait;
         CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
         DeleteAllUnprotected();
-        PlayWave(
-            AppendPathPart(GetAppFolders().m_strCurrentFolder, "Sounds" PATH_SEP_STR "Yes.WAV"));
+        PlayWave(SoundFilePath());
     }
     EndDeletion();
 }
@@ -405,14 +433,42 @@ void CCookieDlg::OnRefresh()
 
 void CCookieDlg::OnTrayOnly()
 {
+    // The button may still look enabled for a moment after the area went.
+    if (!wxTaskBarIcon::IsAvailable())
+    {
+        FollowNotificationArea();
+        return;
+    }
     Iconize(true);
     Hide();
 }
 
-void CCookieDlg::OnTrayLeftDown()
+void CCookieDlg::FollowNotificationArea()
 {
+    const bool bAvailable = wxTaskBarIcon::IsAvailable();
+    if (m_btnTrayOnly->IsEnabled() != bAvailable)
+    {
+        m_btnTrayOnly->Enable(bAvailable);
+        m_btnTrayOnly->SetToolTip(bAvailable ? wxString() : wxString(NO_TRAY_TIP));
+    }
+    if (!bAvailable && !IsShown())
+        ShowNormally();
+}
+
+void CCookieDlg::OnTrayNotify(unsigned nIconId, wxEventType nMouseMessage)
+{
+    if (nIconId == TRAY_ICON_ID && nMouseMessage == wxEVT_TASKBAR_LEFT_DOWN)
+        ShowNormally();
+}
+
+void CCookieDlg::ShowNormally()
+{
+    // Normal size and position: GTK's Restore() leaves a maximised window
+    // maximised. Done before showing, while the window system still takes the
+    // states from the program.
+    Maximize(false);
+    Iconize(false);
     Show();
-    Restore();
     Raise();
 }
 
@@ -462,7 +518,11 @@ void CCookieDlg::PlayWave(const std::string& strPath)
         PlaySoundFileAsync(strPath);
 }
 
-// --- Layout and keys -----------------------------------------------------
+// --- Layout and keys ----
+
+// GTK draws a minimised window's icon itself and asks for no icon to drag, so
+// the window has no paint handler for the minimised state and none for the
+// drag icon.-------------------------------------------------
 
 void CCookieDlg::OnSize(wxSizeEvent& event)
 {
@@ -507,14 +567,8 @@ void CCookieDlg::OnCharHook(wxKeyEvent& event)
     const bool bPlain = event.GetModifiers() == wxMOD_NONE;
     if (nKey == WXK_F1 && event.GetModifiers() == wxMOD_CONTROL)
         OnSysCommand(ID_SYS_ABOUT);
-    else if ((nKey == WXK_DELETE || nKey == WXK_NUMPAD_DELETE) && IsFocusInList())
-    {
-        TakeUserSelection();
-        if (m_btnDelete->IsEnabled())
-            OnDelete();
-    }
-    else if (nKey == WXK_F5 && IsFocusInList())
-        RefreshCookies();
+    else if (IsFocusInList() && OnListKeyDown(nKey))
+        return;
     else if (bPlain && (nKey == WXK_RETURN || nKey == WXK_NUMPAD_ENTER) &&
              dynamic_cast<wxButton*>(FindFocus()) == nullptr)
         EndDialog(wxID_OK); // no default button: Enter ends the window like Exit
@@ -524,7 +578,24 @@ void CCookieDlg::OnCharHook(wxKeyEvent& event)
         event.Skip();
 }
 
-void CCookieDlg::OnListContextMenu(wxContextMenuEvent& event)
+bool CCookieDlg::OnListKeyDown(int nKey)
+{
+    if (nKey == WXK_DELETE || nKey == WXK_NUMPAD_DELETE)
+    {
+        TakeUserSelection();
+        if (m_btnDelete->IsEnabled())
+            OnDelete();
+        return true;
+    }
+    if (nKey == WXK_F5)
+    {
+        RefreshCookies();
+        return true;
+    }
+    return false;
+}
+
+void CCookieDlg::OnListRightClick(wxContextMenuEvent& event)
 {
     TakeUserSelection();
     wxPoint point = event.GetPosition();

@@ -9,6 +9,7 @@
 
 class wxButton;
 class wxImageList;
+class wxListEvent;
 class wxStaticBox;
 class wxStaticText;
 class CCookieListView;
@@ -35,6 +36,9 @@ enum
 constexpr unsigned ID_SYS_ABOUT = 0x0010;
 // The auto-delete timer's id.
 constexpr int AUTO_DELETE_TIMER_ID = 1;
+// The id of the timer that watches for the notification area coming and going.
+constexpr int TRAY_WATCH_TIMER_ID = 2;
+constexpr int TRAY_WATCH_MS = 1000;
 
 // The program's main window: the cookie list with its commands, the
 // notification-area icon, the auto-delete timer and the About box.
@@ -46,6 +50,9 @@ public:
 
     // Ending the window saves the protection lists at once.
     void EndModal(int nRetCode) override;
+    // Hiding the window while it runs modally keeps its modal run going: the
+    // program goes on, reached through the notification-area icon.
+    bool Show(bool bShow = true) override;
 
     // Commands.
     void OnExit();
@@ -60,8 +67,9 @@ public:
     // A command of the window menu; ID_SYS_ABOUT (any low four bits) opens the
     // About box.
     void OnSysCommand(unsigned nID);
-    // A press of the left button on the notification-area icon.
-    void OnTrayLeftDown();
+    // A mouse message from notification-area icon nIconId: the left button
+    // going down shows the window normally; every other message is ignored.
+    void OnTrayNotify(unsigned nIconId, wxEventType nMouseMessage);
 
     void RefreshCookies();
     void DeleteAllUnprotected();
@@ -69,6 +77,9 @@ public:
     void ReadSettings();
     void AutoDeleteTimerProc();
     void PlayWave(const std::string& strPath);
+    // Tray Only is offered only while the desktop has a notification area; a
+    // window hidden there comes back when the area goes.
+    void FollowNotificationArea();
     // Stops the timer, removes the notification-area icon and saves the
     // protection lists.
     void OnDestroy();
@@ -79,6 +90,9 @@ public:
     // every choice but "Never".
     static void SetAutoDeleteIntervalOverride(unsigned nMs);
 
+    // The running auto-delete timer's id, 0 while none runs. It mirrors
+    // m_timer.IsRunning() on purpose: the window and its tests read the timer's
+    // state through this one member.
     unsigned m_nTimerId = 0;
     CCookieInventory m_Inventory;
     int m_bSoundEffects = 1;
@@ -111,13 +125,18 @@ private:
     void EndDeletion();
 
     void OnSize(wxSizeEvent& event);
+    void ShowNormally();
     void OnCharHook(wxKeyEvent& event);
-    void OnListSelectionChanged();
-    void OnListContextMenu(wxContextMenuEvent& event);
+    // The Delete and F5 keys while the list has the focus; false for other keys.
+    bool OnListKeyDown(int nKey);
+    void OnItemChanged();
+    void OnColumnClick(wxListEvent& event);
+    void OnListRightClick(wxContextMenuEvent& event);
 
     wxImageList* m_imgState = nullptr; // owned by the list
     std::unique_ptr<CTrayIcon> m_pTrayIcon;
     wxTimer m_timer;
+    wxTimer m_trayWatch;
     bool m_bUpdatePending = false;
     // A user's deletion runs (the wait screen may let the window system in).
     bool m_bDeleting = false;

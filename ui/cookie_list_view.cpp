@@ -33,7 +33,7 @@ wxString CCookieListView::OnGetItemText(long nItem, long nColumn) const
 {
     if (nItem < 0 || nItem >= m_model.GetItemCount() || nColumn < 0 || nColumn >= COOKIE_COLUMNS)
         return wxString();
-    return ToDisplayText(m_model.GetRow(static_cast<int>(nItem)).strText[nColumn]);
+    return ToDisplayText(m_model.GetShownText(static_cast<int>(nItem), static_cast<int>(nColumn)));
 }
 
 int CCookieListView::OnGetItemImage(long nItem) const

@@ -22,10 +22,11 @@ namespace
 constexpr int TWO_LINES_DLU = 16;
 } // namespace
 
-void PlaceInDialogUnits(wxWindow* pControl, const CDluRect& rect)
+void PlaceInDialogUnits(wxWindow* pControl, const CDluRect& rect, EDluHeight height)
 {
     wxRect pixels = DluToPixels(pControl->GetParent(), rect);
-    pixels.height = std::max(pixels.height, pControl->GetBestSize().y);
+    if (height == EDluHeight::FitText)
+        pixels.height = std::max(pixels.height, pControl->GetBestSize().y);
     pControl->SetSize(pixels);
 }
 
@@ -34,7 +35,7 @@ wxStaticText* CreateTemplateText(wxWindow* pDialog, const wxString& strText, con
 {
     auto* pText = new wxStaticText(pDialog, nId, wxString(), wxDefaultPosition, wxDefaultSize,
                                    wxST_NO_AUTORESIZE);
-    pText->SetSize(DluToPixels(pDialog, rect));
+    PlaceInDialogUnits(pText, rect, EDluHeight::Exact);
     if (rect.cy >= TWO_LINES_DLU)
     {
         SetTemplateText(pText, strText);

@@ -13,16 +13,28 @@ struct CDluRect
     int x, y, cx, cy;
 };
 
-// Converts a template rectangle to pixels with the dialog's own font metrics
-// (horizontal units are a quarter of the average character width, vertical
-// units an eighth of the character height).
+// Converts a template rectangle (or a dialog's client size) to pixels with the dialog's own font
+// metrics (horizontal units are a quarter of the average character width, vertical units an eighth
+// of the character height).
 wxRect DluToPixels(wxWindow* pDialog, const CDluRect& rect);
 wxSize DluToPixels(wxWindow* pDialog, int cx, int cy);
 
-// Moves a control to its template rectangle, in dialog units of its parent.
-// Text and check controls are made at least as tall as their text needs, since
-// the desktop's font may be taller than the template allowed for.
-void PlaceInDialogUnits(wxWindow* pControl, const CDluRect& rect);
+// How a control's height meets its template rectangle.
+enum class EDluHeight
+{
+    // At least as tall as the control's text needs, since the desktop's font
+    // may be taller than the template allowed for (texts, check boxes, choices,
+    // the buttons of the smaller dialogs).
+    FitText,
+    // Exactly the rectangle (frames, pictures, lists, and the main window's
+    // buttons, whose height spaces its button column).
+    Exact,
+};
+
+// Places a control at its template rectangle, in dialog units of its parent:
+// the one way every dialog positions and sizes its controls.
+void PlaceInDialogUnits(wxWindow* pControl, const CDluRect& rect,
+                        EDluHeight height = EDluHeight::FitText);
 
 // A static text at a template rectangle that shows strText exactly (no
 // mnemonics): wrapped to the rectangle's width when the rectangle holds several

@@ -1,11 +1,12 @@
 #include "ui/help.h"
 
 #include "app/app_folders.h"
+#include "platform/folder_search.h"
 #include "platform/path.h"
+#include "ui/display_text.h"
 #include "ui/message_box.h"
 
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 #include <wx/app.h>
 #include <wx/filename.h>
@@ -14,12 +15,6 @@
 
 namespace
 {
-bool IsRegularFile(const std::string& strPath)
-{
-    struct stat info;
-    return stat(strPath.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 std::vector<std::string> HelpBookCandidates()
 {
     std::vector<std::string> folders;
@@ -55,13 +50,13 @@ void ShowHelpContents(wxWindow* pOwner)
     {
         // A damaged book is reported below, in one box, not by wx's log boxes.
         wxLogNull noLog;
-        bAdded = help.AddBook(wxFileName(wxString::FromUTF8(strBook.c_str())));
+        bAdded = help.AddBook(wxFileName(ToDisplayText(strBook)));
     }
     if (!bAdded)
     {
         wxString strWhere;
         for (const std::string& strCandidate : HelpBookCandidates())
-            strWhere += "\n" + wxString::FromUTF8(strCandidate.c_str());
+            strWhere += "\n" + ToDisplayText(strCandidate);
         ShowMessageBox("The help book could not be opened. It is looked for at:" + strWhere,
                        wxTheApp->GetAppName(), wxOK | wxICON_ERROR, pOwner);
         return;

@@ -45,7 +45,7 @@ void COptionsDlg::CreateControls()
     PlaceInDialogUnits(pCancel, {144, 174, 39, 14});
 
     auto* pFrame = new wxStaticBox(this, wxID_ANY, "Options");
-    pFrame->SetSize(DluToPixels(this, {0, 0, 227, 191}));
+    PlaceInDialogUnits(pFrame, {0, 0, 227, 191}, EDluHeight::Exact);
 
     m_chkSoundEffects = new wxCheckBox(this, IDC_SOUND_EFFECTS, "&Sound Effects");
     PlaceInDialogUnits(m_chkSoundEffects, {7, 78, 58, 11});
@@ -57,9 +57,8 @@ void COptionsDlg::CreateControls()
 
     CreateTemplateText(this, "Auto Delete Cookies:", {8, 40, 68, 10});
 
-    const wxRect rcIcon = DluToPixels(this, {5, 13, 18, 20});
-    new wxStaticBitmap(this, wxID_ANY, LoadResourceIcon(IDI_OPTIONS), rcIcon.GetPosition(),
-                       rcIcon.GetSize());
+    PlaceInDialogUnits(new wxStaticBitmap(this, wxID_ANY, LoadResourceIcon(IDI_OPTIONS)),
+                       {5, 13, 18, 20}, EDluHeight::Exact);
 
     m_chkShowWaitDialog =
         new wxCheckBox(this, IDC_SHOW_WAIT_DIALOG, "&Display wait screen when deleting Cookie");

@@ -1,6 +1,6 @@
 #include "ui/sound_player.h"
 
-#include <wx/filefn.h>
+#include "platform/folder_search.h"
 
 #ifdef JARVANE_HAVE_CANBERRA
 #include <canberra.h>
@@ -12,11 +12,6 @@ SoundHook& Hook()
 {
     static SoundHook s_fnHook;
     return s_fnHook;
-}
-
-bool IsRegularFile(const std::string& strPath)
-{
-    return wxFileExists(wxString(strPath.c_str(), *wxConvFileName));
 }
 
 #ifdef JARVANE_HAVE_CANBERRA

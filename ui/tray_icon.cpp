@@ -5,9 +5,14 @@
 
 #include <wx/bmpbndl.h>
 
-CTrayIcon::CTrayIcon(std::function<void()> fnLeftDown) : m_fnLeftDown(std::move(fnLeftDown))
+CTrayIcon::CTrayIcon(TrayNotifyHandler fnNotify) : m_fnNotify(std::move(fnNotify))
 {
-    Bind(wxEVT_TASKBAR_LEFT_DOWN, [this](wxTaskBarIconEvent&) { m_fnLeftDown(); });
+    const wxEventTypeTag<wxTaskBarIconEvent> messages[] = {
+        wxEVT_TASKBAR_LEFT_DOWN, wxEVT_TASKBAR_RIGHT_DOWN, wxEVT_TASKBAR_LEFT_DCLICK,
+        wxEVT_TASKBAR_RIGHT_DCLICK};
+    for (const auto& message : messages)
+        Bind(message,
+             [this](wxTaskBarIconEvent& event) { m_fnNotify(TRAY_ICON_ID, event.GetEventType()); });
 }
 
 void CTrayIcon::ShowWithTip(const std::string& strTip)

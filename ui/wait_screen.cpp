@@ -33,12 +33,11 @@ CWaitScreen::CWaitScreen(wxWindow* pParent)
 {
     SetClientSize(DluToPixels(this, 218, 79));
 
-    const wxRect rcFrame = DluToPixels(this, {0, 0, 218, 77});
-    new wxStaticBox(this, wxID_ANY, wxString(), rcFrame.GetPosition(), rcFrame.GetSize());
-
-    const wxRect rcPicture = DluToPixels(this, {3, 7, 65, 66});
-    new wxStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_WAIT), rcPicture.GetPosition(),
-                       rcPicture.GetSize(), wxBORDER_SUNKEN);
+    PlaceInDialogUnits(new wxStaticBox(this, wxID_ANY, wxString()), {0, 0, 218, 77},
+                       EDluHeight::Exact);
+    PlaceInDialogUnits(new wxStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_WAIT),
+                                          wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN),
+                       {3, 7, 65, 66}, EDluHeight::Exact);
 
     CreateTemplateText(this, "Please wait while deleting cookies...", {72, 7, 94, 25});
 

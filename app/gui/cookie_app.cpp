@@ -26,13 +26,21 @@ bool CCookieApp::Initialize(int& argc, wxChar** argv)
 }
 
 // The base class's OnInit would parse the command line; the program reads none.
+// OnInit itself returns true: false would make wx end the process as failed.
 bool CCookieApp::OnInit()
 {
+    InitInstance();
     return true;
 }
 
-int CCookieApp::OnRun()
+bool CCookieApp::InitInstance()
 {
     RunStartupSequence(RunSystemFindDialog);
+    return false;
+}
+
+// InitInstance has run the whole program by now.
+int CCookieApp::OnRun()
+{
     return 0;
 }

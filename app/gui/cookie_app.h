@@ -10,6 +10,10 @@ class CCookieApp : public wxApp
 public:
     // Opens the display; without one, says so in one line on standard error.
     bool Initialize(int& argc, wxChar** argv) override;
+    // Runs InitInstance.
     bool OnInit() override;
+    // The start-up sequence; it always returns false: the application runs no
+    // message loop of its own, only those of its modal windows.
+    bool InitInstance();
     int OnRun() override;
 };

@@ -110,7 +110,7 @@ void CFindLocationDlg::CreateControls()
     m_btnOK->Disable();
 
     auto* pFrame = new wxStaticBox(this, wxID_ANY, " Cookie Locations ");
-    pFrame->SetSize(DluToPixels(this, {0, 0, 279, 281}));
+    PlaceInDialogUnits(pFrame, {0, 0, 279, 281}, EDluHeight::Exact);
 
     CreateTemplateText(this, "Internet Explorer Cookie Location", {23, 43, 108, 8});
     m_lcExplorer = CreateLocationList(IDC_EXPLORER_LIST, {9, 52, 223, 56}, "Cookie Directory");
@@ -123,17 +123,15 @@ void CFindLocationDlg::CreateControls()
                                      "the search.",
                                      {10, 13, 172, 25}, IDC_FIND_MESSAGE);
 
-    const wxRect rcExplorerEmblem = DluToPixels(this, {10, 41, 11, 10});
-    new wxStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_IE_EMBLEM),
-                       rcExplorerEmblem.GetPosition(), rcExplorerEmblem.GetSize());
+    PlaceInDialogUnits(new wxStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_IE_EMBLEM)),
+                       {10, 41, 11, 10}, EDluHeight::Exact);
 
     m_btnFind = new wxButton(this, IDC_FIND, "&Find");
     PlaceInDialogUnits(m_btnFind, {235, 15, 39, 14});
     m_btnFind->SetDefault();
 
-    const wxRect rcNetscapeEmblem = DluToPixels(this, {10, 116, 11, 10});
-    new wxStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_NS_EMBLEM),
-                       rcNetscapeEmblem.GetPosition(), rcNetscapeEmblem.GetSize());
+    PlaceInDialogUnits(new wxStaticBitmap(this, wxID_ANY, LoadResourceBitmap(IDB_NS_EMBLEM)),
+                       {10, 116, 11, 10}, EDluHeight::Exact);
 
     CreateTemplateText(this, "Netscape Drive:", {126, 118, 51, 8});
     m_cbDrive = new wxChoice(this, IDC_DRIVE);
@@ -157,9 +155,9 @@ void CFindLocationDlg::CreateControls()
 wxListCtrl* CFindLocationDlg::CreateLocationList(int nId, const CDluRect& rect,
                                                  const char* pHeading)
 {
-    const wxRect pixels = DluToPixels(this, rect);
-    auto* pList = new wxListCtrl(this, nId, pixels.GetPosition(), pixels.GetSize(),
-                                 wxLC_REPORT | wxBORDER_SUNKEN);
+    auto* pList =
+        new wxListCtrl(this, nId, wxDefaultPosition, wxDefaultSize, wxLC_REPORT | wxBORDER_SUNKEN);
+    PlaceInDialogUnits(pList, rect, EDluHeight::Exact);
     pList->AppendColumn(pHeading, wxLIST_FORMAT_LEFT, pList->GetClientSize().x);
     return pList;
 }

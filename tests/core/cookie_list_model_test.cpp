@@ -65,6 +65,23 @@ TEST(CookieListModel, InsertItemPlacesByByteOrderAfterEqualTexts)
     EXPECT_EQ(list.GetItemImage(3), 1);
 }
 
+TEST(CookieListModel, ALongTextShowsABoundedPrefixWhileTheRowKeepsItAll)
+{
+    CRecords records;
+    CCookieListModel list;
+    const std::string strShort(SHOWN_TEXT_LIMIT, 'a');
+    // A two-byte character across the limit is left out whole.
+    const std::string strLong = std::string(SHOWN_TEXT_LIMIT - 1, 'b') + "\xc3\xa9" + "tail";
+    const std::string strHuge(8 << 20, 'c');
+    list.InsertItem(strShort, 0, records.Add(strShort));
+    list.InsertItem(strLong, 0, records.Add(strLong));
+    list.InsertItem(strHuge, 0, records.Add(strHuge));
+    EXPECT_EQ(list.GetShownText(0, COL_COOKIE), strShort);
+    EXPECT_EQ(list.GetShownText(1, COL_COOKIE), std::string(SHOWN_TEXT_LIMIT - 1, 'b') + "...");
+    EXPECT_EQ(list.GetShownText(2, COL_COOKIE), std::string(SHOWN_TEXT_LIMIT, 'c') + "...");
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{strShort, strLong, strHuge}));
+}
+
 TEST(CookieListModel, InsertItemsMatchesInsertingOneByOne)
 {
     CRecords records;

@@ -48,6 +48,11 @@ TEST(TextFileReader, RefusesWhatIsNotARegularFile)
     CTextFileReader reader;
     EXPECT_FALSE(reader.Open(dir.MakeDir("folder")));
     EXPECT_FALSE(reader.Open(dir.File("missing")));
+    EXPECT_FALSE(IsRegularFile(dir.File("folder")));
+    EXPECT_FALSE(IsRegularFile(dir.File("missing")));
+    EXPECT_TRUE(IsRegularFile(dir.Write("file", "")));
+    ASSERT_EQ(symlink(dir.File("file").c_str(), dir.File("link").c_str()), 0);
+    EXPECT_TRUE(IsRegularFile(dir.File("link")));
 }
 
 TEST(ReplaceFileContents, ReplacesAndKeepsTheMode)

@@ -1,11 +1,18 @@
+#include "locations/gui/find_location_dlg.h"
 #include "main_window_fixture.h"
+#include "modal_script.h"
+#include "source_root.h"
+#include "ui/about_dlg.h"
 #include "ui/cookie_context_menu.h"
 #include "ui/cookie_list_view.h"
 #include "ui/message_box.h"
+#include "ui/options_dlg.h"
 #include "ui/tray_icon.h"
 
+#include <filesystem>
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/html/helpdlg.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
@@ -246,4 +253,53 @@ TEST_F(CTenCookieTest, ContextMenuRunsItsCommandsAndGreysWhatIsDisabled)
     YieldFor(900);
     EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 10);
     EXPECT_TRUE(FileExists(m_files[4]));
+}
+
+// Every command once, in the window as start-up runs it: none of them may end
+// its modal run, and each does its work there.
+TEST_F(CMainWindowTest, EveryCommandRunsInsideTheModalRunWithoutEndingIt)
+{
+    for (char c = 'a'; c <= 'c'; ++c)
+        WriteIECookie(std::string(1, c) + ".txt", std::string(1, c) + ".example.com/");
+    std::filesystem::copy(SourceRoot() + "/res/help", m_dir.File("help"));
+    SetMessageBoxHandler([](const wxString&, const wxString&, long) { return wxYES; });
+    CModalScript dialogs;
+    dialogs.On<wxHtmlHelpDialog>([](wxHtmlHelpDialog& help) { help.EndModal(wxID_OK); })
+        .On<COptionsDlg>([](COptionsDlg& options) { PressEscape(options); })
+        .On<CFindLocationDlg>([](CFindLocationDlg& find) { PressEscape(find); })
+        .On<CAboutDlg>([](CAboutDlg& about) { about.EndModal(wxID_OK); });
+    const bool bRunning = RunWindowModally(
+        [&](CCookieDlg& dlg)
+        {
+            auto still = [&](const char* pszCommand)
+            { EXPECT_TRUE(dlg.IsModal() && dlg.IsShown()) << pszCommand << " ended the window"; };
+            ClickRow(0);
+            ClickButton(dlg.m_btnProtect);
+            still("Protect");
+            ClickRow(1);
+            ClickButton(dlg.m_btnDelete);
+            still("Delete");
+            EXPECT_EQ(ShownColumn(COL_COOKIE), (V{"a.example.com/", "c.example.com/"}));
+            WriteIECookie("d.txt", "d.example.com/");
+            ClickButton(dlg.m_btnRefresh);
+            still("Refresh");
+            PressKey(WXK_F5);
+            still("F5");
+            ClickRow(0);
+            PressKey(WXK_DELETE);
+            still("the Delete key");
+            ClickButton(dlg.m_btnDeleteAll);
+            still("Delete All");
+            EXPECT_EQ(ShownColumn(COL_COOKIE), (V{"a.example.com/"}));
+            for (wxButton* pButton : {dlg.m_btnHelp, dlg.m_btnOptions, dlg.m_btnLocations})
+            {
+                ClickButton(pButton);
+                YieldUntil([&] { return FindTopModalDialog() == &dlg; });
+                still(pButton->GetLabel().utf8_str());
+            }
+            dlg.OnSysCommand(ID_SYS_ABOUT);
+            still("About");
+            EXPECT_EQ(dialogs.GetPendingSteps(), 0u);
+        });
+    EXPECT_TRUE(bRunning);
 }

@@ -1,10 +1,13 @@
 #include "main_window_fixture.h"
 
 #include "app/app_folders.h"
+#include "app/gui/startup.h"
+#include "modal_script.h"
 #include "ui/cookie_list_view.h"
 #include "ui/message_box.h"
 #include "ui/wait_screen.h"
 
+#include <filesystem>
 #include <wx/app.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -87,6 +90,38 @@ CCookieDlg& CMainWindowTest::OpenWindow()
     YieldUntil([this] { return m_pDlg->IsShownOnScreen(); });
     YieldFor(100);
     return *m_pDlg;
+}
+
+bool CMainWindowTest::RunWindowModally(const std::function<void(CCookieDlg&)>& fnSteps)
+{
+    const std::filesystem::path oldFolder = std::filesystem::current_path();
+    std::filesystem::current_path(m_dir.Path()); // start-up takes its folder from here
+    if (!FileExists(m_strNSFile)) // start-up checks that every remembered location is there
+        WriteNSCookies({});
+    bool bRunning = false;
+    CModalScript script;
+    script.On<CCookieDlg>(
+        [&](CCookieDlg& window)
+        {
+            m_pDlg = &window;
+            YieldUntil([&] { return window.IsShownOnScreen(); });
+            YieldFor(100);
+            fnSteps(window);
+            bRunning = window.IsModal();
+            if (bRunning)
+                window.OnExit();
+            m_pDlg = nullptr;
+        });
+    const EStartupEnd end = RunStartupSequence(
+        []
+        {
+            ADD_FAILURE() << "the remembered locations did not pass the start-up check";
+            return wxID_CANCEL;
+        });
+    std::filesystem::current_path(oldFolder);
+    EXPECT_EQ(end, EStartupEnd::MainWindowClosed);
+    EXPECT_EQ(script.GetPendingSteps(), 0u);
+    return bRunning;
 }
 
 void CMainWindowTest::CloseWindow()

@@ -12,7 +12,8 @@
 
 // A start-up folder with an Internet Explorer cookie folder "ie", a Netscape
 // "cookies.txt", a Location.DAT naming both and a Jarvane.INI; the program's
-// folders point at it. The main window is opened on demand, shown modelessly.
+// folders point at it. The main window is opened on demand, either shown
+// modelessly or run as the program runs it.
 class CMainWindowTest : public ::testing::Test
 {
 protected:
@@ -25,6 +26,12 @@ protected:
 
     CCookieDlg& OpenWindow();
     void CloseWindow();
+    // Runs the start-up sequence in the folder, so that the main window runs
+    // modally, and runs fnSteps inside that modal run (m_pDlg is the window
+    // meanwhile). A window still running after the steps is ended with Exit.
+    // Returns whether it was still running: a step that ends the run by
+    // accident shows here.
+    bool RunWindowModally(const std::function<void(CCookieDlg&)>& fnSteps);
 
     // Row texts of one column as the list control shows them.
     std::vector<std::string> ShownColumn(int nColumn) const;

@@ -10,6 +10,7 @@
 #include <wx/button.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
+#include <wx/taskbar.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
@@ -191,45 +192,81 @@ TEST_F(CMainWindowTest, WaitScreenAndSoundGoWithADeletionAndNoTickRunsInThePause
 TEST_F(CMainWindowTest, TrayOnlyHidesTheWindowAndALeftClickOnTheIconBringsItBack)
 {
     WriteIECookie("a.txt", "a.example.com/");
-    CCookieDlg& dlg = OpenWindow();
-    EXPECT_EQ(dlg.GetTrayIcon()->GetTip(), "Jarvane (1 Cookies)");
-    dlg.OnTrayOnly();
-    YieldFor(200);
-    EXPECT_FALSE(dlg.IsShown());
+    const bool bRunning = RunWindowModally(
+        [&](CCookieDlg& dlg)
+        {
+            EXPECT_EQ(dlg.GetTrayIcon()->GetTip(), "Jarvane (1 Cookies)");
+            ASSERT_TRUE(dlg.m_btnTrayOnly->IsEnabled()) << "the display has a notification area";
+            dlg.OnTrayOnly();
+            YieldFor(200);
+            ASSERT_TRUE(dlg.IsModal()) << "hiding ended the window";
+            EXPECT_FALSE(dlg.IsShown());
+            // While hidden the window takes its states from the program alone.
+            dlg.Maximize();
+            ASSERT_TRUE(YieldUntil([&] { return dlg.IsMaximized(); }));
 
-    // The docked icon's window, found through the tray.
-    wxString strOutput;
-    wxArrayString lines;
-    wxExecute("sh -c \"xdotool search --classname gui_tests | while read w; do xdotool "
-              "getwindowgeometry --shell $w; done\"",
-              lines, wxEXEC_SYNC);
-    wxPoint icon(-1, -1);
-    int nX = 0, nY = 0, nWidth = 0;
-    for (const wxString& strLine : lines)
-    {
-        long n = 0;
-        if (strLine.StartsWith("X=") && strLine.Mid(2).ToLong(&n))
-            nX = n;
-        else if (strLine.StartsWith("Y=") && strLine.Mid(2).ToLong(&n))
-            nY = n;
-        else if (strLine.StartsWith("WIDTH=") && strLine.Mid(6).ToLong(&n))
-            nWidth = n;
-        else if (strLine.StartsWith("HEIGHT=") && strLine.Mid(7).ToLong(&n) && nWidth <= 64 &&
-                 n <= 64 && nY > 1100)
-            icon = wxPoint(nX + nWidth / 2, nY + n / 2);
-    }
-    ASSERT_NE(icon, wxPoint(-1, -1)) << "no docked icon found";
+            // The docked icon's window, found through the tray.
+            wxArrayString lines;
+            wxExecute("sh -c \"xdotool search --classname gui_tests | while read w; do xdotool "
+                      "getwindowgeometry --shell $w; done\"",
+                      lines, wxEXEC_SYNC);
+            wxPoint icon(-1, -1);
+            int nX = 0, nY = 0, nWidth = 0;
+            for (const wxString& strLine : lines)
+            {
+                long n = 0;
+                if (strLine.StartsWith("X=") && strLine.Mid(2).ToLong(&n))
+                    nX = n;
+                else if (strLine.StartsWith("Y=") && strLine.Mid(2).ToLong(&n))
+                    nY = n;
+                else if (strLine.StartsWith("WIDTH=") && strLine.Mid(6).ToLong(&n))
+                    nWidth = n;
+                else if (strLine.StartsWith("HEIGHT=") && strLine.Mid(7).ToLong(&n) &&
+                         nWidth <= 64 && n <= 64 && nY > 1100)
+                    icon = wxPoint(nX + nWidth / 2, nY + n / 2);
+            }
+            ASSERT_NE(icon, wxPoint(-1, -1)) << "no docked icon found";
 
-    wxUIActionSimulator input;
-    input.MouseMove(icon);
-    YieldFor(50);
-    input.MouseClick(wxMOUSE_BTN_RIGHT); // ignored, and no menu
-    YieldFor(300);
-    EXPECT_FALSE(dlg.IsShown());
-    input.MouseClick(wxMOUSE_BTN_LEFT);
-    EXPECT_TRUE(YieldUntil([&] { return dlg.IsShown(); }));
-    EXPECT_FALSE(dlg.IsIconized());
-    EXPECT_FALSE(dlg.IsMaximized());
+            wxUIActionSimulator input;
+            input.MouseMove(icon);
+            YieldFor(50);
+            input.MouseClick(wxMOUSE_BTN_RIGHT); // ignored, and no menu
+            YieldFor(300);
+            EXPECT_FALSE(dlg.IsShown());
+            input.MouseClick(wxMOUSE_BTN_LEFT);
+            EXPECT_TRUE(YieldUntil([&] { return dlg.IsShownOnScreen(); }));
+            EXPECT_FALSE(dlg.IsIconized());
+            EXPECT_FALSE(dlg.IsMaximized());
+        });
+    EXPECT_TRUE(bRunning);
+}
+
+// Run on a display without a notification area (see tests/CMakeLists.txt); the
+// test starts and stops one itself.
+TEST_F(CMainWindowTest, DISABLED_WithoutANotificationAreaTrayOnlyKeepsTheWindowOpen)
+{
+    ASSERT_FALSE(wxTaskBarIcon::IsAvailable()) << "run on a display without a tray";
+    const bool bRunning = RunWindowModally(
+        [&](CCookieDlg& dlg)
+        {
+            EXPECT_FALSE(dlg.m_btnTrayOnly->IsEnabled());
+            EXPECT_NE(dlg.m_btnTrayOnly->GetToolTipText(), "");
+            dlg.OnTrayOnly();
+            YieldFor(100);
+            EXPECT_TRUE(dlg.IsShown());
+
+            const long nTray = wxExecute("trayer --edge bottom --align right", wxEXEC_ASYNC);
+            ASSERT_NE(nTray, 0);
+            EXPECT_TRUE(YieldUntil([&] { return dlg.m_btnTrayOnly->IsEnabled(); }, 5000));
+            dlg.OnTrayOnly();
+            YieldFor(100);
+            EXPECT_FALSE(dlg.IsShown());
+
+            wxKill(nTray, wxSIGTERM);
+            EXPECT_TRUE(YieldUntil([&] { return dlg.IsShownOnScreen(); }, 5000));
+            EXPECT_FALSE(dlg.m_btnTrayOnly->IsEnabled());
+        });
+    EXPECT_TRUE(bRunning);
 }
 
 TEST_F(CMainWindowTest, AboutBoxOpensFromTheWindowCommandTheShortcutAndTheLogo)
@@ -301,12 +338,15 @@ TEST_F(CMainWindowTest, ExitEscapeEnterAndTheCloseBoxEndTheWindowAndSaveTheMarks
     for (const CWay& way : ways)
     {
         m_dir.Write("IEPROT.DAT", "");
-        OpenWindow();
-        m_pDlg->OnProtect(); // the one row is selected after opening
-        way.fnEnd(*m_pDlg);
-        YieldFor(100);
-        EXPECT_FALSE(m_pDlg->IsShown()) << way.pszName;
-        CloseWindow();
+        const bool bRunning = RunWindowModally(
+            [&](CCookieDlg& dlg)
+            {
+                dlg.OnProtect(); // the one row is selected after opening
+                way.fnEnd(dlg);
+                YieldFor(100);
+                EXPECT_FALSE(dlg.IsShown()) << way.pszName;
+            });
+        EXPECT_FALSE(bRunning) << way.pszName;
         EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "a.example.com/\r\n") << way.pszName;
     }
 }

@@ -2,11 +2,9 @@
 
 #include <string>
 
-// The repository's root folder, found from this file's own path.
+// The repository's root folder, given by the build (a compiler cache may make
+// __FILE__ relative to the build folder).
 inline std::string SourceRoot()
 {
-    std::string strPath = __FILE__; // <root>/tests/gui/source_root.h
-    for (int i = 0; i < 3; ++i)
-        strPath = strPath.substr(0, strPath.find_last_of("/\\"));
-    return strPath;
+    return JARVANE_SOURCE_ROOT;
 }
