@@ -1,10 +1,12 @@
 #include "inventory/cookie_database.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <sqlite3.h>
 #include <system_error>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -246,6 +248,12 @@ bool ReadFromSnapshot(EDatabaseKind kind, const std::string& strPath,
 }
 } // namespace
 
+bool CDatabaseValue::operator<(const CDatabaseValue& other) const
+{
+    return std::tie(nType, nInteger, dReal, strBytes) <
+           std::tie(other.nType, other.nInteger, other.dReal, other.strBytes);
+}
+
 bool CDatabaseValue::operator==(const CDatabaseValue& other) const
 {
     return nType == other.nType && nInteger == other.nInteger && dReal == other.dReal &&
@@ -274,7 +282,15 @@ bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
     CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READWRITE);
     if (!db)
         return false;
+    // In key order the deletions walk the key's index from one end to the other.
+    std::vector<const std::vector<CDatabaseValue>*> sorted = keys;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const std::vector<CDatabaseValue>* pFirst,
+                 const std::vector<CDatabaseValue>* pSecond) { return *pFirst < *pSecond; });
     sqlite3_busy_timeout(db.get(), 2000);
+    // Rows go in list order, scattered over the tables and indexes: a cache
+    // that holds them saves reading pages again (Firefox uses 32 KiB pages).
+    Execute(db.get(), "PRAGMA cache_size = -65536");
     if (!Execute(db.get(), "BEGIN IMMEDIATE"))
         return false;
     CCookieTable table;
@@ -286,7 +302,7 @@ bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
             strSql += (i ? " AND " : "") + QuoteName(table.keyColumns[i]) + " IS ?";
         CStatement remove = Prepare(db.get(), strSql);
         bDone = static_cast<bool>(remove);
-        for (auto it = keys.begin(); bDone && it != keys.end(); ++it)
+        for (auto it = sorted.begin(); bDone && it != sorted.end(); ++it)
         {
             const std::vector<CDatabaseValue>& key = **it;
             // A key read under another schema cannot name a row of this one.

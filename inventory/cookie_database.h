@@ -20,6 +20,7 @@ struct CDatabaseValue
     std::string strBytes; // text or blob
 
     bool operator==(const CDatabaseValue& other) const;
+    bool operator<(const CDatabaseValue& other) const; // by type, then value
 };
 
 // One cookie row: the host the list shows and the key that finds the row again.
