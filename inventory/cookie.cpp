@@ -6,7 +6,8 @@ namespace
 {
 const std::string& NameAt(size_t nIndex)
 {
-    static const std::string s_names[kBrowserCount] = {IE_BROWSER_NAME, NS_BROWSER_NAME};
+    static const std::string s_names[kBrowserCount] = {IE_BROWSER_NAME, NS_BROWSER_NAME,
+                                                       FF_BROWSER_NAME, CR_BROWSER_NAME};
     return s_names[nIndex];
 }
 } // namespace

@@ -8,6 +8,8 @@
 // the Netscape rewrite and the list's Browser column.
 #define IE_BROWSER_NAME "Internet Explorer"
 #define NS_BROWSER_NAME "Netscape Browser"
+#define FF_BROWSER_NAME "Firefox"
+#define CR_BROWSER_NAME "Chromium"
 
 // The browser whose store a record comes from, the one way a record's kind is
 // told. The values number the store kinds in the order the inventory reads them.
@@ -15,15 +17,18 @@ enum class EBrowser
 {
     InternetExplorer,
     Netscape,
+    Firefox,
+    Chromium,
 };
-constexpr size_t kBrowserCount = 2;
+constexpr size_t kBrowserCount = 4;
 
 inline size_t BrowserIndex(EBrowser browser)
 {
     return static_cast<size_t>(browser);
 }
 
-// The browser's name, IE_BROWSER_NAME or NS_BROWSER_NAME, one string per browser
+// The browser's name, IE_BROWSER_NAME, NS_BROWSER_NAME, FF_BROWSER_NAME or
+// CR_BROWSER_NAME, one string per browser
 // for the life of the program.
 const std::string& BrowserName(EBrowser browser);
 // The browser of a name; false when no browser has that name exactly.
@@ -45,7 +50,10 @@ public:
     std::string GetBrowser() const { return BrowserName(m_browser); }
 
     std::string GetName() const { return m_strName; }
-    std::string GetState() const { return m_bProtected ? "Protected" : ""; }
+    std::string GetState() const { return m_bProtected ? "Protected" : IsInUse() ? "In use" : ""; }
+    // True when a running browser holds the cookie's store, so that deleting
+    // it now would be undone: deletion leaves it alone.
+    virtual bool IsInUse() const { return false; }
 
     std::string m_strName;
     int m_bProtected = 0;

@@ -44,9 +44,16 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
             if (!batch[i])
                 kept.insert(asked[i]);
     }
-    if (!kept.empty())
-        for (size_t i = 0; i < remove.size(); ++i)
-            remove[i] = remove[i] && kept.count(m_CookieList.GetItemData(static_cast<int>(i))) == 0;
+    // A kept row shows why it stayed when its store found it in use.
+    for (size_t i = 0; !kept.empty() && i < remove.size(); ++i)
+    {
+        const CCookie* pCookie = m_CookieList.GetItemData(static_cast<int>(i));
+        if (!remove[i] || kept.count(pCookie) == 0)
+            continue;
+        remove[i] = false;
+        if (pCookie->IsInUse())
+            m_CookieList.SetItemText(static_cast<int>(i), COL_STATE, pCookie->GetState());
+    }
     RemoveRows(remove);
 }
 

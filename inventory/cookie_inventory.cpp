@@ -6,7 +6,8 @@
 #include <unordered_map>
 
 CCookieInventory::CCookieInventory(std::string strDataFolder)
-    : m_strDataFolder(std::move(strDataFolder)), m_stores{&m_ieStore, &m_nsStore}
+    : m_strDataFolder(std::move(strDataFolder)), m_stores{&m_ieStore, &m_nsStore, &m_ffStore,
+                                                          &m_crStore}
 {
 }
 
@@ -47,6 +48,7 @@ void CCookieInventory::RefreshCookies()
     SaveAndClearCookies();
     ReadIECookies();
     ReadNSCookies();
+    ReadDatabaseCookies();
     FillCookieList();
     SortByColumn(COL_STATE);
 }
@@ -69,6 +71,12 @@ void CCookieInventory::ReadNSCookies()
 void CCookieInventory::AddNSCookie(const std::string& strLine, const std::string& strFile)
 {
     CNSFileStore::AddNSCookie(strLine, strFile, m_Cookies);
+}
+
+void CCookieInventory::ReadDatabaseCookies()
+{
+    ReadStore(m_ffStore);
+    ReadStore(m_crStore);
 }
 
 // A store without locations reads nothing, not even its protection list.
@@ -105,6 +113,14 @@ void CCookieInventory::FillCookieList()
     }
 }
 
+namespace
+{
+int StateRank(const CCookie& cookie)
+{
+    return cookie.m_bProtected ? 2 : cookie.IsInUse() ? 1 : 0;
+}
+} // namespace
+
 // The keys compare as the texts the columns show, byte by byte, without
 // copying them.
 int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam2,
@@ -118,8 +134,8 @@ int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam
     case COL_COOKIE:
         bFirstGreater = pFirst->m_strName > pSecond->m_strName;
         break;
-    case COL_STATE: // "Protected" against ""
-        bFirstGreater = pFirst->m_bProtected && !pSecond->m_bProtected;
+    case COL_STATE: // "Protected" above "In use" above ""
+        bFirstGreater = StateRank(*pFirst) > StateRank(*pSecond);
         break;
     case COL_BROWSER:
         bFirstGreater = BrowserName(pFirst->Browser()) > BrowserName(pSecond->Browser());

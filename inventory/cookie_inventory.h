@@ -3,6 +3,7 @@
 #include "inventory/cookie.h"
 #include "inventory/cookie_list_model.h"
 #include "inventory/cookie_store.h"
+#include "inventory/database_store.h"
 #include "inventory/ie_folder_store.h"
 #include "inventory/netscape_store.h"
 
@@ -35,11 +36,12 @@ public:
     // Appends a record made elsewhere; it is listed at the next FillCookieList.
     void AppendCookie(std::unique_ptr<CCookie> pCookie);
 
-    // The refresh: saves the marks and empties everything, reads both stores,
+    // The refresh: saves the marks and empties everything, reads every store,
     // fills the list and sorts it by State. The caller then updates its controls.
     void RefreshCookies();
 
-    // Writes both protection lists from the current records, frees every record
+    // Writes the protection lists from the current records (a database store's only
+    // when it lists databases or records), frees every record
     // and empties the list. Does nothing when the inventory is empty.
     void SaveAndClearCookies();
 
@@ -47,6 +49,8 @@ public:
     void AddIECookie(const std::string& strPath);
     void ReadNSCookies();
     void AddNSCookie(const std::string& strLine, const std::string& strFile);
+    // Reads the Firefox, then the Chromium cookie databases.
+    void ReadDatabaseCookies();
     // Ends a deletion batch: each store that lost a cookie in it writes what is
     // left. This is where the Netscape files are rewritten, from the surviving
     // records in list order. A cookie whose file could not be written is
@@ -100,6 +104,8 @@ private:
     std::string m_strDataFolder;
     CIEFolderStore m_ieStore;
     CNSFileStore m_nsStore;
+    CDatabaseStore m_ffStore{EDatabaseKind::Firefox};
+    CDatabaseStore m_crStore{EDatabaseKind::Chromium};
     CCookieStore* m_stores[kBrowserCount]; // by browser, in reading order
     CCookieRecords m_Cookies;
     CCookieListModel m_CookieList; // its rows point at m_Cookies' records

@@ -35,6 +35,8 @@ public:
 
     // Appends one record per cookie of every location.
     virtual void ReadCookies(CCookieRecords& records) = 0;
+    // Whether the protection list is written even when no location is listed.
+    virtual bool SavesProtectionWithoutLocations() const { return true; }
 
     // A deletion batch: StartBatch, DeleteCookies once or more, FinishBatch.
     virtual void StartBatch() { m_bChanged = false; }

@@ -41,12 +41,20 @@ void CCookieInventory::SaveAndClearCookies()
     if (m_Cookies.empty())
         return;
     std::vector<std::string> names[kBrowserCount];
+    bool bListed[kBrowserCount] = {};
     for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)
+    {
+        bListed[BrowserIndex(pCookie->Browser())] = true;
         if (pCookie->m_bProtected)
             names[BrowserIndex(pCookie->Browser())].push_back(pCookie->m_strName);
+    }
     for (CCookieStore* pStore : m_stores)
-        SaveProtectionList(DataFilePath(pStore->ProtectionFile()),
-                           std::move(names[BrowserIndex(pStore->Browser())]));
+    {
+        const size_t nIndex = BrowserIndex(pStore->Browser());
+        if (pStore->SavesProtectionWithoutLocations() || !pStore->Locations().empty() ||
+            bListed[nIndex])
+            SaveProtectionList(DataFilePath(pStore->ProtectionFile()), std::move(names[nIndex]));
+    }
     FreeAllRecords();
 }
 

@@ -1,6 +1,7 @@
 #include "locations/location_discovery.h"
 
 #include "app/profile_helpers.h"
+#include "locations/database_discovery.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
 
@@ -52,9 +53,10 @@ std::string SearchFolderWithin(const std::string& strName, const std::string& st
 }
 
 CLocationDiscovery::CLocationDiscovery(const IRegistry& registry, const IDriveSource& drives,
-                                       std::string strWindowsFolder, std::function<void()> fnBeep)
+                                       std::string strWindowsFolder, std::function<void()> fnBeep,
+                                       std::string strHomeFolder)
     : m_registry(registry), m_drives(drives), m_strWindowsFolder(std::move(strWindowsFolder)),
-      m_fnBeep(std::move(fnBeep))
+      m_fnBeep(std::move(fnBeep)), m_strHomeFolder(std::move(strHomeFolder))
 {
 }
 
@@ -62,13 +64,14 @@ void CLocationDiscovery::RunSearch()
 {
     FindExplorerLocation();
     FindNetscapeLocation();
+    FindDatabaseLocations();
     if (m_fnBeep)
         m_fnBeep();
 }
 
 void CLocationDiscovery::FindExplorerLocation()
 {
-    m_lcExplorer.Clear();
+    m_explorerFolders.Clear();
     if (!FindExplorerInRegistry())
         FindExplorerInWindowsFolder();
 }
@@ -92,12 +95,12 @@ void CLocationDiscovery::FindExplorerInWindowsFolder()
 
 void CLocationDiscovery::AddExplorerLocation(const std::string& strPath)
 {
-    m_lcExplorer.Add(strPath);
+    m_explorerFolders.Add(strPath);
 }
 
 void CLocationDiscovery::FindNetscapeLocation()
 {
-    m_lcNetscape.Clear();
+    m_netscapeFiles.Clear();
     if (!FindNetscapeInRegistry())
         SearchSelectedDrive();
 }
@@ -114,10 +117,11 @@ bool CLocationDiscovery::FindNetscapeInRegistry()
 
 void CLocationDiscovery::SearchSelectedDrive()
 {
-    const int nSelected = m_cbDrive.m_nSelected;
+    const int nSelected = m_driveChoice.m_nSelected;
     const bool bChosen =
-        nSelected >= 0 && static_cast<size_t>(nSelected) < m_cbDrive.m_names.size();
-    SearchDrive(bChosen ? m_cbDrive.m_names[static_cast<size_t>(nSelected)] : DEFAULT_SEARCH_DRIVE);
+        nSelected >= 0 && static_cast<size_t>(nSelected) < m_driveChoice.m_names.size();
+    SearchDrive(bChosen ? m_driveChoice.m_names[static_cast<size_t>(nSelected)]
+                        : DEFAULT_SEARCH_DRIVE);
 }
 
 bool CLocationDiscovery::SearchDrive(const std::string& strDrive)
@@ -138,16 +142,36 @@ bool CLocationDiscovery::SearchDrive(const std::string& strDrive)
 
 void CLocationDiscovery::AddNetscapeLocation(const std::string& strPath)
 {
-    m_lcNetscape.Add(strPath);
+    m_netscapeFiles.Add(strPath);
 }
 
 void CLocationDiscovery::FillDriveList()
 {
-    m_cbDrive = CDriveChoice();
+    m_driveChoice = CDriveChoice();
     for (const CDrive& drive : m_drives.ListDrives())
         if (drive.type == EDriveType::Fixed || drive.type == EDriveType::Network)
-            m_cbDrive.m_names.push_back(drive.strName);
-    std::sort(m_cbDrive.m_names.begin(), m_cbDrive.m_names.end());
-    if (!m_cbDrive.m_names.empty())
-        m_cbDrive.m_nSelected = 0;
+            m_driveChoice.m_names.push_back(drive.strName);
+    std::sort(m_driveChoice.m_names.begin(), m_driveChoice.m_names.end());
+    if (!m_driveChoice.m_names.empty())
+        m_driveChoice.m_nSelected = 0;
+}
+
+void CLocationDiscovery::FindDatabaseLocations()
+{
+    m_firefoxDatabases.Clear();
+    m_chromiumDatabases.Clear();
+    for (const std::string& strPath : FindFirefoxDatabases(m_strHomeFolder))
+        AddFirefoxLocation(strPath);
+    for (const std::string& strPath : FindChromiumDatabases(m_strHomeFolder))
+        AddChromiumLocation(strPath);
+}
+
+void CLocationDiscovery::AddFirefoxLocation(const std::string& strPath)
+{
+    m_firefoxDatabases.Add(strPath);
+}
+
+void CLocationDiscovery::AddChromiumLocation(const std::string& strPath)
+{
+    m_chromiumDatabases.Add(strPath);
 }

@@ -20,12 +20,15 @@ struct CDriveChoice
 // search of the chosen drive for "cookies.txt". The results go into the two
 // location lists, which the Find Cookie Location dialog shows (image 0 for an
 // Internet Explorer folder, 1 for a Netscape file) and saves top to bottom.
+// The Firefox and Chromium cookie databases come from the user's profiles.
 class CLocationDiscovery
 {
 public:
     // fnBeep sounds once at the end of every search; it may be empty.
+    // strHomeFolder: where the Firefox and Chromium profiles are looked for; empty for none.
     CLocationDiscovery(const IRegistry& registry, const IDriveSource& drives,
-                       std::string strWindowsFolder, std::function<void()> fnBeep);
+                       std::string strWindowsFolder, std::function<void()> fnBeep,
+                       std::string strHomeFolder = std::string());
 
     // Empties each list and searches it again, then beeps.
     void RunSearch();
@@ -47,15 +50,23 @@ public:
     // Lists the fixed and network drives, sorted, and chooses the first.
     void FillDriveList();
 
-    CLocationList m_lcExplorer;
-    CLocationList m_lcNetscape;
-    CDriveChoice m_cbDrive;
+    // Empties the two database lists and fills them from the user's profiles.
+    void FindDatabaseLocations();
+    void AddFirefoxLocation(const std::string& strPath);
+    void AddChromiumLocation(const std::string& strPath);
+
+    CLocationList m_explorerFolders;
+    CLocationList m_netscapeFiles;
+    CDriveChoice m_driveChoice;
+    CLocationList m_firefoxDatabases;
+    CLocationList m_chromiumDatabases;
 
 private:
     const IRegistry& m_registry;
     const IDriveSource& m_drives;
     std::string m_strWindowsFolder;
     std::function<void()> m_fnBeep;
+    std::string m_strHomeFolder;
 };
 
 // The full path of the first entry called strName in the tree below strFolder,

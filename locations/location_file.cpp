@@ -67,14 +67,25 @@ void LoadLocations(const std::string& strFile, std::vector<std::string>& ieLocat
     ReadSectionInto(strFile, LOCATION_SECTION_NS, nsLocations);
 }
 
+void LoadDatabaseLocations(const std::string& strFile, std::vector<std::string>& ffLocations,
+                           std::vector<std::string>& crLocations)
+{
+    ReadSectionInto(strFile, LOCATION_SECTION_FF, ffLocations);
+    ReadSectionInto(strFile, LOCATION_SECTION_CR, crLocations);
+}
+
 bool SaveLocations(const std::string& strFile, const std::vector<std::string>& ieLocations,
-                   const std::vector<std::string>& nsLocations)
+                   const std::vector<std::string>& nsLocations,
+                   const std::vector<std::string>& ffLocations,
+                   const std::vector<std::string>& crLocations)
 {
     // The whole new file is written in one replacement, so a failed write
     // leaves the remembered locations as they were.
     std::vector<std::string> lines;
     AppendSection(LOCATION_SECTION_IE, ieLocations, lines);
     AppendSection(LOCATION_SECTION_NS, nsLocations, lines);
+    AppendSection(LOCATION_SECTION_FF, ffLocations, lines);
+    AppendSection(LOCATION_SECTION_CR, crLocations, lines);
     return ReplaceFileContents(strFile, JoinCrLfLines(lines));
 }
 

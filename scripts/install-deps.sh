@@ -12,6 +12,7 @@ packages=(
   desktop-file-utils appstream
   g++-mingw-w64-x86-64
   python3
+  libsqlite3-dev sqlite3 firefox-esr chromium
 )
 
 missing=()

@@ -85,6 +85,10 @@ void LoadInventoryLocations(CCookieInventory& inventory)
     LoadLocations(GetAppFolders().GetLocationFilePath(), ieLocations, nsLocations);
     inventory.SetLocations(EBrowser::InternetExplorer, std::move(ieLocations));
     inventory.SetLocations(EBrowser::Netscape, std::move(nsLocations));
+    std::vector<std::string> ffLocations, crLocations;
+    LoadDatabaseLocations(GetAppFolders().GetLocationFilePath(), ffLocations, crLocations);
+    inventory.SetLocations(EBrowser::Firefox, std::move(ffLocations));
+    inventory.SetLocations(EBrowser::Chromium, std::move(crLocations));
 }
 } // namespace
 

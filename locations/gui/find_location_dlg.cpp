@@ -1,7 +1,9 @@
 #include "locations/gui/find_location_dlg.h"
 
 #include "app/app_folders.h"
+#include "inventory/cookie.h"
 #include "locations/location_file.h"
+#include "platform/browser_homes.h"
 #include "res/resources.h"
 #include "ui/dialog_units.h"
 #include "ui/display_text.h"
@@ -32,18 +34,19 @@ void FillList(wxListCtrl* pList, const CLocationList& locations, int nImage)
 } // namespace
 
 CFindLocationDlg::CFindLocationDlg(wxWindow* pParent)
-    : CFindLocationDlg(pParent, GetSystemRegistry(), GetSystemDrives(),
-                       GetAppFolders().m_strWindowsFolder, [] { wxBell(); })
+    : CFindLocationDlg(
+          pParent, GetSystemRegistry(), GetSystemDrives(), GetAppFolders().m_strWindowsFolder,
+          [] { wxBell(); }, GetHomeFolder())
 {
 }
 
 CFindLocationDlg::CFindLocationDlg(wxWindow* pParent, const IRegistry& registry,
                                    const IDriveSource& drives, std::string strWindowsFolder,
-                                   std::function<void()> fnBeep)
+                                   std::function<void()> fnBeep, std::string strHomeFolder)
     : wxDialog(pParent, wxID_ANY, "Find Cookie Location", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
-      m_imageList(16, 16, true, 2),
-      m_discovery(registry, drives, std::move(strWindowsFolder), std::move(fnBeep))
+      m_imageList(16, 16, true, 2), m_discovery(registry, drives, std::move(strWindowsFolder),
+                                                std::move(fnBeep), std::move(strHomeFolder))
 {
     // With no Cancel button, wx would let Escape press an affirmative button or
     // nothing at all: here it only ends the dialog, as the close box does.
@@ -56,13 +59,15 @@ CFindLocationDlg::CFindLocationDlg(wxWindow* pParent, const IRegistry& registry,
              else
                  event.Skip();
          });
-    SetClientSize(DluToPixels(this, 280, 207));
+    // The template's size, grown downwards for the database list.
+    SetClientSize(DluToPixels(this, 280, 282));
     CreateControls();
 
     m_imageList.Add(LoadResourceBitmap(IDB_IE_FOLDER), *wxWHITE);
     m_imageList.Add(LoadResourceBitmap(IDB_NS_FILE), *wxWHITE);
     m_lcExplorer->SetImageList(&m_imageList, wxIMAGE_LIST_SMALL);
     m_lcNetscape->SetImageList(&m_imageList, wxIMAGE_LIST_SMALL);
+    m_lcDatabases->SetImageList(&m_imageList, wxIMAGE_LIST_SMALL);
 
     LoadSavedLocations();
     UpdateOkButton();
@@ -83,7 +88,8 @@ CFindLocationDlg::CFindLocationDlg(wxWindow* pParent, const IRegistry& registry,
         wxEVT_BUTTON, [this](wxCommandEvent&) { OnHelp(); }, IDC_FIND_HELP);
     Bind(
         wxEVT_CHOICE,
-        [this](wxCommandEvent&) { m_discovery.m_cbDrive.m_nSelected = m_cbDrive->GetSelection(); },
+        [this](wxCommandEvent&)
+        { m_discovery.m_driveChoice.m_nSelected = m_cbDrive->GetSelection(); },
         IDC_DRIVE);
     CentreOnScreen();
 }
@@ -93,6 +99,7 @@ CFindLocationDlg::~CFindLocationDlg()
     // The lists outlive this object's members; they must not keep the image list.
     m_lcExplorer->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
     m_lcNetscape->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
+    m_lcDatabases->SetImageList(nullptr, wxIMAGE_LIST_SMALL);
 }
 
 // Controls are made in the template's order, which is also the tab order.
@@ -103,7 +110,7 @@ void CFindLocationDlg::CreateControls()
     m_btnOK->Disable();
 
     auto* pFrame = new wxStaticBox(this, wxID_ANY, " Cookie Locations ");
-    PlaceInDialogUnits(pFrame, {0, 0, 279, 206}, EDluHeight::Exact);
+    PlaceInDialogUnits(pFrame, {0, 0, 279, 281}, EDluHeight::Exact);
 
     CreateTemplateText(this, "Internet Explorer Cookie Location", {23, 43, 108, 8});
     m_lcExplorer = CreateLocationList(IDC_EXPLORER_LIST, {9, 52, 223, 56}, "Cookie Directory");
@@ -137,6 +144,12 @@ void CFindLocationDlg::CreateControls()
                        "If you have a Netscape browser you might need to change the drive where "
                        "Jarvane searches.",
                        {10, 184, 212, 20});
+
+    CreateTemplateText(this, "Firefox and Chromium Cookie Databases", {10, 208, 140, 8});
+    m_lcDatabases = CreateLocationList(IDC_DATABASE_LIST, {9, 218, 223, 56}, "Cookie Database");
+    const int nBrowserWidth = DluToPixels(this, 50, 0).x;
+    m_lcDatabases->SetColumnWidth(0, m_lcDatabases->GetClientSize().x - nBrowserWidth);
+    m_lcDatabases->AppendColumn("Browser", wxLIST_FORMAT_LEFT, nBrowserWidth);
 }
 
 wxListCtrl* CFindLocationDlg::CreateLocationList(int nId, const CDluRect& rect,
@@ -158,12 +171,19 @@ void CFindLocationDlg::LoadSavedLocations()
     ReadLocationSection(strFile, LOCATION_SECTION_NS,
                         [this](const std::string& strPath)
                         { m_discovery.AddNetscapeLocation(strPath); });
+    ReadLocationSection(strFile, LOCATION_SECTION_FF,
+                        [this](const std::string& strPath)
+                        { m_discovery.AddFirefoxLocation(strPath); });
+    ReadLocationSection(strFile, LOCATION_SECTION_CR,
+                        [this](const std::string& strPath)
+                        { m_discovery.AddChromiumLocation(strPath); });
     ShowLocations();
 }
 
 void CFindLocationDlg::UpdateOkButton()
 {
-    m_btnOK->Enable(m_lcExplorer->GetItemCount() > 0 || m_lcNetscape->GetItemCount() > 0);
+    m_btnOK->Enable(m_lcExplorer->GetItemCount() > 0 || m_lcNetscape->GetItemCount() > 0 ||
+                    m_lcDatabases->GetItemCount() > 0);
 }
 
 void CFindLocationDlg::UpdateMessage()
@@ -174,16 +194,26 @@ void CFindLocationDlg::UpdateMessage()
 
 void CFindLocationDlg::ShowLocations()
 {
-    FillList(m_lcExplorer, m_discovery.m_lcExplorer, IMAGE_EXPLORER_FOLDER);
-    FillList(m_lcNetscape, m_discovery.m_lcNetscape, IMAGE_NETSCAPE_FILE);
+    FillList(m_lcExplorer, m_discovery.m_explorerFolders, IMAGE_EXPLORER_FOLDER);
+    FillList(m_lcNetscape, m_discovery.m_netscapeFiles, IMAGE_NETSCAPE_FILE);
+    m_lcDatabases->DeleteAllItems();
+    for (const auto& [pList, pBrowser] :
+         {std::make_pair(&m_discovery.m_firefoxDatabases, FF_BROWSER_NAME),
+          std::make_pair(&m_discovery.m_chromiumDatabases, CR_BROWSER_NAME)})
+        for (const std::string& strPath : pList->GetItems())
+        {
+            const long nRow = m_lcDatabases->GetItemCount();
+            m_lcDatabases->InsertItem(nRow, ToDisplayText(strPath), IMAGE_NETSCAPE_FILE);
+            m_lcDatabases->SetItem(nRow, 1, pBrowser);
+        }
 }
 
 void CFindLocationDlg::ShowDrives()
 {
     m_cbDrive->Clear();
-    for (const std::string& strDrive : m_discovery.m_cbDrive.m_names)
+    for (const std::string& strDrive : m_discovery.m_driveChoice.m_names)
         m_cbDrive->Append(ToDisplayText(strDrive));
-    m_cbDrive->SetSelection(m_discovery.m_cbDrive.m_nSelected);
+    m_cbDrive->SetSelection(m_discovery.m_driveChoice.m_nSelected);
 }
 
 void CFindLocationDlg::OnFind()
@@ -197,8 +227,9 @@ void CFindLocationDlg::OnFind()
 void CFindLocationDlg::OnOkButton()
 {
     // A failed save is not reported; the dialog is accepted all the same.
-    SaveLocations(GetAppFolders().GetLocationFilePath(), m_discovery.m_lcExplorer.GetItems(),
-                  m_discovery.m_lcNetscape.GetItems());
+    SaveLocations(GetAppFolders().GetLocationFilePath(), m_discovery.m_explorerFolders.GetItems(),
+                  m_discovery.m_netscapeFiles.GetItems(), m_discovery.m_firefoxDatabases.GetItems(),
+                  m_discovery.m_chromiumDatabases.GetItems());
     EndModal(wxID_OK);
 }
 

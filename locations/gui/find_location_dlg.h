@@ -24,6 +24,7 @@ enum
     IDC_FIND_OK = 1009,
     IDC_FIND_MESSAGE = 1010,
     IDC_DRIVE = 1013,
+    IDC_DATABASE_LIST = 1024,
 };
 
 #define FIND_FOUND_MESSAGE                                                                         \
@@ -32,17 +33,18 @@ enum
     "Jarvane did not find the location of your browsers cookies. If you have a Netscape "          \
     "browser select a different drive to search on."
 
-// Lets the user find and accept the Internet Explorer cookie folders and the
-// Netscape cookie files. It opens with the remembered locations; OK saves both
-// lists to the location file and ends with wxID_OK; Escape and the close box
-// end it with wxID_CANCEL and write nothing.
+// Lets the user find and accept the Internet Explorer cookie folders, the
+// Netscape cookie files and the Firefox and Chromium cookie databases. It opens
+// with the remembered locations; OK saves the lists to the location file and ends with wxID_OK;
+// Escape and the close box end it with wxID_CANCEL and write nothing.
 class CFindLocationDlg : public wxDialog
 {
 public:
     // Searches this system's registry and drives, and beeps with wxBell.
     explicit CFindLocationDlg(wxWindow* pParent);
     CFindLocationDlg(wxWindow* pParent, const IRegistry& registry, const IDriveSource& drives,
-                     std::string strWindowsFolder, std::function<void()> fnBeep);
+                     std::string strWindowsFolder, std::function<void()> fnBeep,
+                     std::string strHomeFolder = std::string());
     ~CFindLocationDlg() override;
 
     void OnFind();
@@ -56,6 +58,7 @@ public:
     wxButton* m_btnOK = nullptr;
     wxListCtrl* m_lcNetscape = nullptr;
     wxListCtrl* m_lcExplorer = nullptr;
+    wxListCtrl* m_lcDatabases = nullptr; // Firefox, then Chromium
 
 private:
     void CreateControls();

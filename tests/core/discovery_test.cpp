@@ -1,7 +1,9 @@
 #include "locations/location_discovery.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/stat.h>
@@ -51,7 +53,8 @@ struct CDiscoveryFixture
     CFakeRegistry registry;
     CFakeDrives drives;
     int nBeeps = 0;
-    CLocationDiscovery discovery{registry, drives, dir.File("windows"), [this] { ++nBeeps; }};
+    CLocationDiscovery discovery{registry, drives, dir.File("windows"), [this] { ++nBeeps; },
+                                 dir.File("home")};
 
     void SetExplorerValue(const std::string& strValue)
     {
@@ -86,19 +89,19 @@ TEST(Discovery, ExplorerComesFromTheRegistryElseTheWindowsFolder)
     f.SetExplorerValue(strRegistered);
     f.discovery.AddExplorerLocation("/remembered");
     f.discovery.RunSearch();
-    EXPECT_EQ(f.discovery.m_lcExplorer.GetItems(), Paths{strRegistered});
+    EXPECT_EQ(f.discovery.m_explorerFolders.GetItems(), Paths{strRegistered});
     EXPECT_EQ(f.nBeeps, 1);
 
     // A registered folder that does not exist falls back to the Windows folder.
     f.SetExplorerValue(f.dir.File("gone"));
     f.discovery.RunSearch();
-    EXPECT_TRUE(f.discovery.m_lcExplorer.GetItems().empty());
+    EXPECT_TRUE(f.discovery.m_explorerFolders.GetItems().empty());
     const std::string strWindowsCookies = f.dir.MakeDir("windows/Cookies");
     f.discovery.RunSearch();
-    EXPECT_EQ(f.discovery.m_lcExplorer.GetItems(), Paths{strWindowsCookies});
+    EXPECT_EQ(f.discovery.m_explorerFolders.GetItems(), Paths{strWindowsCookies});
     f.SetExplorerValue("");
     f.discovery.FindExplorerLocation();
-    EXPECT_EQ(f.discovery.m_lcExplorer.GetItems(), Paths{strWindowsCookies});
+    EXPECT_EQ(f.discovery.m_explorerFolders.GetItems(), Paths{strWindowsCookies});
     EXPECT_EQ(f.nBeeps, 3);
 }
 
@@ -111,11 +114,11 @@ TEST(Discovery, NetscapeRegistryFileWinsOverTheDriveSearch)
     f.discovery.FillDriveList();
     f.SetNetscapeValue(strRegistered);
     f.discovery.FindNetscapeLocation();
-    EXPECT_EQ(f.discovery.m_lcNetscape.GetItems(), Paths{strRegistered});
+    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{strRegistered});
 
     f.SetNetscapeValue(f.dir.File("ns/missing.txt"));
     f.discovery.FindNetscapeLocation();
-    EXPECT_EQ(f.discovery.m_lcNetscape.GetItems(), Paths{strOnDrive});
+    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{strOnDrive});
 }
 
 TEST(Discovery, SearchesOnlyFixedDrivesNarrowedToTheNetscapeFolder)
@@ -130,15 +133,15 @@ TEST(Discovery, SearchesOnlyFixedDrivesNarrowedToTheNetscapeFolder)
 
     f.dir.Write("drive/Users/cookies.txt", "");
     EXPECT_TRUE(f.discovery.SearchDrive(strDrive));
-    EXPECT_EQ(f.discovery.m_lcNetscape.GetItems(), Paths{strDrive + "/Users/cookies.txt"});
+    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{strDrive + "/Users/cookies.txt"});
 
     // With a Netscape program folder, only its tree is searched.
     f.dir.MakeDir("drive/Program Files/Netscape/empty");
-    f.discovery.m_lcNetscape.Clear();
+    f.discovery.m_netscapeFiles.Clear();
     EXPECT_FALSE(f.discovery.SearchDrive(strDrive));
     f.dir.Write("drive/Program Files/Netscape/Users/me/cookies.txt", "");
     EXPECT_TRUE(f.discovery.SearchDrive(strDrive));
-    EXPECT_EQ(f.discovery.m_lcNetscape.GetItems(),
+    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(),
               Paths{strDrive + "/Program Files/Netscape/Users/me/cookies.txt"});
 }
 
@@ -146,19 +149,19 @@ TEST(Discovery, TheDriveListIsSortedAndTheFirstIsChosen)
 {
     CDiscoveryFixture f;
     f.discovery.FillDriveList();
-    EXPECT_TRUE(f.discovery.m_cbDrive.m_names.empty());
-    EXPECT_EQ(f.discovery.m_cbDrive.m_nSelected, -1);
+    EXPECT_TRUE(f.discovery.m_driveChoice.m_names.empty());
+    EXPECT_EQ(f.discovery.m_driveChoice.m_nSelected, -1);
     // Nothing chosen: the root is searched, which the fake drives do not know.
     f.discovery.SearchSelectedDrive();
-    EXPECT_EQ(f.discovery.m_lcNetscape.GetCount(), 0u);
+    EXPECT_EQ(f.discovery.m_netscapeFiles.GetCount(), 0u);
 
     f.drives.m_drives = {{"/srv", EDriveType::Network},
                          {"/proc", EDriveType::Other},
                          {"/", EDriveType::Fixed},
                          {"/home", EDriveType::Fixed}};
     f.discovery.FillDriveList();
-    EXPECT_EQ(f.discovery.m_cbDrive.m_names, (Paths{"/", "/home", "/srv"}));
-    EXPECT_EQ(f.discovery.m_cbDrive.m_nSelected, 0);
+    EXPECT_EQ(f.discovery.m_driveChoice.m_names, (Paths{"/", "/home", "/srv"}));
+    EXPECT_EQ(f.discovery.m_driveChoice.m_nSelected, 0);
 }
 
 TEST(Discovery, SearchesTheChosenDrive)
@@ -170,10 +173,36 @@ TEST(Discovery, SearchesTheChosenDrive)
     f.drives.m_drives = {{strSecond, EDriveType::Fixed}, {strFirst, EDriveType::Fixed}};
     f.discovery.FillDriveList();
     f.discovery.RunSearch();
-    EXPECT_EQ(f.discovery.m_lcNetscape.GetCount(), 0u);
-    f.discovery.m_cbDrive.m_nSelected = 1;
+    EXPECT_EQ(f.discovery.m_netscapeFiles.GetCount(), 0u);
+    f.discovery.m_driveChoice.m_nSelected = 1;
     f.discovery.RunSearch();
-    EXPECT_EQ(f.discovery.m_lcNetscape.GetItems(), Paths{strSecond + "/cookies.txt"});
+    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{strSecond + "/cookies.txt"});
+}
+
+TEST(Discovery, FindsTheBrowserDatabasesOfTheUsersProfilesWithoutADriveSearch)
+{
+    CDiscoveryFixture f;
+    const std::string strHome = f.dir.File("home");
+    std::filesystem::copy(JARVANE_BROWSER_FIXTURES "/home", strHome,
+                          std::filesystem::copy_options::recursive);
+    // The same profiles.ini where the named profile folder is missing.
+    f.dir.Write("home/.mozilla/firefox/profiles.ini",
+                ReadWholeFile(strHome + "/.config/mozilla/firefox/profiles.ini"));
+    f.dir.Write("home/.config/chromium/Profile 1/Network/Cookies", "");
+    f.dir.Write("home/.config/chromium/Profile 1/Cookies", ""); // the older place
+    f.dir.Write("home/.config/chromium/System Profile/Cookies", "");
+    f.dir.Write("home/.config/BraveSoftware/Brave-Browser/Profile 2/Cookies", "");
+    f.dir.MakeDir("home/.config/vivaldi/Default");
+
+    f.discovery.RunSearch();
+    EXPECT_EQ(f.discovery.m_firefoxDatabases.GetItems(),
+              Paths{strHome + "/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite"});
+    Paths chromium = f.discovery.m_chromiumDatabases.GetItems();
+    std::sort(chromium.begin(), chromium.end());
+    EXPECT_EQ(chromium, (Paths{strHome + "/.config/BraveSoftware/Brave-Browser/Profile 2/Cookies",
+                               strHome + "/.config/chromium/Default/Cookies",
+                               strHome + "/.config/chromium/Profile 1/Network/Cookies"}));
+    EXPECT_EQ(f.nBeeps, 1);
 }
 
 TEST(SearchFolder, FindsDepthFirstWithEachFolderOwnCandidateFirst)

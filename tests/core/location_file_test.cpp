@@ -85,6 +85,17 @@ TEST(LocationFile, SavesOnlyTheListedEntriesWithTheExplorerSectionFirst)
     LoadLocations(strFile, ie, ns);
     EXPECT_TRUE(ie.empty());
     EXPECT_EQ(ns, (Paths{"/x", "/y"}));
+
+    // The database sections follow, each only with entries.
+    ASSERT_TRUE(SaveLocations(strFile, {"/ie"}, {}, {}, {"/c1", "/c2"}));
+    EXPECT_EQ(ReadWholeFile(strFile),
+              "[IE]\r\nLocation 1=/ie\r\n[CR]\r\nLocation 1=/c1\r\nLocation 2=/c2\r\n");
+    ASSERT_TRUE(SaveLocations(strFile, {}, {"/ns"}, {"/f"}, {"/c"}));
+    Paths ff{"stale"}, cr;
+    LoadDatabaseLocations(strFile, ff, cr);
+    EXPECT_EQ(ff, Paths{"/f"});
+    EXPECT_EQ(cr, Paths{"/c"});
+    EXPECT_EQ(ReadWholeFile(strFile).find("[NS]"), 0u);
 }
 
 TEST(LocationFile, AFailedSaveKeepsTheRememberedLocations)

@@ -41,6 +41,9 @@ TEST_F(CProtectionTest, MarksSurviveARefreshAndAreSavedPerBrowser)
     EXPECT_EQ(ReadWholeFile(DataFile(IE_PROTECTION_FILE)), "");
     EXPECT_TRUE(FileExists(DataFile(NS_PROTECTION_FILE)));
     EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), "");
+    // No database is listed: their lists are not written.
+    EXPECT_FALSE(FileExists(DataFile(FF_PROTECTION_FILE)));
+    EXPECT_FALSE(FileExists(DataFile(CR_PROTECTION_FILE)));
 }
 
 TEST_F(CProtectionTest, AnEmptyInventoryLeavesTheListsAlone)

@@ -6,6 +6,7 @@
 #include "ui/help.h"
 #include "ui/message_box.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -81,8 +82,9 @@ protected:
         CModalScript script;
         for (auto& fnStep : steps)
             script.On<CFindLocationDlg>(fnStep);
-        CFindLocationDlg dialog(nullptr, m_registry, m_drives, GetAppFolders().m_strWindowsFolder,
-                                [this] { ++m_nBeeps; });
+        CFindLocationDlg dialog(
+            nullptr, m_registry, m_drives, GetAppFolders().m_strWindowsFolder,
+            [this] { ++m_nBeeps; }, m_dir.File("home"));
         const int nResult = dialog.ShowModal();
         EXPECT_EQ(0u, script.GetPendingSteps());
         return nResult;
@@ -171,6 +173,38 @@ TEST_F(FindLocationDlgTest, FindShowsWhatItFoundAndOkSavesOnlyThat)
              }});
     EXPECT_EQ(wxID_OK, nResult);
     EXPECT_EQ("[IE]\r\nLocation 1=" + strCookies + "\r\n", ReadWholeFile(LocationFile()));
+}
+
+TEST_F(FindLocationDlgTest, TheDatabaseListShowsTheProfilesFoundAndOkSavesThemLast)
+{
+    m_dir.Write("work/Location.DAT", "[CR]\r\nLocation 1=/remembered/Cookies\r\n");
+    const std::string strHome = m_dir.File("home");
+    std::filesystem::copy(JARVANE_BROWSER_FIXTURES "/home", strHome,
+                          std::filesystem::copy_options::recursive);
+    const std::string strFirefox =
+        strHome + "/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite";
+    const std::string strChromium = strHome + "/.config/chromium/Default/Cookies";
+    const int nResult =
+        Run({[&](CFindLocationDlg& dialog)
+             {
+                 EXPECT_EQ(std::vector<std::string>{"/remembered/Cookies"},
+                           ListTexts(*dialog.m_lcDatabases));
+                 EXPECT_TRUE(dialog.m_btnOK->IsEnabled());
+                 ClickButton(dialog, IDC_FIND);
+                 EXPECT_EQ((std::vector<std::string>{strFirefox, strChromium}),
+                           ListTexts(*dialog.m_lcDatabases));
+                 EXPECT_EQ("Chromium", dialog.m_lcDatabases->GetItemText(1, 1));
+                 EXPECT_EQ(0, dialog.m_lcExplorer->GetItemCount());
+                 EXPECT_EQ(Unwrapped(FIND_FOUND_MESSAGE), MessageText(dialog));
+                 // The list sits inside the dialog, below the others.
+                 const wxRect rcList = dialog.m_lcDatabases->GetRect();
+                 EXPECT_TRUE(wxRect(dialog.GetClientSize()).Contains(rcList));
+                 EXPECT_GT(rcList.GetTop(), dialog.m_lcNetscape->GetRect().GetBottom());
+                 ClickButton(dialog, IDC_FIND_OK);
+             }});
+    EXPECT_EQ(wxID_OK, nResult);
+    EXPECT_EQ("[FF]\r\nLocation 1=" + strFirefox + "\r\n[CR]\r\nLocation 1=" + strChromium + "\r\n",
+              ReadWholeFile(LocationFile()));
 }
 
 TEST_F(FindLocationDlgTest, AFindOnTheChosenDriveCanFollowOneThatFoundNothing)

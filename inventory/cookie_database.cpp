@@ -1,0 +1,320 @@
+#include "inventory/cookie_database.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <sqlite3.h>
+#include <system_error>
+#include <tuple>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+struct CCloseDatabase
+{
+    void operator()(sqlite3* pDb) const { sqlite3_close(pDb); }
+};
+struct CFinalize
+{
+    void operator()(sqlite3_stmt* pStatement) const { sqlite3_finalize(pStatement); }
+};
+using CDatabase = std::unique_ptr<sqlite3, CCloseDatabase>;
+using CStatement = std::unique_ptr<sqlite3_stmt, CFinalize>;
+
+// Where a kind keeps its cookies: the table, the host column and the columns
+// that find one row.
+struct CCookieTable
+{
+    std::string strTable;
+    std::string strHostColumn;
+    std::vector<std::string> keyColumns;
+};
+
+CDatabase OpenDatabase(const std::string& strPath, int nFlags)
+{
+    sqlite3* pDb = nullptr;
+    const int nResult = sqlite3_open_v2(strPath.c_str(), &pDb, nFlags, nullptr);
+    CDatabase db(pDb);
+    if (nResult != SQLITE_OK)
+        db.reset();
+    return db;
+}
+
+CStatement Prepare(sqlite3* pDb, const std::string& strSql)
+{
+    sqlite3_stmt* pStatement = nullptr;
+    if (sqlite3_prepare_v2(pDb, strSql.c_str(), -1, &pStatement, nullptr) != SQLITE_OK)
+        return CStatement();
+    return CStatement(pStatement);
+}
+
+bool Execute(sqlite3* pDb, const char* pSql)
+{
+    return sqlite3_exec(pDb, pSql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+std::string QuoteName(const std::string& strName)
+{
+    std::string strQuoted = "\"";
+    for (char c : strName)
+        strQuoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return strQuoted + "\"";
+}
+
+std::string ColumnText(sqlite3_stmt* pStatement, int nColumn)
+{
+    const unsigned char* pText = sqlite3_column_text(pStatement, nColumn);
+    return pText ? std::string(reinterpret_cast<const char*>(pText),
+                               static_cast<size_t>(sqlite3_column_bytes(pStatement, nColumn)))
+                 : std::string();
+}
+
+bool HasColumn(sqlite3* pDb, const std::string& strTable, const std::string& strColumn)
+{
+    CStatement statement = Prepare(pDb, "PRAGMA table_info(" + QuoteName(strTable) + ")");
+    if (!statement)
+        return false;
+    while (sqlite3_step(statement.get()) == SQLITE_ROW)
+        if (ColumnText(statement.get(), 1) == strColumn)
+            return true;
+    return false;
+}
+
+// The kind's table as this database has it; false for an unknown schema.
+// Chromium has changed the columns of its unique index between versions, so
+// they are taken from the index itself.
+bool DescribeTable(sqlite3* pDb, EDatabaseKind kind, CCookieTable& table)
+{
+    if (kind == EDatabaseKind::Firefox)
+        table = {"moz_cookies", "host", {"id"}};
+    else
+    {
+        table = {"cookies", "host_key", {}};
+        CStatement index = Prepare(pDb, "PRAGMA index_info(\"cookies_unique_index\")");
+        if (!index)
+            return false;
+        while (sqlite3_step(index.get()) == SQLITE_ROW)
+            table.keyColumns.push_back(ColumnText(index.get(), 2));
+    }
+    if (table.keyColumns.empty() || !HasColumn(pDb, table.strTable, table.strHostColumn))
+        return false;
+    for (const std::string& strColumn : table.keyColumns)
+        if (!HasColumn(pDb, table.strTable, strColumn))
+            return false;
+    return true;
+}
+
+CDatabaseValue ReadValue(sqlite3_stmt* pStatement, int nColumn)
+{
+    CDatabaseValue value;
+    value.nType = sqlite3_column_type(pStatement, nColumn);
+    if (value.nType == SQLITE_INTEGER)
+        value.nInteger = sqlite3_column_int64(pStatement, nColumn);
+    else if (value.nType == SQLITE_FLOAT)
+        value.dReal = sqlite3_column_double(pStatement, nColumn);
+    else if (value.nType == SQLITE_TEXT)
+        value.strBytes = ColumnText(pStatement, nColumn);
+    else if (value.nType == SQLITE_BLOB)
+    {
+        const void* pBlob = sqlite3_column_blob(pStatement, nColumn);
+        if (pBlob)
+            value.strBytes.assign(static_cast<const char*>(pBlob),
+                                  static_cast<size_t>(sqlite3_column_bytes(pStatement, nColumn)));
+    }
+    return value;
+}
+
+bool BindValue(sqlite3_stmt* pStatement, int nParameter, const CDatabaseValue& value)
+{
+    switch (value.nType)
+    {
+    case SQLITE_INTEGER:
+        return sqlite3_bind_int64(pStatement, nParameter, value.nInteger) == SQLITE_OK;
+    case SQLITE_FLOAT:
+        return sqlite3_bind_double(pStatement, nParameter, value.dReal) == SQLITE_OK;
+    case SQLITE_TEXT:
+        return sqlite3_bind_text(pStatement, nParameter, value.strBytes.data(),
+                                 static_cast<int>(value.strBytes.size()),
+                                 SQLITE_TRANSIENT) == SQLITE_OK;
+    case SQLITE_BLOB:
+        return sqlite3_bind_blob(pStatement, nParameter, value.strBytes.data(),
+                                 static_cast<int>(value.strBytes.size()),
+                                 SQLITE_TRANSIENT) == SQLITE_OK;
+    default:
+        return sqlite3_bind_null(pStatement, nParameter) == SQLITE_OK;
+    }
+}
+
+// One read transaction, so that the schema and the rows are of one moment.
+bool ReadRows(sqlite3* pDb, EDatabaseKind kind, std::vector<CDatabaseRow>& rows)
+{
+    rows.clear();
+    if (!Execute(pDb, "BEGIN"))
+        return false;
+    CCookieTable table;
+    bool bRead = DescribeTable(pDb, kind, table);
+    if (bRead)
+    {
+        std::string strSql = "SELECT " + QuoteName(table.strHostColumn);
+        for (const std::string& strColumn : table.keyColumns)
+            strSql += ", " + QuoteName(strColumn);
+        CStatement select = Prepare(pDb, strSql + " FROM " + QuoteName(table.strTable));
+        const int nKeys = static_cast<int>(table.keyColumns.size());
+        int nResult = select ? sqlite3_step(select.get()) : SQLITE_ERROR;
+        for (; nResult == SQLITE_ROW; nResult = sqlite3_step(select.get()))
+        {
+            CDatabaseRow row;
+            row.strHost = ColumnText(select.get(), 0);
+            row.key.reserve(static_cast<size_t>(nKeys));
+            for (int nKey = 0; nKey < nKeys; ++nKey)
+                row.key.push_back(ReadValue(select.get(), nKey + 1));
+            rows.push_back(std::move(row));
+        }
+        bRead = nResult == SQLITE_DONE;
+    }
+    Execute(pDb, "COMMIT");
+    if (!bRead)
+        rows.clear();
+    return bRead;
+}
+
+bool ReadDirectly(EDatabaseKind kind, const std::string& strPath, std::vector<CDatabaseRow>& rows)
+{
+    // Read-only and with the normal locking: a browser that holds the database
+    // exclusively makes this fail at once (no busy wait), and the copy is read.
+    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READONLY);
+    return db && ReadRows(db.get(), kind, rows);
+}
+
+// A private folder under the system's temporary folder, removed with its
+// content when the object goes.
+class CTempFolder
+{
+public:
+    CTempFolder()
+    {
+        std::error_code error;
+        const fs::path base = fs::temp_directory_path(error);
+        if (error)
+            return;
+        for (unsigned nTry = 0; nTry < 100; ++nTry)
+        {
+            fs::path candidate = base / ("jarvane-db-" + std::to_string(std::random_device()()) +
+                                         "-" + std::to_string(nTry));
+            if (fs::create_directory(candidate, error) && !error)
+            {
+                fs::permissions(candidate, fs::perms::owner_all, error);
+                m_path = candidate;
+                return;
+            }
+        }
+    }
+    ~CTempFolder()
+    {
+        std::error_code error;
+        if (!m_path.empty())
+            fs::remove_all(m_path, error);
+    }
+    const fs::path& Path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+bool ReadFromSnapshot(EDatabaseKind kind, const std::string& strPath,
+                      std::vector<CDatabaseRow>& rows)
+{
+    CTempFolder folder;
+    if (folder.Path().empty())
+        return false;
+    const fs::path copy = folder.Path() / "cookies.db";
+    std::error_code error;
+    if (!fs::copy_file(strPath, copy, error))
+        return false;
+    // The write-ahead log and a hot journal belong to the database's state:
+    // opening the copy applies them as the browser would.
+    for (const char* pSuffix : {"-wal", "-journal"})
+    {
+        const std::string strSide = strPath + pSuffix;
+        if (fs::is_regular_file(strSide, error))
+            fs::copy_file(strSide, copy.string() + pSuffix, error);
+    }
+    CDatabase db = OpenDatabase(copy.string(), SQLITE_OPEN_READWRITE);
+    const bool bRead = db && ReadRows(db.get(), kind, rows);
+    db.reset();
+    return bRead;
+}
+} // namespace
+
+bool CDatabaseValue::operator<(const CDatabaseValue& other) const
+{
+    return std::tie(nType, nInteger, dReal, strBytes) <
+           std::tie(other.nType, other.nInteger, other.dReal, other.strBytes);
+}
+
+bool CDatabaseValue::operator==(const CDatabaseValue& other) const
+{
+    return nType == other.nType && nInteger == other.nInteger && dReal == other.dReal &&
+           strBytes == other.strBytes;
+}
+
+bool ReadCookieDatabase(EDatabaseKind kind, const std::string& strPath,
+                        std::vector<CDatabaseRow>& rows)
+{
+    rows.clear();
+    // Never hand SQLite a FIFO or a folder: opening a FIFO would block.
+    std::error_code error;
+    if (!fs::is_regular_file(strPath, error))
+        return false;
+    return ReadDirectly(kind, strPath, rows) || ReadFromSnapshot(kind, strPath, rows);
+}
+
+bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
+                      const std::vector<const std::vector<CDatabaseValue>*>& keys)
+{
+    if (keys.empty())
+        return true;
+    std::error_code error;
+    if (!fs::is_regular_file(strPath, error))
+        return false;
+    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READWRITE);
+    if (!db)
+        return false;
+    // In key order the deletions walk the key's index from one end to the other.
+    std::vector<const std::vector<CDatabaseValue>*> sorted = keys;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const std::vector<CDatabaseValue>* pFirst,
+                 const std::vector<CDatabaseValue>* pSecond) { return *pFirst < *pSecond; });
+    sqlite3_busy_timeout(db.get(), 2000);
+    // Rows go in list order, scattered over the tables and indexes: a cache
+    // that holds them saves reading pages again (Firefox uses 32 KiB pages).
+    Execute(db.get(), "PRAGMA cache_size = -65536");
+    if (!Execute(db.get(), "BEGIN IMMEDIATE"))
+        return false;
+    CCookieTable table;
+    bool bDone = DescribeTable(db.get(), kind, table);
+    if (bDone)
+    {
+        std::string strSql = "DELETE FROM " + QuoteName(table.strTable) + " WHERE ";
+        for (size_t i = 0; i < table.keyColumns.size(); ++i)
+            strSql += (i ? " AND " : "") + QuoteName(table.keyColumns[i]) + " IS ?";
+        CStatement remove = Prepare(db.get(), strSql);
+        bDone = static_cast<bool>(remove);
+        for (auto it = sorted.begin(); bDone && it != sorted.end(); ++it)
+        {
+            const std::vector<CDatabaseValue>& key = **it;
+            // A key read under another schema cannot name a row of this one.
+            bDone = key.size() == table.keyColumns.size();
+            for (size_t i = 0; bDone && i < key.size(); ++i)
+                bDone = BindValue(remove.get(), static_cast<int>(i + 1), key[i]);
+            bDone = bDone && sqlite3_step(remove.get()) == SQLITE_DONE;
+            sqlite3_reset(remove.get());
+        }
+    }
+    if (bDone && Execute(db.get(), "COMMIT"))
+        return true;
+    Execute(db.get(), "ROLLBACK");
+    return false;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The two browser databases of cookies Jarvane manages.
+enum class EDatabaseKind
+{
+    Firefox,  // cookies.sqlite: table moz_cookies, key id
+    Chromium, // Cookies: table cookies, key the columns of cookies_unique_index
+};
+
+// One value of a row's key, with the type SQLite gave it.
+struct CDatabaseValue
+{
+    int nType = 0; // SQLITE_INTEGER, SQLITE_TEXT, SQLITE_BLOB, SQLITE_FLOAT or SQLITE_NULL
+    std::int64_t nInteger = 0;
+    double dReal = 0;
+    std::string strBytes; // text or blob
+
+    bool operator==(const CDatabaseValue& other) const;
+    bool operator<(const CDatabaseValue& other) const; // by type, then value
+};
+
+// One cookie row: the host the list shows and the key that finds the row again.
+struct CDatabaseRow
+{
+    std::string strHost;
+    std::vector<CDatabaseValue> key;
+};
+
+// Reads every cookie row. A database that a browser holds locked is read from a
+// copy of it (with its -wal and -journal files) in a temporary folder, removed
+// after. False, with no rows, for anything that is not a regular file holding
+// a database of the kind's known schema.
+bool ReadCookieDatabase(EDatabaseKind kind, const std::string& strPath,
+                        std::vector<CDatabaseRow>& rows);
+
+// Deletes the rows with these keys in one transaction, waiting a while for a
+// busy database. False when anything failed; then no row is deleted.
+bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
+                      const std::vector<const std::vector<CDatabaseValue>*>& keys);

@@ -1,0 +1,69 @@
+#include "inventory/database_store.h"
+
+#include "platform/browser_lock.h"
+
+#include <filesystem>
+#include <map>
+
+namespace fs = std::filesystem;
+
+CDatabaseStore::CDatabaseStore(EDatabaseKind kind)
+    : CCookieStore(kind == EDatabaseKind::Firefox ? EBrowser::Firefox : EBrowser::Chromium,
+                   kind == EDatabaseKind::Firefox ? FF_PROTECTION_FILE : CR_PROTECTION_FILE),
+      m_kind(kind)
+{
+}
+
+// Firefox locks the profile folder that holds cookies.sqlite; a Chromium
+// browser locks its user data folder, above the profile folder that holds
+// "Cookies" or "Network/Cookies".
+bool CDatabaseStore::IsDatabaseInUse(const std::string& strDatabase) const
+{
+    const fs::path folder = fs::path(strDatabase).parent_path();
+    if (m_kind == EDatabaseKind::Firefox)
+        return IsFirefoxProfileRunning(folder.string());
+    const fs::path profile = folder.filename() == "Network" ? folder.parent_path() : folder;
+    return IsChromiumProfileRunning(profile.parent_path().string());
+}
+
+void CDatabaseStore::ReadCookies(CCookieRecords& records)
+{
+    std::vector<CDatabaseRow> rows;
+    for (const std::string& strDatabase : m_locations)
+    {
+        if (!ReadCookieDatabase(m_kind, strDatabase, rows))
+            continue;
+        const bool bInUse = IsDatabaseInUse(strDatabase);
+        for (CDatabaseRow& row : rows)
+            records.push_back(std::make_unique<CDatabaseCookie>(
+                Browser(), std::move(row.strHost), strDatabase, std::move(row.key), bInUse));
+    }
+}
+
+// The browser is asked again at deletion time: records read while it ran go
+// once it has closed, and a browser started since the refresh keeps its rows.
+void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
+{
+    std::map<std::string, std::vector<size_t>> byDatabase;
+    for (size_t i = 0; i < batch.size(); ++i)
+        byDatabase[static_cast<CDatabaseCookie*>(batch[i])->m_strDatabase].push_back(i);
+    for (const auto& [strDatabase, indexes] : byDatabase)
+    {
+        const bool bInUse = IsDatabaseInUse(strDatabase);
+        std::vector<const std::vector<CDatabaseValue>*> keys;
+        keys.reserve(indexes.size());
+        for (size_t i : indexes)
+        {
+            auto* pCookie = static_cast<CDatabaseCookie*>(batch[i]);
+            pCookie->m_bInUse = bInUse;
+            keys.push_back(&pCookie->m_key);
+        }
+        if (!bInUse && DeleteCookieRows(m_kind, strDatabase, keys))
+        {
+            m_bChanged = true;
+            continue;
+        }
+        for (size_t i : indexes)
+            batch[i] = nullptr; // still in the database: stays listed
+    }
+}

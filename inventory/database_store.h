@@ -1,0 +1,48 @@
+#pragma once
+
+#include "inventory/cookie_database.h"
+#include "inventory/cookie_store.h"
+
+#define FF_PROTECTION_FILE "FFPROT.DAT"
+#define CR_PROTECTION_FILE "CRPROT.DAT"
+
+// One row of a Firefox or Chromium cookie database, named by its host.
+class CDatabaseCookie : public CCookie
+{
+public:
+    CDatabaseCookie(EBrowser browser, std::string strHost, const std::string& strDatabase,
+                    std::vector<CDatabaseValue> key, bool bInUse)
+        : CCookie(browser, std::move(strHost)), m_strDatabase(strDatabase), m_key(std::move(key)),
+          m_bInUse(bInUse)
+    {
+    }
+
+    // Rows leave their database in batches; see CDatabaseStore.
+    bool Delete() override { return false; }
+    bool IsInUse() const override { return m_bInUse; }
+
+    std::string m_strDatabase;
+    std::vector<CDatabaseValue> m_key;
+    bool m_bInUse;
+};
+
+// The cookie databases of Firefox or of the Chromium family: one record per
+// row. A batch deletes the rows of each database in one transaction, unless the
+// database's browser runs: then its records stay listed, "In use".
+class CDatabaseStore : public CCookieStore
+{
+public:
+    explicit CDatabaseStore(EDatabaseKind kind);
+
+    void ReadCookies(CCookieRecords& records) override;
+    void DeleteCookies(std::vector<CCookie*>& batch) override;
+    void FinishBatch(const CCookieListModel&, CCookieRecords&) override {}
+    // Without databases listed, its protection list is neither written nor read.
+    bool SavesProtectionWithoutLocations() const override { return false; }
+
+    // Whether the browser that owns the database runs now.
+    bool IsDatabaseInUse(const std::string& strDatabase) const;
+
+private:
+    EDatabaseKind m_kind;
+};

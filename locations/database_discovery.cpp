@@ -1,0 +1,88 @@
+#include "locations/database_discovery.h"
+
+#include "app/profile_helpers.h"
+#include "platform/browser_homes.h"
+#include "platform/folder_search.h"
+#include "platform/path.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace
+{
+bool IsRegularPath(const std::string& strPath)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(strPath, error);
+}
+
+bool IsChromiumProfileName(const std::string& strName)
+{
+    const std::string strPrefix = "Profile ";
+    return strName == "Default" ||
+           (strName.size() > strPrefix.size() &&
+            strName.compare(0, strPrefix.size(), strPrefix) == 0 &&
+            strName.find_first_not_of("0123456789", strPrefix.size()) == std::string::npos);
+}
+} // namespace
+
+std::vector<std::string> FindFirefoxDatabases(const std::string& strHome)
+{
+    std::vector<std::string> databases;
+    if (strHome.empty())
+        return databases;
+    for (const std::string& strBase : FirefoxProfileHomes(strHome))
+    {
+        const std::string strIni = AppendPathPart(strBase, "profiles.ini");
+        if (!IsRegularPath(strIni))
+            continue;
+        // Firefox numbers its profile sections without gaps.
+        for (int nProfile = 0;; ++nProfile)
+        {
+            const std::string strSection = "Profile" + std::to_string(nProfile);
+            std::string strFolder = ReadProfileString(strSection, "Path", "", strIni);
+            if (strFolder.empty())
+                break;
+            if (ReadProfileString(strSection, "IsRelative", "1", strIni) != "0")
+            {
+                std::replace(strFolder.begin(), strFolder.end(), '/', PATH_SEP);
+                strFolder = AppendPathPart(strBase, strFolder);
+            }
+            const std::string strDatabase = AppendPathPart(strFolder, "cookies.sqlite");
+            if (IsRegularPath(strDatabase))
+                databases.push_back(strDatabase);
+        }
+    }
+    return databases;
+}
+
+std::vector<std::string> FindChromiumDatabases(const std::string& strHome)
+{
+    std::vector<std::string> databases;
+    if (strHome.empty())
+        return databases;
+    for (const std::string& strUserData : ChromiumUserDataFolders(strHome))
+    {
+        std::vector<CFindEntry> entries;
+        if (!FindEntries(strUserData, "*", entries))
+            continue;
+        std::vector<std::string> profiles;
+        for (const CFindEntry& entry : entries)
+            if (entry.bDirectory && IsChromiumProfileName(entry.strName))
+                profiles.push_back(entry.strName);
+        std::sort(profiles.begin(), profiles.end());
+        for (const std::string& strProfile : profiles)
+        {
+            const std::string strFolder = AppendPathPart(strUserData, strProfile);
+            const std::string strNetwork =
+                AppendPathPart(AppendPathPart(strFolder, "Network"), "Cookies");
+            const std::string strOlder = AppendPathPart(strFolder, "Cookies");
+            if (IsRegularPath(strNetwork))
+                databases.push_back(strNetwork);
+            else if (IsRegularPath(strOlder))
+                databases.push_back(strOlder);
+        }
+    }
+    return databases;
+}

@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""A local HTTP server that browsers visit to store cookies on several hosts.
+
+GET /visit on host H sets H's cookies (see COOKIES) and redirects to the next
+host of the chain, so a single top-level navigation stores first-party cookies
+on every host; /done ends the chain. Every request's Host and Cookie headers are
+appended to the log file as one line "host<TAB>cookie header", which shows what
+a browser still sends on a later visit.
+
+Usage: cookie_server.py PORT LOGFILE [HOST...]   (hosts default to CHAIN)
+"""
+import http.server
+import socket
+import sys
+
+CHAIN = ["alpha.test", "beta.test", "gamma.test"]
+# Persistent cookies per host (Firefox keeps session cookies out of its file).
+COOKIES = {
+    "alpha.test": ["session_id=a1", "theme=dark"],
+    "beta.test": ["tracker=b1"],
+    "gamma.test": ["cart=g1", "lang=en", "seen=1"],
+}
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        host = (self.headers.get("Host") or "").split(":")[0]
+        with open(self.server.log_path, "a") as log:
+            log.write(f"{host}\t{self.headers.get('Cookie', '')}\n")
+        chain = self.server.chain
+        if self.path.startswith("/visit") and host in chain:
+            self.send_response(302)
+            for cookie in COOKIES.get(host, []):
+                self.send_header("Set-Cookie", cookie + "; Max-Age=31536000; Path=/")
+            index = chain.index(host)
+            port = self.server.server_address[1]
+            target = (f"http://{chain[index + 1]}:{port}/visit" if index + 1 < len(chain)
+                      else "/done")
+            self.send_header("Location", target)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        body = b"<html><body><p>done</p></body></html>"
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+class DualStackServer(http.server.ThreadingHTTPServer):
+    address_family = socket.AF_INET6
+
+    def server_bind(self):
+        self.socket.setsockopt(socket.IPPROTO_IPV6, socket.IPV6_V6ONLY, 0)
+        super().server_bind()
+
+
+def main():
+    port, log_path = int(sys.argv[1]), sys.argv[2]
+    server = DualStackServer(("::", port), Handler)
+    server.log_path = log_path
+    server.chain = sys.argv[3:] or CHAIN
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,272 @@
+#include "inventory/cookie_database.h"
+#include "inventory_fixture.h"
+#include "platform/browser_lock.h"
+#include "support/temp_dir.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+std::string Fixture(const std::string& strName)
+{
+    return std::string(JARVANE_BROWSER_FIXTURES) + "/" + strName;
+}
+
+// A writable copy of a committed fixture database.
+std::string CopyFixture(const CTempDir& dir, const std::string& strName)
+{
+    const std::string strCopy = dir.File(std::filesystem::path(strName).filename().string());
+    std::filesystem::copy_file(Fixture(strName), strCopy);
+    return strCopy;
+}
+
+std::map<std::string, int> CountHosts(const std::vector<CDatabaseRow>& rows)
+{
+    std::map<std::string, int> hosts;
+    for (const CDatabaseRow& row : rows)
+        ++hosts[row.strHost];
+    return hosts;
+}
+
+const std::map<std::string, int> kFixtureHosts = {
+    {"alpha.test", 2}, {"beta.test", 1}, {"gamma.test", 3}};
+
+struct CKindCase
+{
+    EDatabaseKind kind;
+    const char* pFixture;
+};
+const CKindCase kKinds[] = {
+    {EDatabaseKind::Firefox, "home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite"},
+    {EDatabaseKind::Chromium, "home/.config/chromium/Default/Cookies"}};
+
+int Exec(const std::string& strPath, const char* pSql)
+{
+    sqlite3* pDb = nullptr;
+    int nResult = sqlite3_open(strPath.c_str(), &pDb);
+    if (nResult == SQLITE_OK)
+        nResult = sqlite3_exec(pDb, pSql, nullptr, nullptr, nullptr);
+    sqlite3_close(pDb);
+    return nResult;
+}
+
+size_t TempEntriesNamed(const char* pPrefix)
+{
+    size_t nCount = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+        nCount += entry.path().filename().string().rfind(pPrefix, 0) == 0;
+    return nCount;
+}
+} // namespace
+
+TEST(CookieDatabase, ReadsAndDeletesTheBrowsersOwnDatabasesByKey)
+{
+    for (const CKindCase& kindCase : kKinds)
+    {
+        SCOPED_TRACE(kindCase.pFixture);
+        CTempDir dir;
+        const std::string strDb = CopyFixture(dir, kindCase.pFixture);
+        std::vector<CDatabaseRow> rows;
+        ASSERT_TRUE(ReadCookieDatabase(kindCase.kind, strDb, rows));
+        EXPECT_EQ(CountHosts(rows), kFixtureHosts);
+
+        std::vector<const std::vector<CDatabaseValue>*> doomed;
+        for (const CDatabaseRow& row : rows)
+            if (row.strHost != "beta.test")
+                doomed.push_back(&row.key);
+        ASSERT_TRUE(DeleteCookieRows(kindCase.kind, strDb, doomed));
+        std::vector<CDatabaseRow> left;
+        ASSERT_TRUE(ReadCookieDatabase(kindCase.kind, strDb, left));
+        EXPECT_EQ(CountHosts(left), (std::map<std::string, int>{{"beta.test", 1}}));
+        // The database stays one its browser accepts.
+        EXPECT_EQ(Exec(strDb, "PRAGMA integrity_check"), SQLITE_OK);
+    }
+}
+
+TEST(CookieDatabase, AnythingElseGivesNoRowsAndDeletesNothing)
+{
+    CTempDir dir;
+    const std::string strText = dir.Write("text", std::string(5000, 'x'));
+    const std::string strFolder = dir.MakeDir("folder");
+    const std::string strFifo = dir.File("fifo");
+    ASSERT_EQ(mkfifo(strFifo.c_str(), 0600), 0);
+    const std::string strOther = dir.File("other.sqlite");
+    ASSERT_EQ(Exec(strOther, "CREATE TABLE moz_cookies(id INTEGER PRIMARY KEY, name TEXT);"
+                             "CREATE TABLE cookies(host_key TEXT, name TEXT);"
+                             "INSERT INTO moz_cookies(name) VALUES('a');"
+                             "INSERT INTO cookies VALUES('h', 'n')"),
+              SQLITE_OK);
+    const std::vector<CDatabaseValue> key(1);
+    for (const CKindCase& kindCase : kKinds)
+        for (const std::string& strPath :
+             {strText, strFolder, strFifo, strOther, dir.File("missing"),
+              CopyFixture(dir, kindCase.pFixture == kKinds[0].pFixture ? kKinds[1].pFixture
+                                                                       : kKinds[0].pFixture)})
+        {
+            SCOPED_TRACE(strPath);
+            std::vector<CDatabaseRow> rows(1);
+            EXPECT_FALSE(ReadCookieDatabase(kindCase.kind, strPath, rows));
+            EXPECT_TRUE(rows.empty());
+            EXPECT_FALSE(DeleteCookieRows(kindCase.kind, strPath, {&key}));
+            std::filesystem::remove(dir.File("cookies.sqlite"));
+            std::filesystem::remove(dir.File("Cookies"));
+        }
+    EXPECT_EQ(ReadWholeFile(strText), std::string(5000, 'x'));
+}
+
+// A browser holds its database with an exclusive lock; the reader must not
+// break it, and reads a copy that it then removes.
+TEST(CookieDatabase, ALockedDatabaseIsReadFromACopyAndNotDeletedFrom)
+{
+    CTempDir dir;
+    const std::string strDb = CopyFixture(dir, kKinds[0].pFixture);
+    ASSERT_EQ(Exec(strDb, "PRAGMA journal_mode=WAL"), SQLITE_OK);
+    sqlite3* pHolder = nullptr;
+    ASSERT_EQ(sqlite3_open(strDb.c_str(), &pHolder), SQLITE_OK);
+    // As Firefox does: exclusive locking, and a recent write still in the log.
+    ASSERT_EQ(sqlite3_exec(pHolder,
+                           "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;"
+                           "DELETE FROM moz_cookies WHERE host='beta.test'; COMMIT",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ASSERT_TRUE(FileExists(strDb + "-wal"));
+    const size_t nTempBefore = TempEntriesNamed("jarvane-db-");
+
+    std::vector<CDatabaseRow> rows;
+    EXPECT_TRUE(ReadCookieDatabase(EDatabaseKind::Firefox, strDb, rows));
+    EXPECT_EQ(CountHosts(rows), (std::map<std::string, int>{{"alpha.test", 2}, {"gamma.test", 3}}));
+    EXPECT_EQ(TempEntriesNamed("jarvane-db-"), nTempBefore);
+    EXPECT_FALSE(DeleteCookieRows(EDatabaseKind::Firefox, strDb, {&rows.front().key}));
+    sqlite3_close(pHolder);
+
+    std::vector<CDatabaseRow> after;
+    EXPECT_TRUE(ReadCookieDatabase(EDatabaseKind::Firefox, strDb, after));
+    EXPECT_EQ(after.size(), 5u);
+}
+
+TEST(BrowserLock, TellsARunningBrowserFromTheSignsItLeavesBehind)
+{
+    CTempDir dir;
+    const std::string strFirefox = dir.MakeDir("ff");
+    const std::string strChromium = dir.MakeDir("cr");
+    EXPECT_FALSE(IsFirefoxProfileRunning(strFirefox));
+    EXPECT_FALSE(IsChromiumProfileRunning(strChromium));
+
+    // A child that exits at once leaves a process id that is surely free.
+    const pid_t nDead = fork();
+    if (nDead == 0)
+        _exit(0);
+    waitpid(nDead, nullptr, 0);
+    char host[256] = {};
+    gethostname(host, sizeof(host) - 1);
+    const std::string strSelf = std::to_string(getpid());
+    const auto Link = [](const std::string& strTarget, const std::string& strLink)
+    {
+        unlink(strLink.c_str());
+        return symlink(strTarget.c_str(), strLink.c_str()) == 0;
+    };
+
+    ASSERT_TRUE(Link("127.0.0.1:+" + std::to_string(nDead), strFirefox + "/lock"));
+    EXPECT_FALSE(IsFirefoxProfileRunning(strFirefox)); // the stale link of a closed Firefox
+    ASSERT_TRUE(Link("127.0.0.1:+" + strSelf, strFirefox + "/lock"));
+    EXPECT_TRUE(IsFirefoxProfileRunning(strFirefox));
+    unlink((strFirefox + "/lock").c_str());
+
+    // Another process holding the lock on .parentlock.
+    const std::string strParentLock = dir.Write("ff/.parentlock", "");
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    const pid_t nHolder = fork();
+    if (nHolder == 0)
+    {
+        const int nFile = open(strParentLock.c_str(), O_RDWR);
+        struct flock lock = {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        fcntl(nFile, F_SETLK, &lock);
+        char c = 'x';
+        (void)!write(pipeFds[1], &c, 1);
+        pause();
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(pipeFds[0], &c, 1), 1);
+    EXPECT_TRUE(IsFirefoxProfileRunning(strFirefox));
+    kill(nHolder, SIGKILL);
+    waitpid(nHolder, nullptr, 0);
+    EXPECT_FALSE(IsFirefoxProfileRunning(strFirefox));
+
+    ASSERT_TRUE(
+        Link(std::string(host) + "-" + std::to_string(nDead), strChromium + "/SingletonLock"));
+    EXPECT_FALSE(IsChromiumProfileRunning(strChromium));
+    ASSERT_TRUE(Link(std::string(host) + "-" + strSelf, strChromium + "/SingletonLock"));
+    EXPECT_TRUE(IsChromiumProfileRunning(strChromium));
+    ASSERT_TRUE(
+        Link("another-host.example-" + std::to_string(nDead), strChromium + "/SingletonLock"));
+    EXPECT_TRUE(IsChromiumProfileRunning(strChromium));
+}
+
+class CDatabaseStoreTest : public CInventoryTest
+{
+protected:
+    CDatabaseStoreTest()
+    {
+        std::filesystem::copy(JARVANE_BROWSER_FIXTURES "/home", m_dir.File("home"),
+                              std::filesystem::copy_options::recursive);
+        m_inventory.SetLocations(EBrowser::Firefox, {m_dir.File(kKinds[0].pFixture)});
+        m_inventory.SetLocations(EBrowser::Chromium, {m_strChromium});
+    }
+    std::map<std::string, int> HostsLeft(EDatabaseKind kind, const std::string& strDb)
+    {
+        std::vector<CDatabaseRow> rows;
+        EXPECT_TRUE(ReadCookieDatabase(kind, strDb, rows));
+        return CountHosts(rows);
+    }
+    const std::string m_strChromium = m_dir.File("home/.config/chromium/Default/Cookies");
+    const std::string m_strLock = m_dir.File("home/.config/chromium/SingletonLock");
+};
+
+TEST_F(CDatabaseStoreTest, AProtectedHostAndARunningBrowsersRowsOutliveDeleteAll)
+{
+    m_dir.Write("data/" FF_PROTECTION_FILE, "alpha.test\r\n");
+    char host[256] = {};
+    gethostname(host, sizeof(host) - 1);
+    ASSERT_EQ(
+        symlink((std::string(host) + "-" + std::to_string(getpid())).c_str(), m_strLock.c_str()),
+        0);
+    m_inventory.RefreshCookies();
+    ASSERT_EQ(m_inventory.CookieList().GetItemCount(), 12);
+    std::map<std::string, int> states;
+    for (int i = 0; i < 12; ++i)
+        ++states[m_inventory.CookieList().GetRow(i).strText[COL_STATE]];
+    EXPECT_EQ(states, (std::map<std::string, int>{{"", 4}, {"In use", 6}, {"Protected", 2}}));
+    // Sorted by State, the protected rows come last.
+    EXPECT_EQ(RowTexts(COL_STATE).back(), "Protected");
+
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 8);
+    EXPECT_EQ(HostsLeft(EDatabaseKind::Firefox, m_inventory.Locations(EBrowser::Firefox)[0]),
+              (std::map<std::string, int>{{"alpha.test", 2}}));
+    EXPECT_EQ(HostsLeft(EDatabaseKind::Chromium, m_strChromium), kFixtureHosts);
+
+    // Once the browser has closed, the next deletion takes its rows.
+    unlink(m_strLock.c_str());
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(RowTexts(), (V{"alpha.test", "alpha.test"}));
+    EXPECT_TRUE(HostsLeft(EDatabaseKind::Chromium, m_strChromium).empty());
+
+    m_inventory.SaveAndClearCookies();
+    EXPECT_EQ(ReadWholeFile(DataFile(FF_PROTECTION_FILE)), "alpha.test\r\nalpha.test\r\n");
+    EXPECT_EQ(ReadWholeFile(DataFile(CR_PROTECTION_FILE)), "");
+    EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), "");
+}
