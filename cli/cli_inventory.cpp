@@ -95,6 +95,7 @@ std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn)
 CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
 {
     CDeleteAllResult result;
+    result.deleted = {{IE_BROWSER_NAME, 0}, {NS_BROWSER_NAME, 0}};
     CCookieInventory inventory(strFolder);
     ReadInventory(inventory, strFolder);
     std::map<CCookieKey, int> doomed;

@@ -24,7 +24,7 @@ std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn);
 
 struct CDeleteAllResult
 {
-    // Per browser that had cookies listed, in reading order: how many are gone.
+    // Per browser, in reading order: how many of its cookies are gone.
     std::vector<std::pair<std::string, int>> deleted;
     // Stores that still hold cookies the batch deleted, each named once.
     std::vector<std::string> unwrittenStores;
