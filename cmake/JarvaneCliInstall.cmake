@@ -12,4 +12,4 @@ set(JARVANE_CLI_PROGRAM "${CMAKE_INSTALL_FULL_BINDIR}/jarvane-cli")
 configure_file(cmake/install/jarvane-clean.service.in
                ${CMAKE_CURRENT_BINARY_DIR}/jarvane-clean.service @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/jarvane-clean.service cmake/install/jarvane-clean.timer
-        DESTINATION ${CMAKE_INSTALL_PREFIX}/lib/systemd/user)
+        DESTINATION lib/systemd/user)
