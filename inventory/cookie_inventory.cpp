@@ -2,10 +2,8 @@
 
 #include "platform/path.h"
 
-#include <string_view>
-
 CCookieInventory::CCookieInventory(std::string strDataFolder)
-    : m_strDataFolder(std::move(strDataFolder))
+    : m_strDataFolder(std::move(strDataFolder)), m_stores{&m_ieStore, &m_nsStore}
 {
 }
 
@@ -17,9 +15,22 @@ CCookieInventory::~CCookieInventory()
 void CCookieInventory::FreeAllRecords()
 {
     m_CookieList.DeleteAllItems();
-    for (CCookie* pCookie : m_Cookies)
-        delete pCookie;
     m_Cookies.clear();
+}
+
+void CCookieInventory::SetLocations(EBrowser browser, std::vector<std::string> locations)
+{
+    Store(browser).SetLocations(std::move(locations));
+}
+
+const std::vector<std::string>& CCookieInventory::Locations(EBrowser browser) const
+{
+    return Store(browser).Locations();
+}
+
+void CCookieInventory::AppendCookie(std::unique_ptr<CCookie> pCookie)
+{
+    m_Cookies.push_back(std::move(pCookie));
 }
 
 std::string CCookieInventory::DataFilePath(const char* pszName) const
@@ -37,30 +48,44 @@ void CCookieInventory::RefreshCookies()
     SortByColumn(COL_STATE);
 }
 
-namespace
+void CCookieInventory::ReadIECookies()
 {
-// The Browser column's text, shared by every row of the browser.
-CCellText BrowserText(const CCookie& cookie)
-{
-    static const std::string s_strIE = IE_BROWSER_NAME;
-    static const std::string s_strNS = NS_BROWSER_NAME;
-    if (cookie.IsBrowser(s_strIE))
-        return CCellText::Shared(s_strIE);
-    if (cookie.IsBrowser(s_strNS))
-        return CCellText::Shared(s_strNS);
-    return cookie.GetBrowser();
+    ReadStore(m_ieStore);
 }
-} // namespace
+
+void CCookieInventory::AddIECookie(const std::string& strPath)
+{
+    m_ieStore.AddIECookie(strPath, m_Cookies);
+}
+
+void CCookieInventory::ReadNSCookies()
+{
+    ReadStore(m_nsStore);
+}
+
+void CCookieInventory::AddNSCookie(const std::string& strLine, const std::string& strFile)
+{
+    CNSFileStore::AddNSCookie(strLine, strFile, m_Cookies);
+}
+
+// A store without locations reads nothing, not even its protection list.
+void CCookieInventory::ReadStore(CCookieStore& store)
+{
+    if (store.Locations().empty())
+        return;
+    store.ReadCookies(m_Cookies);
+    LoadProtection(BrowserName(store.Browser()), DataFilePath(store.ProtectionFile()));
+}
 
 void CCookieInventory::FillCookieList()
 {
     std::vector<CCookieRow> rows(m_Cookies.size());
     for (size_t i = 0; i < m_Cookies.size(); ++i)
     {
-        CCookie* pCookie = m_Cookies[i];
+        CCookie* pCookie = m_Cookies[i].get();
         rows[i].strText[COL_COOKIE] = pCookie->m_strName;
         rows[i].strText[COL_STATE] = pCookie->GetState();
-        rows[i].strText[COL_BROWSER] = BrowserText(*pCookie);
+        rows[i].strText[COL_BROWSER] = CCellText::Shared(BrowserName(pCookie->Browser()));
         rows[i].nImage = pCookie->m_bProtected ? 1 : 0;
         rows[i].pData = pCookie;
     }
@@ -89,7 +114,7 @@ int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam
         bFirstGreater = pFirst->m_bProtected && !pSecond->m_bProtected;
         break;
     case COL_BROWSER:
-        bFirstGreater = std::string_view(pFirst->BrowserName()) > pSecond->BrowserName();
+        bFirstGreater = BrowserName(pFirst->Browser()) > BrowserName(pSecond->Browser());
         break;
     default:
         return -1;

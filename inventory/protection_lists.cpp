@@ -47,18 +47,13 @@ void CCookieInventory::SaveAndClearCookies()
 {
     if (m_Cookies.empty())
         return;
-    std::vector<std::string> ieNames, nsNames;
-    for (const CCookie* pCookie : m_Cookies)
-    {
-        if (!pCookie->m_bProtected)
-            continue;
-        if (pCookie->IsBrowser(IE_BROWSER_NAME))
-            ieNames.push_back(pCookie->m_strName);
-        else
-            nsNames.push_back(pCookie->m_strName);
-    }
-    SaveProtectionList(DataFilePath(IE_PROTECTION_FILE), std::move(ieNames));
-    SaveProtectionList(DataFilePath(NS_PROTECTION_FILE), std::move(nsNames));
+    std::vector<std::string> names[kBrowserCount];
+    for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)
+        if (pCookie->m_bProtected)
+            names[BrowserIndex(pCookie->Browser())].push_back(pCookie->m_strName);
+    for (CCookieStore* pStore : m_stores)
+        SaveProtectionList(DataFilePath(pStore->ProtectionFile()),
+                           std::move(names[BrowserIndex(pStore->Browser())]));
     FreeAllRecords();
 }
 
@@ -71,20 +66,21 @@ void CCookieInventory::LoadProtection(const std::string& strBrowser, const std::
         lines = itUnsaved->second;
     else
         ReadTextLines(strFile, lines);
-    if (lines.empty())
+    EBrowser browser;
+    if (lines.empty() || !BrowserOfName(strBrowser, browser))
         return;
     // Each line marks what FindCookie would find for it, the first record of
     // that name and browser, found here in one walk for all lines.
     std::unordered_map<std::string_view, CCookie*> firstByName;
     for (const std::string& strLine : lines)
         firstByName.emplace(strLine, nullptr);
-    for (CCookie* pCookie : m_Cookies)
+    for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)
     {
-        if (!pCookie->IsBrowser(strBrowser))
+        if (pCookie->Browser() != browser)
             continue;
         const auto it = firstByName.find(pCookie->m_strName);
         if (it != firstByName.end() && !it->second)
-            it->second = pCookie;
+            it->second = pCookie.get();
     }
     for (const auto& entry : firstByName)
         if (entry.second)
@@ -94,8 +90,11 @@ void CCookieInventory::LoadProtection(const std::string& strBrowser, const std::
 CCookie* CCookieInventory::FindCookie(const std::string& strName,
                                       const std::string& strBrowser) const
 {
-    for (CCookie* pCookie : m_Cookies)
-        if (pCookie->m_strName == strName && pCookie->IsBrowser(strBrowser))
-            return pCookie;
+    EBrowser browser;
+    if (!BrowserOfName(strBrowser, browser))
+        return nullptr;
+    for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)
+        if (pCookie->Browser() == browser && pCookie->m_strName == strName)
+            return pCookie.get();
     return nullptr;
 }

@@ -40,7 +40,7 @@ protected:
 V SortedNames(const CCookieInventory& inventory)
 {
     V names;
-    for (const CCookie* pCookie : inventory.m_Cookies)
+    for (const auto& pCookie : inventory.Cookies())
         names.push_back(pCookie->GetName());
     std::sort(names.begin(), names.end());
     return names;
@@ -48,7 +48,7 @@ V SortedNames(const CCookieInventory& inventory)
 
 void Protect(CCookieInventory& inventory, const std::string& strName)
 {
-    for (CCookie* pCookie : inventory.m_Cookies)
+    for (const auto& pCookie : inventory.Cookies())
         if (pCookie->GetName() == strName)
             pCookie->m_bProtected = 1;
 }
@@ -63,7 +63,7 @@ public:
                                               "a.example.com\tTRUE\t/\tFALSE\t0\ta\t1\n"
                                               "b.example.com\tTRUE\t/\tFALSE\t0\tb\t2\n");
         m_strSecond = m_dir.Write("second.txt", "c.example.net\tTRUE\t/\tFALSE\t0\tc\t3\r\n");
-        m_inventory.m_NSLocations = {m_strFirst, m_strSecond};
+        m_inventory.SetLocations(EBrowser::Netscape, {m_strFirst, m_strSecond});
         m_inventory.RefreshCookies();
         Protect(m_inventory, "b.example.com");
     }
@@ -101,8 +101,9 @@ public:
         m_dir.Write("ie/1.txt", "id\r\n1\r\nie.example.com/\r\n");
         m_strIEList = m_dir.Write("data/" IE_PROTECTION_FILE, "old.example.com/\r\n");
         m_strNSList = m_dir.Write("data/" NS_PROTECTION_FILE, "old.example.org\r\n");
-        m_inventory.m_IELocations = {m_dir.File("ie")};
-        m_inventory.m_NSLocations = {m_dir.Write("cookies.txt", "ns.example.org\tx\n")};
+        m_inventory.SetLocations(EBrowser::InternetExplorer, {m_dir.File("ie")});
+        m_inventory.SetLocations(EBrowser::Netscape,
+                                 {m_dir.Write("cookies.txt", "ns.example.org\tx\n")});
         m_inventory.RefreshCookies();
         Protect(m_inventory, "ie.example.com/");
         Protect(m_inventory, "ns.example.org");
@@ -268,8 +269,8 @@ TEST(FaultInjection, AProtectionMarkThatCouldNotBeSavedStillProtects)
     CCookieInventory inventory(dir.MakeDir("data"));
     const std::string strCookie = dir.Write("ie/1.txt", "id\r\n1\r\nkept.example.com/\r\n");
     const std::string strNS = dir.Write("cookies.txt", "kept.example.org\tx\n");
-    inventory.m_IELocations = {dir.File("ie")};
-    inventory.m_NSLocations = {strNS};
+    inventory.SetLocations(EBrowser::InternetExplorer, {dir.File("ie")});
+    inventory.SetLocations(EBrowser::Netscape, {strNS});
     inventory.RefreshCookies();
     Protect(inventory, "kept.example.com/");
     Protect(inventory, "kept.example.org");

@@ -58,10 +58,10 @@ protected:
 
     void SelectRandomRows()
     {
-        m_inventory.m_CookieList.ClearSelection();
-        for (int i = 0; i < m_inventory.m_CookieList.GetItemCount(); ++i)
+        m_inventory.CookieList().ClearSelection();
+        for (int i = 0; i < m_inventory.CookieList().GetItemCount(); ++i)
             if (m_random() % 3 == 0)
-                m_inventory.m_CookieList.SetItemSelected(i, true);
+                m_inventory.CookieList().SetItemSelected(i, true);
     }
 
     // Takes the cookie of a deleted unprotected record out of the model.
@@ -82,7 +82,7 @@ protected:
         if (nOp == 0)
         {
             m_inventory.RefreshCookies();
-            for (const CCookie* pCookie : m_inventory.m_Cookies)
+            for (const auto& pCookie : m_inventory.Cookies())
                 EXPECT_EQ(pCookie->m_bProtected, m_model.protectedNames.count(pCookie->m_strName))
                     << pCookie->m_strName;
             std::multiset<std::string> expected, listed;
@@ -91,17 +91,17 @@ protected:
             for (const auto& entry : m_model.nsLinesOfFile)
                 for (const std::string& strLine : entry.second)
                     expected.insert(strLine.substr(0, strLine.find('\t')));
-            for (const CCookie* pCookie : m_inventory.m_Cookies)
+            for (const auto& pCookie : m_inventory.Cookies())
                 listed.insert(pCookie->m_strName);
             EXPECT_EQ(listed, expected);
         }
         else if (nOp == 1)
         {
             SelectRandomRows();
-            for (int i = m_inventory.m_CookieList.GetNextSelected(-1); i != -1;
-                 i = m_inventory.m_CookieList.GetNextSelected(i))
+            for (int i = m_inventory.CookieList().GetNextSelected(-1); i != -1;
+                 i = m_inventory.CookieList().GetNextSelected(i))
             {
-                const std::string& strName = m_inventory.m_CookieList.GetItemData(i)->m_strName;
+                const std::string& strName = m_inventory.CookieList().GetItemData(i)->m_strName;
                 if (!m_model.protectedNames.erase(strName))
                     m_model.protectedNames.insert(strName);
             }
@@ -111,11 +111,11 @@ protected:
         {
             if (nOp == 2)
                 SelectRandomRows();
-            for (int i = 0; i < m_inventory.m_CookieList.GetItemCount(); ++i)
+            for (int i = 0; i < m_inventory.CookieList().GetItemCount(); ++i)
             {
-                const CCookie* pCookie = m_inventory.m_CookieList.GetItemData(i);
+                const CCookie* pCookie = m_inventory.CookieList().GetItemData(i);
                 if (!pCookie->m_bProtected &&
-                    (nOp == 3 || m_inventory.m_CookieList.GetRow(i).bSelected))
+                    (nOp == 3 || m_inventory.CookieList().GetRow(i).bSelected))
                     ForgetCookie(pCookie);
             }
             if (nOp == 2)
@@ -135,7 +135,7 @@ protected:
         ExpectOneRowPerRecord(m_inventory);
         if (HasFailure())
             return;
-        const CCookieListModel& list = m_inventory.m_CookieList;
+        const CCookieListModel& list = m_inventory.CookieList();
         for (int i = 0; i < list.GetItemCount(); ++i)
         {
             const CCookie* pCookie = list.GetItemData(i);
@@ -166,8 +166,8 @@ TEST_F(CInventoryPropertyTest, FilesRecordsAndListAgreeAfterEveryStep)
     const unsigned nSeed = 7;
     m_random.seed(nSeed);
     m_nsFiles = {WriteNSFile("first.txt", {}), WriteNSFile("second.txt", {})};
-    m_inventory.m_IELocations = {m_strIEFolder};
-    m_inventory.m_NSLocations = {m_nsFiles[0], m_nsFiles[1], m_nsFiles[0]};
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
+    m_inventory.SetLocations(EBrowser::Netscape, {m_nsFiles[0], m_nsFiles[1], m_nsFiles[0]});
     for (int i = 0; i < 12; ++i)
         BrowserAddsCookie();
     m_inventory.RefreshCookies();

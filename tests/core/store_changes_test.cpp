@@ -21,7 +21,7 @@ protected:
     {
         m_strNS = WriteNSFile("cookies.txt", {"a.example.com\tTRUE\t/\tFALSE\t0\tid\t1",
                                               "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2"});
-        m_inventory.m_NSLocations = {m_strNS};
+        m_inventory.SetLocations(EBrowser::Netscape, {m_strNS});
         m_inventory.RefreshCookies();
         ASSERT_EQ(RecordNames(), (V{"a.example.com", "b.example.com"}));
     }
@@ -130,8 +130,8 @@ TEST_F(CInventoryTest, ACookieFolderRemovedBetweenRefreshesListsNothingAndDelete
     m_dir.Write("gone/2.txt", "id\r\n2\r\ngone.example.org/\r\n");
     const std::string strKept = WriteIECookie("k.txt", "kept.example.com/");
     const std::string strNS = WriteNSFile("cookies.txt", {"ns.example.com\tx"});
-    m_inventory.m_IELocations = {strGone, m_strIEFolder};
-    m_inventory.m_NSLocations = {strNS};
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {strGone, m_strIEFolder});
+    m_inventory.SetLocations(EBrowser::Netscape, {strNS});
     m_inventory.RefreshCookies();
     ASSERT_EQ(RowTexts().size(), 4u);
 
@@ -147,7 +147,7 @@ TEST_F(CInventoryTest, ACookieFolderRemovedBetweenRefreshesListsNothingAndDelete
     EXPECT_EQ(RowTexts(), V{"kept.example.com/"});
     m_inventory.DeleteAllUnprotected();
     EXPECT_FALSE(FileExists(strKept));
-    EXPECT_EQ(m_inventory.m_CookieList.GetItemCount(), 0);
+    EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 0);
 }
 
 // An Internet Explorer "folder" that is a file and a Netscape "file" that is a
@@ -161,8 +161,9 @@ TEST_F(CInventoryTest, LocationsOfTheWrongKindAreNeitherReadNorWritten)
     const std::string strNS =
         WriteNSFile("cookies.txt", {"ns.example.com\tx", "ns.example.org\ty"});
     const std::string strBadParent = strIEAsFile + "/below";
-    m_inventory.m_IELocations = {strIEAsFile, strBadParent, std::string(300, 'f')};
-    m_inventory.m_NSLocations = {strNSAsFolder, strBadParent, strNS};
+    m_inventory.SetLocations(EBrowser::InternetExplorer,
+                             {strIEAsFile, strBadParent, std::string(300, 'f')});
+    m_inventory.SetLocations(EBrowser::Netscape, {strNSAsFolder, strBadParent, strNS});
 
     for (int nRound = 0; nRound < 2; ++nRound)
     {
@@ -170,7 +171,7 @@ TEST_F(CInventoryTest, LocationsOfTheWrongKindAreNeitherReadNorWritten)
         const V expected =
             nRound == 0 ? V{"ns.example.com", "ns.example.org"} : V{"ns.example.com"};
         EXPECT_EQ(RecordNames(), expected);
-        m_inventory.m_Cookies[0]->m_bProtected = 1;
+        m_inventory.Cookies()[0]->m_bProtected = 1;
         m_inventory.DeleteAllUnprotected();
         EXPECT_EQ(ReadWholeFile(strIEAsFile), strCookieText);
         EXPECT_EQ(ReadWholeFile(strNSAsFolder + "/inner.txt"), "inner.example.com\tx\n");

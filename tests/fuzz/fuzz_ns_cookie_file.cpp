@@ -10,17 +10,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     const std::string strPath = WriteFuzzFile("cookies.txt", pData, nSize);
     CCookieInventory inventory(FuzzFolder());
-    inventory.m_NSLocations.push_back(strPath);
+    inventory.SetLocations(EBrowser::Netscape, {strPath});
     inventory.ReadNSCookies();
     inventory.FillCookieList();
 
     std::vector<std::string> kept;
-    for (size_t i = 0; i < inventory.m_Cookies.size(); i += 2)
-        inventory.m_Cookies[i]->m_bProtected = 1;
-    for (int nItem = 0; nItem < inventory.m_CookieList.GetItemCount(); ++nItem)
+    for (size_t i = 0; i < inventory.Cookies().size(); i += 2)
+        inventory.Cookies()[i]->m_bProtected = 1;
+    for (int nItem = 0; nItem < inventory.CookieList().GetItemCount(); ++nItem)
     {
         const auto* pCookie =
-            static_cast<const CNSCookie*>(inventory.m_CookieList.GetItemData(nItem));
+            static_cast<const CNSCookie*>(inventory.CookieList().GetItemData(nItem));
         if (pCookie->m_bProtected)
             kept.push_back(pCookie->m_strLine);
     }
@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 
     std::vector<std::string> written;
     const bool bRead = ReadTextLines(strPath, written);
-    if (inventory.m_Cookies.size() != kept.size())
+    if (inventory.Cookies().size() != kept.size())
         std::abort();
-    if (inventory.m_bNSChanged && (!bRead || written != kept))
+    if (inventory.NSChanged() && (!bRead || written != kept))
         std::abort();
     return 0;
 }

@@ -1,0 +1,92 @@
+#include "inventory/netscape_store.h"
+
+#include "inventory/cookie_list_model.h"
+#include "inventory/netscape_line.h"
+#include "platform/safe_file.h"
+
+#include <unordered_map>
+
+void CNSFileStore::ReadCookies(CCookieRecords& records)
+{
+    m_snapshots.clear();
+    for (const std::string& strFile : m_locations)
+    {
+        auto inserted = m_snapshots.emplace(strFile, CNSFileSnapshot());
+        if (!inserted.second)
+            continue; // a path listed twice gives its cookies once
+        CNSFileSnapshot& snapshot = inserted.first->second;
+        snapshot.StartReading(strFile);
+        if (!m_reader.Open(strFile))
+            continue;
+        const size_t nFirstRecord = records.size();
+        std::string strLine;
+        while (m_reader.ReadLine(strLine))
+        {
+            const size_t nBefore = records.size();
+            AddNSCookie(strLine, strFile, records);
+            if (records.size() != nBefore)
+                snapshot.AddReadLine(static_cast<const CNSCookie&>(*records.back()).m_strLine);
+        }
+        const bool bReadable = !m_reader.Failed();
+        m_reader.Close();
+        snapshot.FinishReading(bReadable);
+        if (!bReadable)
+            records.resize(nFirstRecord);
+    }
+}
+
+void CNSFileStore::AddNSCookie(const std::string& strLine, const std::string& strFile,
+                               CCookieRecords& records)
+{
+    std::string_view name, trimmed;
+    if (ParseNSCookieLine(strLine, name, trimmed))
+        records.push_back(
+            std::make_unique<CNSCookie>(std::string(name), strFile, std::string(trimmed)));
+}
+
+void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
+{
+    for (CCookie* pCookie : batch)
+        pCookie->Delete();
+    m_bChanged = m_bChanged || !batch.empty();
+}
+
+// Every listed file is replaced from the surviving records of that file, in the
+// list's current order, followed by the cookie lines another program added since
+// the refresh (less the lines it removed meanwhile). Each file is replaced
+// whole, so a failed write keeps the old file; a file that could not be read at
+// the last refresh, or that changed since and cannot be read now, is left as it
+// is.
+void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& /*returned*/)
+{
+    std::vector<std::string> files;
+    std::unordered_map<std::string, size_t> fileIndex;
+    for (const std::string& strFile : m_locations)
+        if (fileIndex.emplace(strFile, files.size()).second)
+            files.push_back(strFile);
+
+    std::vector<std::vector<std::string>> linesOfFile(files.size());
+    for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
+    {
+        const CCookie* pCookie = list.GetItemData(nRow);
+        if (!pCookie || pCookie->Browser() != EBrowser::Netscape)
+            continue;
+        const auto& cookie = static_cast<const CNSCookie&>(*pCookie);
+        const auto it = fileIndex.find(cookie.m_strFile);
+        if (it != fileIndex.end())
+            linesOfFile[it->second].push_back(cookie.m_strLine);
+    }
+
+    for (size_t i = 0; i < files.size(); ++i)
+    {
+        const auto itSnapshot = m_snapshots.find(files[i]);
+        if (itSnapshot == m_snapshots.end() || !itSnapshot->second.IsReadable())
+            continue;
+        CNSFileSnapshot& snapshot = itSnapshot->second;
+        if (!snapshot.TakeInOutsideChanges(files[i]))
+            continue;
+        const std::vector<std::string> lines = snapshot.LinesToWrite(std::move(linesOfFile[i]));
+        if (ReplaceFileContents(files[i], JoinCrLfLines(lines)))
+            snapshot.Written(files[i], lines);
+    }
+}
