@@ -17,8 +17,10 @@ namespace
 // does when it opens.
 void ReadInventory(CCookieInventory& inventory, const std::string& strFolder)
 {
-    LoadLocations(AppendPathPart(strFolder, LOCATION_FILE_NAME), inventory.m_IELocations,
-                  inventory.m_NSLocations);
+    std::vector<std::string> ieLocations, nsLocations;
+    LoadLocations(AppendPathPart(strFolder, LOCATION_FILE_NAME), ieLocations, nsLocations);
+    inventory.SetLocations(EBrowser::InternetExplorer, std::move(ieLocations));
+    inventory.SetLocations(EBrowser::Netscape, std::move(nsLocations));
     inventory.RefreshCookies();
 }
 
@@ -40,10 +42,18 @@ CCookieKey KeyOf(const CCookie& cookie)
     return {cookie.GetBrowser(), cookie.m_strName, StoreOf(cookie)};
 }
 
-std::string ProtectionListOf(const std::string& strFolder, const CCookie& cookie)
+// The protection list that holds a record's mark; "" for a browser whose list
+// is not checked here.
+std::string ProtectionListOf(const std::string& strFolder, EBrowser browser)
 {
-    return AppendPathPart(strFolder, cookie.GetBrowser() == IE_BROWSER_NAME ? IE_PROTECTION_FILE
-                                                                            : NS_PROTECTION_FILE);
+    switch (browser)
+    {
+    case EBrowser::InternetExplorer:
+        return AppendPathPart(strFolder, IE_PROTECTION_FILE);
+    case EBrowser::Netscape:
+        return AppendPathPart(strFolder, NS_PROTECTION_FILE);
+    }
+    return std::string();
 }
 
 // Saves the marks and frees the records, as the window does when it closes;
@@ -51,14 +61,13 @@ std::string ProtectionListOf(const std::string& strFolder, const CCookie& cookie
 std::vector<std::string> SaveProtection(CCookieInventory& inventory, const std::string& strFolder)
 {
     std::map<std::string, std::vector<std::string>> expected;
-    if (!inventory.m_Cookies.empty())
-    {
-        expected[AppendPathPart(strFolder, IE_PROTECTION_FILE)];
-        expected[AppendPathPart(strFolder, NS_PROTECTION_FILE)];
-    }
-    for (const CCookie* pCookie : inventory.m_Cookies)
+    if (!inventory.Cookies().empty())
+        for (size_t i = 0; i < kBrowserCount; ++i)
+            expected[ProtectionListOf(strFolder, static_cast<EBrowser>(i))];
+    for (const auto& pCookie : inventory.Cookies())
         if (pCookie->m_bProtected)
-            expected[ProtectionListOf(strFolder, *pCookie)].push_back(pCookie->m_strName);
+            expected[ProtectionListOf(strFolder, pCookie->Browser())].push_back(pCookie->m_strName);
+    expected.erase(std::string());
     inventory.SaveAndClearCookies();
 
     std::vector<std::string> unwritten;
@@ -81,7 +90,7 @@ std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn)
     ReadInventory(inventory, strFolder);
     if (nSortColumn >= 0)
         inventory.SortByColumn(nSortColumn);
-    const CCookieListModel& list = inventory.m_CookieList;
+    const CCookieListModel& list = inventory.CookieList();
     std::vector<CCliRow> rows;
     rows.reserve(static_cast<size_t>(list.GetItemCount()));
     for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
@@ -95,22 +104,17 @@ std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn)
 CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
 {
     CDeleteAllResult result;
-    result.deleted = {{IE_BROWSER_NAME, 0}, {NS_BROWSER_NAME, 0}};
+    for (size_t i = 0; i < kBrowserCount; ++i)
+        result.deleted.emplace_back(BrowserName(static_cast<EBrowser>(i)), 0);
     CCookieInventory inventory(strFolder);
     ReadInventory(inventory, strFolder);
     std::map<CCookieKey, int> doomed;
-    for (const CCookie* pCookie : inventory.m_Cookies)
+    for (const auto& pCookie : inventory.Cookies())
     {
-        const std::string strBrowser = pCookie->GetBrowser();
-        auto it = std::find_if(result.deleted.begin(), result.deleted.end(),
-                               [&](const auto& entry) { return entry.first == strBrowser; });
-        if (it == result.deleted.end())
-            it = result.deleted.insert(it, {strBrowser, 0});
-        if (!pCookie->m_bProtected)
-        {
-            ++it->second;
-            ++doomed[KeyOf(*pCookie)];
-        }
+        if (pCookie->m_bProtected)
+            continue;
+        ++result.deleted[BrowserIndex(pCookie->Browser())].second;
+        ++doomed[KeyOf(*pCookie)];
     }
     inventory.DeleteAllUnprotected();
     result.unwrittenLists = SaveProtection(inventory, strFolder);
@@ -119,7 +123,7 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
     CCookieInventory check(strFolder);
     ReadInventory(check, strFolder);
     std::set<std::string> stores;
-    for (const CCookie* pCookie : check.m_Cookies)
+    for (const auto& pCookie : check.Cookies())
     {
         if (pCookie->m_bProtected)
             continue;
@@ -127,9 +131,7 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
         if (it == doomed.end() || it->second == 0)
             continue;
         --it->second;
-        for (auto& entry : result.deleted)
-            if (entry.first == pCookie->GetBrowser())
-                --entry.second;
+        --result.deleted[BrowserIndex(pCookie->Browser())].second;
         if (stores.insert(StoreOf(*pCookie)).second)
             result.unwrittenStores.push_back(StoreOf(*pCookie));
     }
@@ -144,7 +146,7 @@ CMarkResult SetProtection(const std::string& strFolder, const std::vector<std::s
     ReadInventory(inventory, strFolder);
     const std::set<std::string> wanted(names.begin(), names.end());
     std::set<std::string> found;
-    CCookieListModel& list = inventory.m_CookieList;
+    CCookieListModel& list = inventory.CookieList();
     list.ClearSelection();
     for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
     {
