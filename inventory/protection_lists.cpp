@@ -2,7 +2,6 @@
 #include "platform/safe_file.h"
 #include "platform/text_file.h"
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -13,15 +12,9 @@ namespace
 // True when the file can be read and holds exactly strContent.
 bool FileHolds(const std::string& strPath, const std::string& strContent)
 {
-    std::FILE* pFile = std::fopen(strPath.c_str(), "rb");
-    if (!pFile)
-        return false;
     // One byte more than expected shows a longer file.
-    std::string strFound(strContent.size() + 1, '\0');
-    const size_t nRead = std::fread(&strFound[0], 1, strFound.size(), pFile);
-    const bool bError = std::ferror(pFile) != 0;
-    std::fclose(pFile);
-    return !bError && nRead == strContent.size() && strFound.compare(0, nRead, strContent) == 0;
+    std::string strFound;
+    return ReadFileBytes(strPath, strContent.size() + 1, strFound) && strFound == strContent;
 }
 
 } // namespace

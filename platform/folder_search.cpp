@@ -80,3 +80,9 @@ bool EntryExists(const std::string& strPath)
     std::error_code ec;
     return std::filesystem::exists(std::filesystem::symlink_status(strPath, ec));
 }
+
+bool IsRegularFile(const std::string& strPath)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(std::filesystem::status(strPath, ec));
+}

@@ -25,3 +25,6 @@ bool FindEntries(const std::string& strFolder, const std::string& strPattern,
 // True when an entry of any kind stands at the path: a file, a folder, or a
 // symbolic link (also one whose target is missing).
 bool EntryExists(const std::string& strPath);
+
+// True when the path names a regular file, or a symbolic link to one.
+bool IsRegularFile(const std::string& strPath);

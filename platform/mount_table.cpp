@@ -1,11 +1,11 @@
 #include "platform/mount_table.h"
 
+#include "platform/text_file.h"
+
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <system_error>
 
 namespace
@@ -96,10 +96,9 @@ std::vector<CDrive> DrivesOfMountTable(const std::vector<CMountEntry>& entries)
 
 std::vector<CMountEntry> CMountTableDrives::ReadTable() const
 {
-    std::ifstream in(m_strTablePath, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return ParseMountTable(text.str());
+    std::string strText;
+    ReadFileBytes(m_strTablePath, std::string::npos, strText);
+    return ParseMountTable(strText);
 }
 
 std::vector<CDrive> CMountTableDrives::ListDrives() const

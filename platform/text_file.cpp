@@ -1,5 +1,6 @@
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -19,15 +20,6 @@ namespace
 {
 constexpr size_t kChunk = 64 * 1024;
 
-int OpenForReading(const std::string& strPath)
-{
-#ifdef _WIN32
-    return _open(strPath.c_str(), _O_RDONLY | _O_BINARY);
-#else
-    return open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
-#endif
-}
-
 bool IsRegularFile(int nFile)
 {
 #ifdef _WIN32
@@ -37,6 +29,42 @@ bool IsRegularFile(int nFile)
     struct stat st;
     return fstat(nFile, &st) == 0 && S_ISREG(st.st_mode);
 #endif
+}
+
+void CloseFile(int nFile)
+{
+#ifdef _WIN32
+    _close(nFile);
+#else
+    close(nFile);
+#endif
+}
+
+// Opens a regular file for reading; -1 for anything else. Opening a FIFO
+// without O_NONBLOCK waits for a writer, and a device may wait as long, so the
+// open does not block and the kind of file is checked on what was opened.
+// Windows keeps its pipes outside the folders; a device name ("CON", "NUL")
+// opens at once and the check refuses it.
+int OpenRegularFile(const std::string& strPath)
+{
+#ifdef _WIN32
+    const int nFile = _open(strPath.c_str(), _O_RDONLY | _O_BINARY);
+#else
+    const int nFile = open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+#endif
+    if (nFile < 0)
+        return -1;
+    bool bOk = IsRegularFile(nFile);
+#ifndef _WIN32
+    const int nFlags = bOk ? fcntl(nFile, F_GETFL) : -1;
+    bOk = nFlags != -1 && fcntl(nFile, F_SETFL, nFlags & ~O_NONBLOCK) == 0;
+#endif
+    if (!bOk)
+    {
+        CloseFile(nFile);
+        return -1;
+    }
+    return nFile;
 }
 
 // Bytes read, 0 at the end of the file, below 0 on an error.
@@ -54,27 +82,14 @@ long long ReadSome(int nFile, char* pBuffer, size_t nSize)
 #endif
 }
 
-void CloseFile(int nFile)
-{
-#ifdef _WIN32
-    _close(nFile);
-#else
-    close(nFile);
-#endif
-}
 } // namespace
 
 bool CTextFileReader::Open(const std::string& strPath)
 {
     Close();
-    m_nFile = OpenForReading(strPath);
+    m_nFile = OpenRegularFile(strPath);
     if (m_nFile < 0)
         return false;
-    if (!IsRegularFile(m_nFile))
-    {
-        Close();
-        return false;
-    }
     m_buffer.resize(kChunk);
     return true;
 }
@@ -162,4 +177,28 @@ std::string JoinCrLfLines(const std::vector<std::string>& lines)
         strText += "\r\n";
     }
     return strText;
+}
+
+bool ReadFileBytes(const std::string& strPath, size_t nMax, std::string& strBytes)
+{
+    strBytes.clear();
+    const int nFile = OpenRegularFile(strPath);
+    if (nFile < 0)
+        return false;
+    bool bOk = true;
+    while (strBytes.size() < nMax)
+    {
+        const size_t nWanted = std::min(kChunk, nMax - strBytes.size());
+        const size_t nOld = strBytes.size();
+        strBytes.resize(nOld + nWanted);
+        const long long nRead = ReadSome(nFile, &strBytes[nOld], nWanted);
+        strBytes.resize(nOld + static_cast<size_t>(std::max(nRead, 0LL)));
+        if (nRead <= 0)
+        {
+            bOk = nRead == 0;
+            break;
+        }
+    }
+    CloseFile(nFile);
+    return bOk;
 }

@@ -15,7 +15,8 @@ public:
     CTextFileReader& operator=(const CTextFileReader&) = delete;
     ~CTextFileReader() { Close(); }
 
-    // False when the path cannot be opened as a regular file (missing, a folder...).
+    // False when the path cannot be opened as a regular file (missing, a folder,
+    // a FIFO, a device...); never waits for a writer.
     bool Open(const std::string& strPath);
     // False at end of file (not one character could be read) or on a read error.
     bool ReadLine(std::string& strLine);
@@ -37,6 +38,10 @@ private:
 // Reads every line of a file. False when the file cannot be opened or a read
 // error occurs; the lines read so far are then in lines.
 bool ReadTextLines(const std::string& strPath, std::vector<std::string>& lines);
+
+// Reads the first nMax bytes of a regular file (all of a shorter one), with
+// the reader's rules for opening. False when it cannot be opened or a read fails.
+bool ReadFileBytes(const std::string& strPath, size_t nMax, std::string& strBytes);
 
 // Joins lines, each followed by a carriage return and line feed, as the system's
 // text files are written.

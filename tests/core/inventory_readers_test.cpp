@@ -1,8 +1,18 @@
+#include "app/settings.h"
 #include "inventory_fixture.h"
+#include "locations/location_file.h"
+#include "platform/mount_table.h"
 #include "platform/path.h"
+#include "platform/wine_prefix.h"
 
+#include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::string_literals;
 
@@ -92,6 +102,61 @@ TEST_F(CNSReaderTest, ReadsEachListedPathOnceAndSkipsWhatCannotBeRead)
     m_inventory.ReadNSCookies();
     EXPECT_EQ(RecordNames(),
               (V{"a.example.com", "b.example.com", "c.example.com", "d.example.com"}));
+}
+
+// Opening a FIFO for reading waits for a writer: every file the program reads
+// is skipped at once when it is not a regular file.
+TEST_F(CInventoryTest, EveryReaderSkipsAFifoWithoutWaiting)
+{
+    WriteIECookie("1.txt", "kept.example.com/");
+    const std::string strNSFile = m_dir.File("cookies.txt");
+    const std::string strProfile = m_dir.File("Jarvane.INI");
+    struct CCase
+    {
+        const char* pszReader;
+        std::string strFifo;
+        std::function<void()> fnRead;
+    };
+    std::string strValue;
+    std::vector<std::string> ieLocations, nsLocations;
+    const CCase cases[] = {
+        {"IE cookie file", m_dir.File("ie/x.txt"),
+         [&]
+         {
+             m_inventory.m_IELocations = {m_strIEFolder};
+             m_inventory.ReadIECookies();
+         }},
+        {"Netscape file", strNSFile,
+         [&]
+         {
+             m_inventory.m_NSLocations = {strNSFile};
+             m_inventory.ReadNSCookies();
+         }},
+        // A refresh compares the list on disk with the marks, then reads it.
+        {"protection list", DataFile(IE_PROTECTION_FILE), [&] { m_inventory.RefreshCookies(); }},
+        {"location file", m_dir.File("Location.DAT"),
+         [&] { LoadLocations(m_dir.File("Location.DAT"), ieLocations, nsLocations); }},
+        {"settings file", strProfile, [&] { ReadSettingsFile(strProfile); }},
+        {"settings file written", strProfile, [&] { SaveSettingsFile(strProfile, CSettings()); }},
+        {"Wine registry", m_dir.File("user.reg"),
+         [&] { ReadWineRegistryString(m_dir.File("user.reg"), "k", "v", strValue); }},
+        {"mount table", m_dir.File("mounts"),
+         [&] { CMountTableDrives(m_dir.File("mounts")).ListDrives(); }},
+    };
+    for (const CCase& test : cases)
+    {
+        ASSERT_EQ(mkfifo(test.strFifo.c_str(), 0600), 0) << test.pszReader;
+        std::future<void> done = std::async(std::launch::async, test.fnRead);
+        if (done.wait_for(std::chrono::seconds(5)) != std::future_status::ready)
+            ADD_FAILURE() << "the " << test.pszReader << " reader waits on a FIFO";
+        // A writer that comes and goes lets each waiting open go on.
+        while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+            if (const int nWriter = open(test.strFifo.c_str(), O_WRONLY | O_NONBLOCK); nWriter >= 0)
+                close(nWriter);
+        unlink(test.strFifo.c_str());
+    }
+    EXPECT_EQ(RecordNames(), V{"kept.example.com/"});
+    EXPECT_TRUE(ieLocations.empty() && nsLocations.empty());
 }
 
 TEST_F(CInventoryTest, RefreshListsBothStoresSortedByStateWithTheFirstRowSelected)
