@@ -6,13 +6,13 @@
 #include "locations/location_discovery.h"
 #include "locations/location_file.h"
 #include "platform/folder_lock.h"
+#include "platform/folder_search.h"
 #include "platform/path.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -20,12 +20,6 @@ namespace
 void Error(const std::string& strWhat, const std::string& strMessage)
 {
     std::fprintf(stderr, "jarvane-cli: %s: %s\n", strWhat.c_str(), strMessage.c_str());
-}
-
-bool IsRegularFile(const std::string& strPath)
-{
-    struct stat info;
-    return stat(strPath.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 void PrintLocations(const std::vector<std::string>& ieLocations,

@@ -123,13 +123,13 @@ TEST_F(CInventoryTest, EveryReaderSkipsAFifoWithoutWaiting)
         {"IE cookie file", m_dir.File("ie/x.txt"),
          [&]
          {
-             m_inventory.m_IELocations = {m_strIEFolder};
+             m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
              m_inventory.ReadIECookies();
          }},
         {"Netscape file", strNSFile,
          [&]
          {
-             m_inventory.m_NSLocations = {strNSFile};
+             m_inventory.SetLocations(EBrowser::Netscape, {strNSFile});
              m_inventory.ReadNSCookies();
          }},
         // A refresh compares the list on disk with the marks, then reads it.
