@@ -161,8 +161,8 @@ CMarkResult SetProtection(const std::string& strFolder, const std::vector<std::s
         }
     }
     for (const std::string& strName : names)
-        if (found.count(strName) == 0)
-            result.unknownNames.push_back(strName);
+        if (found.insert(strName).second)
+            result.unknownNames.push_back(strName); // each unknown name once
     if (!result.unknownNames.empty())
         return result; // nothing is changed or written
     inventory.ToggleSelectedProtection();
