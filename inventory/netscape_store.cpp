@@ -20,8 +20,10 @@ void CNSFileStore::ReadCookies(CCookieRecords& records)
             continue;
         const size_t nFirstRecord = records.size();
         std::string strLine;
-        while (m_reader.ReadLine(strLine))
+        for (bool bFirst = true; m_reader.ReadLine(strLine); bFirst = false)
         {
+            if (bFirst && IsNSHeaderLine(strLine))
+                snapshot.SetHeader(strLine);
             const size_t nBefore = records.size();
             AddNSCookie(strLine, strFile, records);
             if (records.size() != nBefore)
@@ -38,10 +40,10 @@ void CNSFileStore::ReadCookies(CCookieRecords& records)
 void CNSFileStore::AddNSCookie(const std::string& strLine, const std::string& strFile,
                                CCookieRecords& records)
 {
-    std::string_view name, trimmed;
-    if (ParseNSCookieLine(strLine, name, trimmed))
+    std::string_view name, kept;
+    if (ParseNSCookieLine(strLine, name, kept))
         records.push_back(
-            std::make_unique<CNSCookie>(std::string(name), strFile, std::string(trimmed)));
+            std::make_unique<CNSCookie>(std::string(name), strFile, std::string(kept)));
 }
 
 void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
@@ -51,9 +53,9 @@ void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
     m_bChanged = m_bChanged || !batch.empty();
 }
 
-// Every listed file is replaced from the surviving records of that file, in the
-// list's current order, followed by the cookie lines another program added since
-// the refresh (less the lines it removed meanwhile). Each file is replaced
+// Every listed file is replaced from its header line, if it had one, and the
+// surviving records of that file, in the list's current order, followed by the cookie lines another
+// program added since the refresh (less the lines it removed meanwhile). Each file is replaced
 // whole, so a failed write keeps the old file; a file that could not be read at
 // the last refresh, or that changed since and cannot be read now, is left as it
 // is.
@@ -86,7 +88,10 @@ void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& /*r
         if (!snapshot.TakeInOutsideChanges(files[i]))
             continue;
         const std::vector<std::string> lines = snapshot.LinesToWrite(std::move(linesOfFile[i]));
-        if (ReplaceFileContents(files[i], JoinCrLfLines(lines)))
+        std::string strText =
+            snapshot.Header().empty() ? std::string() : snapshot.Header() + "\r\n";
+        strText += JoinCrLfLines(lines);
+        if (ReplaceFileContents(files[i], strText))
             snapshot.Written(files[i], lines);
     }
 }

@@ -45,9 +45,9 @@ TEST_F(CMixedStoreTest, DeleteAllLeavesExactlyTheProtectedCookies)
     EXPECT_EQ(m_inventory.NSChanged(), 1);
     EXPECT_TRUE(FileExists(m_strIEKeep));
     EXPECT_FALSE(FileExists(m_strIEGo));
-    EXPECT_EQ(ReadWholeFile(m_strNS), "mm.example.org\tTRUE\t/\tFALSE\t0\tm\t1\r\n"
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "mm.example.org\tTRUE\t/\tFALSE\t0\tm\t1\r\n"
                                       "zz.example.org\tTRUE\t/\tFALSE\t0\tz\t1\r\n");
-    EXPECT_EQ(ReadWholeFile(m_strNSOther), ""); // every listed file is rewritten
+    EXPECT_EQ(ReadWholeFile(m_strNSOther), kNSHeader); // every listed file is rewritten
 
     // With only protected cookies left nothing changes, and no file is rewritten.
     m_dir.Write("other.txt", "# Netscape HTTP Cookie File\n");
@@ -90,7 +90,7 @@ TEST_F(CMixedStoreTest, DeleteSelectedStopsAtProtectedRowsAndReselects)
     EXPECT_EQ(m_inventory.CookieList().GetNextSelected(-1), 0);
     EXPECT_EQ(m_inventory.CookieList().GetFocusedItem(), 0);
     m_inventory.RewriteNSFiles();
-    EXPECT_EQ(ReadWholeFile(m_strNS), "mm.example.org\tTRUE\t/\tFALSE\t0\tm\t1\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "mm.example.org\tTRUE\t/\tFALSE\t0\tm\t1\r\n");
 
     // Past the end the last row is chosen; nothing is chosen in an empty list.
     m_inventory.CookieList().ClearSelection();
@@ -145,7 +145,7 @@ TEST_F(CDeletionTest, TheRewriteLeavesUnreadableFilesAloneAndWritesADoubledPathO
     SelectOnly({FindRow("a.example.com")});
     m_inventory.DeleteSelected();
     m_inventory.RewriteNSFiles();
-    EXPECT_EQ(ReadWholeFile(strNS), "b.example.com\ty\r\n");
+    EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + "b.example.com\ty\r\n");
     EXPECT_EQ(ReadWholeFile(strMissing), "late.example.com\tz\n");
     EXPECT_TRUE(std::filesystem::is_directory(strFolder));
 }

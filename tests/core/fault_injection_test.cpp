@@ -83,7 +83,7 @@ public:
         EXPECT_NE(std::find(afterRefresh.begin(), afterRefresh.end(), "b.example.com"),
                   afterRefresh.end());
         m_inventory.DeleteAllUnprotected();
-        EXPECT_EQ(ReadWholeFile(m_strFirst), "b.example.com\tTRUE\t/\tFALSE\t0\tb\t2\r\n");
+        EXPECT_EQ(ReadWholeFile(m_strFirst), "# Netscape HTTP Cookie File\r\nb.example.com\tTRUE\t/\tFALSE\t0\tb\t2\r\n");
         EXPECT_EQ(ReadWholeFile(m_strSecond), "");
     }
 
