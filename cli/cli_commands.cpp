@@ -125,7 +125,9 @@ int RunCliCommand(const CCliArguments& arguments)
         return CLI_NO_LOCATIONS;
     }
 
-    // Commands that read marks or write the folder's files wait for no window.
+    // A window program keeps the marks in memory and writes the lists at every
+    // refresh and at exit: commands that read marks or write the folder's files
+    // run only while no window holds the folder.
     CFolderLock lock;
     if (strCommand != "locations" && (!bFind || arguments.bSave))
     {
