@@ -80,19 +80,24 @@ void CCookieInventory::ReadStore(CCookieStore& store)
     LoadProtection(BrowserName(store.Browser()), DataFilePath(store.ProtectionFile()));
 }
 
-void CCookieInventory::FillCookieList()
+std::vector<CCookieRow> CCookieInventory::RowsOf(size_t nFirst) const
 {
-    std::vector<CCookieRow> rows(m_Cookies.size());
-    for (size_t i = 0; i < m_Cookies.size(); ++i)
+    std::vector<CCookieRow> rows(m_Cookies.size() - nFirst);
+    for (size_t i = 0; i < rows.size(); ++i)
     {
-        CCookie* pCookie = m_Cookies[i].get();
+        CCookie* pCookie = m_Cookies[nFirst + i].get();
         rows[i].strText[COL_COOKIE] = pCookie->m_strName;
         rows[i].strText[COL_STATE] = pCookie->GetState();
         rows[i].strText[COL_BROWSER] = CCellText::Shared(BrowserName(pCookie->Browser()));
         rows[i].nImage = pCookie->m_bProtected ? 1 : 0;
         rows[i].pData = pCookie;
     }
-    m_CookieList.InsertItems(std::move(rows));
+    return rows;
+}
+
+void CCookieInventory::FillCookieList()
+{
+    m_CookieList.InsertItems(RowsOf(0));
     if (m_CookieList.GetItemCount() > 0)
     {
         m_CookieList.SetItemSelected(0, true);

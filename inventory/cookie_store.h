@@ -37,15 +37,16 @@ public:
     virtual void ReadCookies(CCookieRecords& records) = 0;
 
     // A deletion batch: StartBatch, DeleteCookies once or more, FinishBatch.
-    void StartBatch() { m_bChanged = false; }
+    virtual void StartBatch() { m_bChanged = false; }
     // Deletes the cookies of the given records, all of this store. A record
     // whose cookie has to stay listed is replaced by null.
     virtual void DeleteCookies(std::vector<CCookie*>& batch) = 0;
     // True when the batch so far deleted a cookie of this store.
     bool Changed() const { return m_bChanged; }
     // Writes what the batch changed, after the doomed records have left the
-    // list; list holds the surviving rows in display order. A record whose
-    // deletion did not reach the disk is made again into returned.
+    // list; list holds the surviving rows in display order. A deletion that
+    // did not reach the disk must not look done: its record is made again into
+    // returned.
     virtual void FinishBatch(const CCookieListModel& list, CCookieRecords& returned) = 0;
 
 protected:

@@ -46,10 +46,20 @@ void CNSFileStore::AddNSCookie(const std::string& strLine, const std::string& st
             std::make_unique<CNSCookie>(std::string(name), strFile, std::string(kept)));
 }
 
+void CNSFileStore::StartBatch()
+{
+    CCookieStore::StartBatch();
+    m_deleted.clear();
+}
+
 void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
 {
     for (CCookie* pCookie : batch)
+    {
         pCookie->Delete();
+        m_deleted.push_back(static_cast<const CNSCookie&>(*pCookie));
+        m_deleted.back().m_bProtected = 0;
+    }
     m_bChanged = m_bChanged || !batch.empty();
 }
 
@@ -59,7 +69,7 @@ void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
 // whole, so a failed write keeps the old file; a file that could not be read at
 // the last refresh, or that changed since and cannot be read now, is left as it
 // is.
-void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& /*returned*/)
+void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& returned)
 {
     std::vector<std::string> files;
     std::unordered_map<std::string, size_t> fileIndex;
@@ -79,6 +89,7 @@ void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& /*r
             linesOfFile[it->second].push_back(cookie.m_strLine);
     }
 
+    std::vector<bool> written(files.size(), false);
     for (size_t i = 0; i < files.size(); ++i)
     {
         const auto itSnapshot = m_snapshots.find(files[i]);
@@ -91,7 +102,29 @@ void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& /*r
         std::string strText =
             snapshot.Header().empty() ? std::string() : snapshot.Header() + "\r\n";
         strText += JoinCrLfLines(lines);
-        if (ReplaceFileContents(files[i], strText))
+        written[i] = ReplaceFileContents(files[i], strText);
+        if (written[i])
             snapshot.Written(files[i], lines);
     }
+    ReturnUnwritten(fileIndex, written, returned);
+}
+
+// A cookie whose file could not be written is still in that file, so it is
+// listed again; one whose file is no longer a regular file is gone with it.
+void CNSFileStore::ReturnUnwritten(const std::unordered_map<std::string, size_t>& fileIndex,
+                                   const std::vector<bool>& written, CCookieRecords& returned)
+{
+    std::vector<int> stillThere(written.size(), -1); // -1: not looked at yet
+    for (CNSCookie& cookie : m_deleted)
+    {
+        const auto it = fileIndex.find(cookie.m_strFile);
+        if (it == fileIndex.end() || written[it->second])
+            continue;
+        int& nThere = stillThere[it->second];
+        if (nThere < 0)
+            nThere = StampOfFile(cookie.m_strFile).bExists ? 1 : 0;
+        if (nThere)
+            returned.push_back(std::make_unique<CNSCookie>(std::move(cookie)));
+    }
+    m_deleted.clear();
 }

@@ -41,7 +41,6 @@ TEST_F(CNSSnapshotTest, KeepsWhatAnotherProgramAddedAndDropsWhatItRemoved)
     ASSERT_TRUE(m_snapshot.TakeInOutsideChanges(m_strFile));
     // One "b" and the "a" are gone from the file; both "c" lines are new.
     EXPECT_EQ(m_snapshot.LinesToWrite({"a\t1", "b\t2", "b\t2"}), (V{"b\t2", "c\t3", "c\t3"}));
-
 }
 
 TEST_F(CNSSnapshotTest, AChangedFileThatCannotBeReadIsNotMerged)

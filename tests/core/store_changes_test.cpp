@@ -43,14 +43,14 @@ TEST_F(CGrowingNSFileTest, LinesTheBrowserAppendedAfterTheRefreshSurviveADeletio
                           "  d.example.com\tTRUE\t/\tFALSE\t0\tid\t4  \n");
     DeleteOne("a.example.com");
     EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\r\n"
-                                      "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n"
-                                      "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
+                                                  "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n"
+                                                  "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
 
     // The added lines have no record until the next refresh, yet a second batch
     // with the file untouched since our rewrite keeps them too.
     DeleteOne("b.example.com");
     EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n"
-                                      "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
+                                                  "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
     m_inventory.RefreshCookies();
     EXPECT_EQ(RecordNames(), (V{"c.example.com", "d.example.com"}));
 }
@@ -66,8 +66,8 @@ TEST_F(CGrowingNSFileTest, AFileTheBrowserRewroteKeepsItsNewLinesAndLosesTheDele
                                "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\n");
     DeleteOne("a.example.com");
     EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\r\n"
-                                      "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n"
-                                      "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n");
+                                                  "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n"
+                                                  "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n");
 }
 
 TEST_F(CGrowingNSFileTest, ACookieTheBrowserChangedOrDroppedIsNotWrittenBackFromItsRecord)
@@ -118,9 +118,12 @@ TEST_F(CGrowingNSFileTest, AdditionsAreKeptWhenTheFirstRewriteFailed)
         DeleteOne("a.example.com");
     }
     EXPECT_EQ(ReadWholeFile(m_strNS), strGrown);
-    // The next batch carries both deletions and the browser's line.
+    // The cookie is still on disk and listed again; the next batch keeps it
+    // and the browser's line.
+    EXPECT_EQ(RowTexts(), (V{"a.example.com", "b.example.com"}));
     DeleteOne("b.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n"
+                                                  "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n");
 }
 
 TEST_F(CInventoryTest, ACookieFolderRemovedBetweenRefreshesListsNothingAndDeletesQuietly)
