@@ -85,22 +85,31 @@ run -C "$work" unprotect .example.com; expect_status 3 "unwritable NSPROT.DAT"
 one_error_naming "$work/NSPROT.DAT"
 rmdir "$work/NSPROT.DAT"
 
-# A cookie file that cannot be deleted: exit 3 naming it, and not counted.
-locked=$scratch/locked
-"$root/scripts/prepare-workdir.sh" "$locked" >/dev/null
+# A store that cannot be changed: exit 3 naming each file that still holds a
+# deleted cookie, which is not counted; the other browser's deletions are.
 as_user=()
-if [ "$(id -u)" -eq 0 ]; then
-  chown -R 65534:65534 "$locked" && chown 0:0 "$locked/samples/ie" && chmod 755 "$scratch"
-  as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-fi
-chmod a-w "$locked/samples/ie"
-"${as_user[@]}" "$cli" -C "$locked" delete-all >"$scratch/out" 2>"$scratch/err"; status=$?
-expect_status 3 "undeletable Internet Explorer cookies"
+[ "$(id -u)" -eq 0 ] && chmod 755 "$scratch" && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+delete_all_with_readonly() { # store folder (relative to the working folder)...
+  local folder=$scratch/readonly
+  rm -rf "$folder" && "$root/scripts/prepare-workdir.sh" "$folder" >/dev/null
+  [ ${#as_user[@]} -gt 0 ] && chown -R 65534:65534 "$folder"
+  for store in "$@"; do
+    [ ${#as_user[@]} -gt 0 ] && chown -R 0:0 "$folder/$store"
+    chmod -R a-w "$folder/$store"
+  done
+  "${as_user[@]}" "$cli" -C "$folder" delete-all >"$scratch/out" 2>"$scratch/err"; status=$?
+  expect_status 3 "delete-all with $* read-only"
+}
+delete_all_with_readonly samples/ie
 grep -qx $'Internet Explorer\t0' "$scratch/out" || fail "undeleted cookies counted: $(cat "$scratch/out")"
 grep -q $'Netscape Browser\t[1-9]' "$scratch/out" || fail "the Netscape deletions not counted"
-[ "$(grep -c "$locked/samples/ie/.*still there" "$scratch/err")" -eq "$(ls "$locked/samples/ie" | wc -l)" ] ||
+[ "$(grep -c "$scratch/readonly/samples/ie/.*still there" "$scratch/err")" -eq "$(ls "$scratch/readonly/samples/ie" | wc -l)" ] ||
   fail "each cookie file left should be named: $(cat "$scratch/err")"
-chmod u+w "$locked/samples/ie"
+delete_all_with_readonly samples/ns
+grep -qx $'Netscape Browser\t0' "$scratch/out" || fail "undeleted cookies counted: $(cat "$scratch/out")"
+grep -q $'Internet Explorer\t[1-9]' "$scratch/out" || fail "the Internet Explorer deletions not counted"
+one_error_naming "$scratch/readonly/samples/ns/cookies.txt"
+chmod -R u+w "$scratch/readonly"
 
 # find: the discovery in a Wine prefix; --save makes a Location.DAT that
 # locations and list read.
