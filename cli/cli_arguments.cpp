@@ -1,0 +1,160 @@
+#include "cli/cli_arguments.h"
+
+#include "inventory/cookie_list_model.h"
+
+#include <cstdlib>
+
+const char CLI_HELP_TEXT[] =
+    "Usage: jarvane-cli [-C DIR] COMMAND [ARGS]\n"
+    "Lists and deletes browser cookies from the working folder Jarvane uses.\n"
+    "\n"
+    "Commands:\n"
+    "  list [--sort cookie|state|browser]\n"
+    "                   one line per cookie: cookie, state, browser (tab-separated);\n"
+    "                   the count goes to standard error\n"
+    "  delete-all       delete every unprotected cookie, as Delete All does;\n"
+    "                   prints how many were deleted per browser\n"
+    "  protect NAME...  protect every cookie of each name\n"
+    "  unprotect NAME...\n"
+    "                   remove the protection of every cookie of each name\n"
+    "  locations        print the remembered cookie locations\n"
+    "  find [--save]    search for the browsers' cookie locations and print them;\n"
+    "                   --save remembers them in the working folder\n"
+    "\n"
+    "Options:\n"
+    "  -C DIR           use working folder DIR instead of $XDG_DATA_HOME/jarvane\n"
+    "                   (~/.local/share/jarvane)\n"
+    "  -h, --help       show this help\n"
+    "\n"
+    "Exit status: 0 success, 1 usage error or unknown cookie name, 2 no Location.DAT\n"
+    "in the working folder, 3 a file could not be written, 4 the working folder is\n"
+    "in use by the Jarvane window.\n";
+
+namespace
+{
+bool ParseSortColumn(const std::string& strValue, int& nColumn)
+{
+    if (strValue == "cookie")
+        nColumn = COL_COOKIE;
+    else if (strValue == "state")
+        nColumn = COL_STATE;
+    else if (strValue == "browser")
+        nColumn = COL_BROWSER;
+    else
+        return false;
+    return true;
+}
+
+bool IsCommand(const std::string& strCommand)
+{
+    for (const char* pszCommand :
+         {"list", "delete-all", "protect", "unprotect", "locations", "find"})
+        if (strCommand == pszCommand)
+            return true;
+    return false;
+}
+} // namespace
+
+bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& parsed,
+                       std::string& strError)
+{
+    bool bFolderGiven = false;
+    size_t i = 0;
+    for (; i < args.size(); ++i)
+    {
+        const std::string& strArg = args[i];
+        if (strArg == "-h" || strArg == "--help")
+        {
+            parsed.bHelp = true;
+            return true;
+        }
+        if (strArg == "-C")
+        {
+            if (i + 1 >= args.size() || args[i + 1].empty())
+            {
+                strError = "-C needs a folder";
+                return false;
+            }
+            parsed.strFolder = args[++i];
+            bFolderGiven = true;
+        }
+        else if (!strArg.empty() && strArg[0] == '-')
+        {
+            strError = "unknown option '" + strArg + "'";
+            return false;
+        }
+        else
+            break;
+    }
+    if (i >= args.size())
+    {
+        strError = "no command given";
+        return false;
+    }
+    parsed.strCommand = args[i++];
+    const std::string& strCommand = parsed.strCommand;
+    if (!IsCommand(strCommand))
+    {
+        strError = "unknown command '" + strCommand + "'";
+        return false;
+    }
+    bool bNamesOnly = false;
+    for (; i < args.size(); ++i)
+    {
+        const std::string& strArg = args[i];
+        const bool bOption = !bNamesOnly && strArg.size() > 1 && strArg[0] == '-';
+        if (bOption && (strArg == "-h" || strArg == "--help"))
+        {
+            parsed.bHelp = true;
+            return true;
+        }
+        if (strCommand == "list" && bOption && strArg.compare(0, 6, "--sort") == 0)
+        {
+            std::string strValue;
+            if (strArg == "--sort" && i + 1 < args.size())
+                strValue = args[++i];
+            else if (strArg.compare(0, 7, "--sort=") == 0)
+                strValue = strArg.substr(7);
+            if (!ParseSortColumn(strValue, parsed.nSortColumn))
+            {
+                strError = "--sort takes cookie, state or browser";
+                return false;
+            }
+        }
+        else if (strCommand == "find" && strArg == "--save")
+            parsed.bSave = true;
+        else if ((strCommand == "protect" || strCommand == "unprotect") && !bOption)
+            parsed.names.push_back(strArg);
+        else if ((strCommand == "protect" || strCommand == "unprotect") && strArg == "--")
+            bNamesOnly = true;
+        else
+        {
+            strError = "'" + strCommand + "' does not take '" + strArg + "'";
+            return false;
+        }
+    }
+    if ((strCommand == "protect" || strCommand == "unprotect") && parsed.names.empty())
+    {
+        strError = "'" + strCommand + "' needs at least one cookie name";
+        return false;
+    }
+    if (!bFolderGiven)
+        parsed.strFolder = DefaultWorkingFolder();
+    if (parsed.strFolder.empty())
+    {
+        strError = "no working folder: HOME is not set; give one with -C";
+        return false;
+    }
+    return true;
+}
+
+std::string DefaultWorkingFolder()
+{
+    const char* pszDataHome = std::getenv("XDG_DATA_HOME");
+    if (pszDataHome && pszDataHome[0] == '/')
+        return std::string(pszDataHome) + "/jarvane";
+    const char* pszHome = std::getenv("HOME");
+    if (pszHome && pszHome[0] != '\0')
+        return std::string(pszHome) + "/.local/share/jarvane";
+    return std::string();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The exit statuses of jarvane-cli.
+enum ECliStatus
+{
+    CLI_OK = 0,
+    CLI_USAGE = 1,         // a usage error or an unknown cookie name
+    CLI_NO_LOCATIONS = 2,  // the working folder has no Location.DAT
+    CLI_NOT_WRITTEN = 3,   // a cookie store, a protection list or Location.DAT could not be written
+    CLI_FOLDER_IN_USE = 4, // the window program (or another command) is using the working folder
+};
+
+struct CCliArguments
+{
+    bool bHelp = false;
+    std::string strFolder; // -C DIR, or the launcher's working folder
+    std::string strCommand;
+    std::vector<std::string> names; // of protect and unprotect
+    int nSortColumn = -1;           // list --sort; -1 for the list's own order
+    bool bSave = false;             // find --save
+};
+
+// Reads the command line. False with a one-line reason in strError on a usage error.
+bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& parsed,
+                       std::string& strError);
+
+// The folder the installed launcher starts the window program in:
+// $XDG_DATA_HOME/jarvane, or ~/.local/share/jarvane; "" when neither is set.
+std::string DefaultWorkingFolder();
+
+extern const char CLI_HELP_TEXT[];

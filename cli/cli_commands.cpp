@@ -1,0 +1,158 @@
+#include "cli/cli_commands.h"
+
+#include "app/app_folders.h"
+#include "cli/cli_inventory.h"
+#include "inventory/cookie.h"
+#include "locations/location_discovery.h"
+#include "locations/location_file.h"
+#include "platform/folder_lock.h"
+#include "platform/folder_search.h"
+#include "platform/path.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
+
+namespace
+{
+void Error(const std::string& strWhat, const std::string& strMessage)
+{
+    std::fprintf(stderr, "jarvane-cli: %s: %s\n", strWhat.c_str(), strMessage.c_str());
+}
+
+void PrintLocations(const std::vector<std::string>& ieLocations,
+                    const std::vector<std::string>& nsLocations)
+{
+    for (const std::string& strPath : ieLocations)
+        std::printf("%s\t%s\n", IE_BROWSER_NAME, strPath.c_str());
+    for (const std::string& strPath : nsLocations)
+        std::printf("%s\t%s\n", NS_BROWSER_NAME, strPath.c_str());
+}
+
+int ReportUnwrittenLists(const std::vector<std::string>& lists)
+{
+    for (const std::string& strList : lists)
+        Error(strList, "could not be written; the protection marks it should hold are not saved");
+    return lists.empty() ? CLI_OK : CLI_NOT_WRITTEN;
+}
+
+int List(const CCliArguments& arguments, const std::string& strFolder)
+{
+    const std::vector<CCliRow> rows = ListCookies(strFolder, arguments.nSortColumn);
+    for (const CCliRow& row : rows)
+        std::printf("%s\t%s\t%s\n", row.strCookie.c_str(), row.strState.c_str(),
+                    row.strBrowser.c_str());
+    std::fflush(stdout);
+    std::fprintf(stderr, "%zu cookie%s\n", rows.size(), rows.size() == 1 ? "" : "s");
+    return CLI_OK;
+}
+
+int DeleteAll(const std::string& strFolder)
+{
+    const CDeleteAllResult result = DeleteAllCookies(strFolder);
+    for (const auto& [strBrowser, nDeleted] : result.deleted)
+        std::printf("%s\t%d\n", strBrowser.c_str(), nDeleted);
+    std::fflush(stdout);
+    for (const std::string& strStore : result.unwrittenStores)
+        Error(strStore, "could not be changed; cookies deleted from it are still there");
+    const int nStatus = ReportUnwrittenLists(result.unwrittenLists);
+    return result.unwrittenStores.empty() ? nStatus : CLI_NOT_WRITTEN;
+}
+
+int Protect(const CCliArguments& arguments, const std::string& strFolder)
+{
+    const CMarkResult result =
+        SetProtection(strFolder, arguments.names, arguments.strCommand == "protect");
+    for (const std::string& strName : result.unknownNames)
+        Error(strName, "no cookie of this name is listed; nothing was changed");
+    if (!result.unknownNames.empty())
+        return CLI_USAGE;
+    return ReportUnwrittenLists(result.unwrittenLists);
+}
+
+int Find(const CCliArguments& arguments, const std::string& strLocationFile)
+{
+    CLocationDiscovery discovery(GetSystemRegistry(), GetSystemDrives(),
+                                 GetAppFolders().m_strWindowsFolder, nullptr);
+    discovery.FillDriveList();
+    discovery.RunSearch();
+    const std::vector<std::string>& ieFound = discovery.m_lcExplorer.GetItems();
+    const std::vector<std::string>& nsFound = discovery.m_lcNetscape.GetItems();
+    PrintLocations(ieFound, nsFound);
+    std::fflush(stdout);
+    if (ieFound.empty() && nsFound.empty())
+    {
+        std::fprintf(stderr, "jarvane-cli: no cookie location found%s\n",
+                     arguments.bSave ? "; nothing saved" : "");
+        return arguments.bSave ? CLI_NO_LOCATIONS : CLI_OK;
+    }
+    if (arguments.bSave && !SaveLocations(strLocationFile, ieFound, nsFound))
+    {
+        Error(strLocationFile, "could not be written");
+        return CLI_NOT_WRITTEN;
+    }
+    return CLI_OK;
+}
+} // namespace
+
+int RunCliCommand(const CCliArguments& arguments)
+{
+    const std::string& strCommand = arguments.strCommand;
+    const bool bFind = strCommand == "find";
+    if (bFind && arguments.bSave)
+    {
+        std::error_code error;
+        std::filesystem::create_directories(arguments.strFolder, error);
+    }
+    // Relative paths in Location.DAT mean what they mean to the window program
+    // started in the working folder.
+    if (chdir(arguments.strFolder.c_str()) != 0 && (!bFind || arguments.bSave))
+    {
+        Error(arguments.strFolder, std::string("cannot use this working folder: ") +
+                                       std::strerror(errno) +
+                                       "; run Jarvane once, or jarvane-cli find --save");
+        return CLI_NO_LOCATIONS;
+    }
+    GetAppFolders().InitFolders();
+    const std::string strFolder = GetAppFolders().m_strCurrentFolder;
+    const std::string strLocationFile = GetAppFolders().GetLocationFilePath();
+    if (!bFind && !IsRegularFile(strLocationFile))
+    {
+        Error(strLocationFile, "no remembered cookie locations; run Jarvane once, or "
+                               "jarvane-cli find --save");
+        return CLI_NO_LOCATIONS;
+    }
+
+    // A window program keeps the marks in memory and writes the lists at every
+    // refresh and at exit: commands that read marks or write the folder's files
+    // run only while no window holds the folder.
+    CFolderLock lock;
+    if (strCommand != "locations" && (!bFind || arguments.bSave))
+    {
+        const CFolderLock::EResult lockResult =
+            lock.Lock(strFolder, CFolderLock::EMode::Exclusive, false);
+        if (lockResult != CFolderLock::EResult::Taken)
+        {
+            Error(strFolder, lockResult == CFolderLock::EResult::Busy
+                                 ? "in use by the Jarvane window or another jarvane-cli; "
+                                   "close it and try again"
+                                 : std::string("cannot be locked: ") + std::strerror(errno));
+            return CLI_FOLDER_IN_USE;
+        }
+    }
+
+    if (strCommand == "list")
+        return List(arguments, strFolder);
+    if (strCommand == "delete-all")
+        return DeleteAll(strFolder);
+    if (strCommand == "protect" || strCommand == "unprotect")
+        return Protect(arguments, strFolder);
+    if (bFind)
+        return Find(arguments, strLocationFile);
+    std::vector<std::string> ieLocations, nsLocations;
+    LoadLocations(strLocationFile, ieLocations, nsLocations);
+    PrintLocations(ieLocations, nsLocations);
+    return CLI_OK;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// The command-line tool's whole use of the cookie inventory: each call reads
+// the working folder's remembered locations and the browsers' stores, as the
+// main window's refresh does, acts as one of the window's commands, and writes
+// the protection lists as the window does when it closes.
+
+// One row of the cookie list: the texts of its Cookie, State and Browser columns.
+struct CCliRow
+{
+    std::string strCookie;
+    std::string strState;
+    std::string strBrowser;
+};
+
+// The rows in list order, or sorted by a column (nSortColumn, COL_COOKIE...) as
+// a click on its header sorts them; -1 keeps the order of a fresh listing.
+// Writes nothing.
+std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn);
+
+struct CDeleteAllResult
+{
+    // Per browser, in reading order: how many of its cookies are gone.
+    std::vector<std::pair<std::string, int>> deleted;
+    // Stores that still hold cookies the batch deleted, each named once.
+    std::vector<std::string> unwrittenStores;
+    // Protection lists that could not be written.
+    std::vector<std::string> unwrittenLists;
+};
+
+// Delete All after its confirmation: every unprotected cookie is deleted, the
+// Netscape files are rewritten and the protection lists written. A cookie is
+// counted as deleted only when a fresh reading of its store no longer lists it.
+CDeleteAllResult DeleteAllCookies(const std::string& strFolder);
+
+struct CMarkResult
+{
+    std::vector<std::string> unknownNames; // no record has them; nothing was changed
+    std::vector<std::string> unwrittenLists;
+    int nChanged = 0; // records whose mark changed
+};
+
+// Sets (bProtect) or clears the mark of every record called by one of the names,
+// as the Protect command does for the rows selected, and writes the protection lists.
+CMarkResult SetProtection(const std::string& strFolder, const std::vector<std::string>& names,
+                          bool bProtect);

@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# jarvane-cli as a script uses it, on scratch copies of the sample stores: each
+# command's output, the files it leaves, and each exit status.
+# Used as: cli_test.sh PATH-TO-JARVANE-CLI
+set -u
+cli=$1
+root=$(cd "$(dirname "$0")/../.." && pwd)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+run() { "$cli" "$@" >"$scratch/out" 2>"$scratch/err"; status=$?; }
+expect_status() { [ "$status" -eq "$1" ] || fail "$2: exit status $status, expected $1 ($(cat "$scratch/err"))"; }
+one_error_naming() { # what the single stderr line must name
+  [ "$(wc -l <"$scratch/err")" -eq 1 ] && grep -qF -- "$1" "$scratch/err" ||
+    fail "expected one error line naming $1, got: $(cat "$scratch/err")"
+}
+snapshot() { (cd "$1" && find . -type f -exec md5sum {} + | sort; find . | sort); }
+work=$scratch/work
+"$root/scripts/prepare-workdir.sh" "$work" >/dev/null
+ns=$work/samples/ns/cookies.txt
+
+# Usage errors, help.
+run --help; expect_status 0 "--help"; grep -q '^Usage: jarvane-cli' "$scratch/out" || fail "no usage text"
+for args in "" "frobnicate" "-C" "list --sort size" "protect" "find --force" "-x list"; do
+  run $args; expect_status 1 "'$args'"; one_error_naming "jarvane-cli:"
+done
+
+# No Location.DAT: exit 2, a hint, nothing written.
+mkdir "$scratch/empty"
+for command in list delete-all "protect x" locations; do
+  run -C "$scratch/empty" $command; expect_status 2 "$command without Location.DAT"
+  one_error_naming "Location.DAT"; grep -q "find --save" "$scratch/err" || fail "no hint to find --save"
+done
+[ -z "$(ls -A "$scratch/empty")" ] || fail "files written without Location.DAT: $(ls -A "$scratch/empty")"
+HOME=$scratch/home XDG_DATA_HOME= run list; expect_status 2 "default folder missing"
+one_error_naming "$scratch/home/.local/share/jarvane"
+
+# list writes nothing; the count goes to stderr; --sort orders by a column.
+before=$(snapshot "$work")
+run -C "$work" list; expect_status 0 list
+[ "$(snapshot "$work")" = "$before" ] || fail "list changed files"
+rows=$(wc -l <"$scratch/out")
+[ "$rows" -gt 20 ] || fail "only $rows rows listed"
+[ "$(cat "$scratch/err")" = "$rows cookies" ] || fail "count line: $(cat "$scratch/err")"
+awk -F'\t' 'NF != 3 || ($3 != "Internet Explorer" && $3 != "Netscape Browser") { exit 1 }' \
+  "$scratch/out" || fail "rows are not cookie, state, browser"
+for column in cookie:1 browser:3; do
+  run -C "$work" list --sort "${column%:*}"; expect_status 0 "list --sort ${column%:*}"
+  LC_ALL=C sort -c -s -t $'\t' -k"${column#*:},${column#*:}" "$scratch/out" ||
+    fail "list --sort ${column%:*} is not in order"
+done
+
+# protect / unprotect: an unknown name changes nothing; known names are marked
+# in every record and saved.
+run -C "$work" protect .example.com no.such.cookie; expect_status 1 "unknown name"
+one_error_naming "no.such.cookie"
+[ "$(snapshot "$work")" = "$before" ] || fail "an unknown name changed files"
+run -C "$work" protect .example.com example.com/ example.org/; expect_status 0 protect
+grep -qx $'.example.com\r' "$work/NSPROT.DAT" || fail "NSPROT.DAT lacks .example.com"
+[ "$(grep -c $'^example.com/\r$\|^example.org/\r$' "$work/IEPROT.DAT")" -eq 2 ] || fail "IEPROT.DAT: $(cat -A "$work/IEPROT.DAT")"
+run -C "$work" unprotect example.org/; expect_status 0 unprotect
+grep -q example.org "$work/IEPROT.DAT" && fail "unprotect left example.org/ in IEPROT.DAT"
+run -C "$work" list
+[ "$(grep -c $'\tProtected\t' "$scratch/out")" -eq "$(grep -c . "$work/IEPROT.DAT" "$work/NSPROT.DAT" | awk -F: '{ n += $2 } END { print n }')" ] ||
+  fail "list does not show the saved marks"
+
+# delete-all: counts per browser match what left the disk; protected cookies stay.
+ie_before=$(ls "$work/samples/ie" | wc -l)
+ns_before=$(grep -c $'\t' "$ns")
+site_before=$(grep -c $'^\\.example\\.com\t' "$ns")
+run -C "$work" delete-all; expect_status 0 delete-all
+ie_gone=$((ie_before - $(ls "$work/samples/ie" | wc -l)))
+ns_gone=$((ns_before - $(grep -c $'\t' "$ns")))
+[ "$(cat "$scratch/out")" = $'Internet Explorer\t'"$ie_gone"$'\nNetscape Browser\t'"$ns_gone" ] ||
+  fail "delete-all printed $(cat "$scratch/out"); $ie_gone and $ns_gone left the disk"
+[ "$ie_gone" -gt 0 ] && [ "$ns_gone" -gt 0 ] || fail "delete-all deleted nothing"
+[ "$(grep -c $'^\\.example\\.com\t' "$ns")" -eq "$site_before" ] || fail "protected Netscape cookies were deleted"
+grep -rqx $'example.com/\r' "$work/samples/ie" || fail "the protected Internet Explorer cookie was deleted"
+grep -qx $'.example.com\r' "$work/NSPROT.DAT" || fail "delete-all lost a mark"
+
+# A protection list that cannot be written: exit 3 naming it.
+rm "$work/NSPROT.DAT" && mkdir "$work/NSPROT.DAT"
+run -C "$work" unprotect .example.com; expect_status 3 "unwritable NSPROT.DAT"
+one_error_naming "$work/NSPROT.DAT"
+rmdir "$work/NSPROT.DAT"
+
+# A store that cannot be changed: exit 3 naming each file that still holds a
+# deleted cookie, which is not counted; the other browser's deletions are.
+as_user=()
+[ "$(id -u)" -eq 0 ] && chmod 755 "$scratch" && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+delete_all_with_readonly() { # store folder (relative to the working folder)...
+  local folder=$scratch/readonly
+  rm -rf "$folder" && "$root/scripts/prepare-workdir.sh" "$folder" >/dev/null
+  [ ${#as_user[@]} -gt 0 ] && chown -R 65534:65534 "$folder"
+  for store in "$@"; do
+    [ ${#as_user[@]} -gt 0 ] && chown -R 0:0 "$folder/$store"
+    chmod -R a-w "$folder/$store"
+  done
+  "${as_user[@]}" "$cli" -C "$folder" delete-all >"$scratch/out" 2>"$scratch/err"; status=$?
+  expect_status 3 "delete-all with $* read-only"
+}
+delete_all_with_readonly samples/ie
+grep -qx $'Internet Explorer\t0' "$scratch/out" || fail "undeleted cookies counted: $(cat "$scratch/out")"
+grep -q $'Netscape Browser\t[1-9]' "$scratch/out" || fail "the Netscape deletions not counted"
+[ "$(grep -c "$scratch/readonly/samples/ie/.*still there" "$scratch/err")" -eq "$(ls "$scratch/readonly/samples/ie" | wc -l)" ] ||
+  fail "each cookie file left should be named: $(cat "$scratch/err")"
+delete_all_with_readonly samples/ns
+grep -qx $'Netscape Browser\t0' "$scratch/out" || fail "undeleted cookies counted: $(cat "$scratch/out")"
+grep -q $'Internet Explorer\t[1-9]' "$scratch/out" || fail "the Internet Explorer deletions not counted"
+one_error_naming "$scratch/readonly/samples/ns/cookies.txt"
+chmod -R u+w "$scratch/readonly"
+
+# find: the discovery in a Wine prefix; --save makes a Location.DAT that
+# locations and list read.
+prefix=$scratch/prefix
+mkdir -p "$prefix/dosdevices" "$prefix/drive_c/windows/Cookies" "$prefix/drive_c/ns"
+ln -s ../drive_c "$prefix/dosdevices/c:"
+cp "$root/samples/ie/"* "$prefix/drive_c/windows/Cookies/"
+cp "$root/samples/ns/cookies.txt" "$prefix/drive_c/ns/"
+printf '[Software\\\\Netscape\\\\Netscape Navigator\\\\Cookies] 1700000000\n"Cookie File"="C:\\\\ns\\\\cookies.txt"\n' >"$prefix/user.reg"
+export WINEPREFIX=$prefix
+found=$scratch/found
+run -C "$found" find; expect_status 0 find
+[ ! -e "$found" ] || fail "find without --save wrote something"
+[ "$(cat "$scratch/out")" = $'Internet Explorer\t'"$prefix/drive_c/windows/Cookies"$'\nNetscape Browser\t'"$prefix/drive_c/ns/cookies.txt" ] ||
+  fail "find printed: $(cat "$scratch/out")"
+expected=$(cat "$scratch/out")
+run -C "$found" find --save; expect_status 0 "find --save"
+run -C "$found" locations; expect_status 0 locations
+[ "$(cat "$scratch/out")" = "$expected" ] || fail "locations after find --save: $(cat "$scratch/out")"
+run -C "$found" list; expect_status 0 "list after find --save"
+[ "$(cat "$scratch/err")" = "$rows cookies" ] || fail "list after find --save: $(cat "$scratch/err")"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "ok"
