@@ -78,8 +78,8 @@ int Find(const CCliArguments& arguments, const std::string& strLocationFile)
                                  GetAppFolders().m_strWindowsFolder, nullptr);
     discovery.FillDriveList();
     discovery.RunSearch();
-    const std::vector<std::string>& ieFound = discovery.m_lcExplorer.GetItems();
-    const std::vector<std::string>& nsFound = discovery.m_lcNetscape.GetItems();
+    const std::vector<std::string>& ieFound = discovery.m_explorerFolders.GetItems();
+    const std::vector<std::string>& nsFound = discovery.m_netscapeFiles.GetItems();
     PrintLocations(ieFound, nsFound);
     std::fflush(stdout);
     if (ieFound.empty() && nsFound.empty())
