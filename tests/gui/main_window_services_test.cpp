@@ -247,6 +247,11 @@ TEST_F(CMainWindowTest, TrayOnlyHidesTheWindowAndALeftClickOnTheIconBringsItBack
 TEST_F(CMainWindowTest, DISABLED_WithoutANotificationAreaTrayOnlyKeepsTheWindowOpen)
 {
     ASSERT_FALSE(wxTaskBarIcon::IsAvailable()) << "run on a display without a tray";
+    {
+        CCookieDlg notRunning(nullptr); // only its modal run shows the window
+        YieldFor(TRAY_WATCH_MS + 200);
+        EXPECT_FALSE(notRunning.IsShown());
+    }
     const bool bRunning = RunWindowModally(
         [&](CCookieDlg& dlg)
         {
