@@ -69,6 +69,14 @@ public:
 private:
     CWaitScreen* m_pScreen;
 };
+
+void LoadInventoryLocations(CCookieInventory& inventory)
+{
+    std::vector<std::string> ieLocations, nsLocations;
+    LoadLocations(GetAppFolders().GetLocationFilePath(), ieLocations, nsLocations);
+    inventory.SetLocations(EBrowser::InternetExplorer, std::move(ieLocations));
+    inventory.SetLocations(EBrowser::Netscape, std::move(nsLocations));
+}
 } // namespace
 
 void CCookieDlg::SetAutoDeleteIntervalOverride(unsigned nMs)
@@ -97,8 +105,7 @@ CCookieDlg::CCookieDlg(wxWindow* pParent)
     m_CookieList->AssignImageList(m_imgState, wxIMAGE_LIST_SMALL);
     CreateColumns();
 
-    LoadLocations(GetAppFolders().GetLocationFilePath(), m_Inventory.m_IELocations,
-                  m_Inventory.m_NSLocations);
+    LoadInventoryLocations(m_Inventory);
     RefreshCookies();
     ReadSettings();
     CentreOnScreen();
@@ -138,7 +145,7 @@ void CCookieDlg::CreateControls()
 
     const wxRect rcList = DluToPixels(this, {6, 49, 282, 162});
     m_CookieList = new CCookieListView(this, IDC_COOKIE_LIST, rcList.GetPosition(),
-                                       rcList.GetSize(), m_Inventory.m_CookieList);
+                                       rcList.GetSize(), m_Inventory.CookieList());
 
     CreateTemplateText(this, "Cookies:", {7, 40, 28, 8});
     m_btnDelete = button(IDC_DELETE, "&Delete", {290, 49, 44, 14});
@@ -249,7 +256,7 @@ void CCookieDlg::ShowInventory()
 void CCookieDlg::UpdateControls()
 {
     const CControlState state =
-        ComputeControlState(m_Inventory.m_CookieList, m_btnProtect->GetLabel().utf8_string());
+        ComputeControlState(m_Inventory.CookieList(), m_btnProtect->GetLabel().utf8_string());
     m_btnDelete->Enable(state.bDeleteEnabled);
     m_btnDeleteAll->Enable(state.bDeleteAllEnabled);
     m_btnProtect->Enable(state.bProtectEnabled);
@@ -266,7 +273,7 @@ void CCookieDlg::UpdateTrayIcon(int nRequest)
         return;
     }
     m_pTrayIcon->ShowWithTip(
-        ComputeControlState(m_Inventory.m_CookieList, std::string()).strTrayTip);
+        ComputeControlState(m_Inventory.CookieList(), std::string()).strTrayTip);
 }
 
 void CCookieDlg::TakeUserSelection()
@@ -306,7 +313,7 @@ void CCookieDlg::OnDelete()
     CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
     const int nFirst = m_Inventory.DeleteSelected();
     PlayWave(AppendPathPart(GetAppFolders().m_strCurrentFolder, "Sounds" PATH_SEP_STR "Yes.WAV"));
-    if (m_Inventory.m_CookieList.GetItemCount() > 0)
+    if (m_Inventory.CookieList().GetItemCount() > 0)
     {
         m_CookieList->SetFocus();
         m_Inventory.SelectAfterDelete(nFirst);
@@ -362,7 +369,7 @@ void CCookieDlg::OnProtect()
 {
     TakeUserSelection();
     m_Inventory.ToggleSelectedProtection();
-    if (m_Inventory.m_CookieList.GetSelectedCount() > 0)
+    if (m_Inventory.CookieList().GetSelectedCount() > 0)
         m_CookieList->SetFocus();
     ShowInventory();
 }
@@ -383,8 +390,7 @@ void CCookieDlg::OnLocations()
     CFindLocationDlg find(nullptr);
     if (find.ShowModal() != wxID_OK)
         return;
-    LoadLocations(GetAppFolders().GetLocationFilePath(), m_Inventory.m_IELocations,
-                  m_Inventory.m_NSLocations);
+    LoadInventoryLocations(m_Inventory);
     RefreshCookies();
 }
 
