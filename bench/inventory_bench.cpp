@@ -137,9 +137,11 @@ void DeleteBaseline(const std::string& strIEFolder, const std::string& strNSFile
 // refresh after this one finds its lists unchanged, as after most refreshes.
 void ProtectEveryTenth(CCookieInventory& inventory)
 {
-    for (CCookie* pCookie : inventory.m_Cookies)
+    for (const auto& pCookie : inventory.Cookies())
     {
-        const auto* pNSCookie = dynamic_cast<const CNSCookie*>(pCookie);
+        const auto* pNSCookie = pCookie->Browser() == EBrowser::Netscape
+                                    ? static_cast<const CNSCookie*>(pCookie.get())
+                                    : nullptr;
         const std::string& strNumbered = pNSCookie ? pNSCookie->m_strLine : pCookie->m_strName;
         const char* pszNumberedPart = pNSCookie ? "\tname" : "host";
         const size_t nDigits = strNumbered.find(pszNumberedPart) + std::strlen(pszNumberedPart);
@@ -185,8 +187,8 @@ void BenchmarkStores()
     RestoreStores(strIECopy, strNSCopy);
 
     CCookieInventory inventory(folder.Path());
-    inventory.m_IELocations = {strIE};
-    inventory.m_NSLocations = {strNS};
+    inventory.SetLocations(EBrowser::InternetExplorer, {strIE});
+    inventory.SetLocations(EBrowser::Netscape, {strNS});
     const auto [dReadBase, dRefresh] = MedianPairMs(
         NoPreparation, [&] { ReadBaseline(strIECopy, strNSCopy); },
         [&]
@@ -200,7 +202,7 @@ void BenchmarkStores()
                               [&]
                               {
                                   inventory.RefreshCookies();
-                                  for (CCookie* pCookie : inventory.m_Cookies)
+                                  for (const auto& pCookie : inventory.Cookies())
                                       pCookie->m_bProtected = 0;
                                   inventory.SaveAndClearCookies(); // empty lists, no records
                               },
@@ -208,10 +210,10 @@ void BenchmarkStores()
                               .second;
     const CRefreshSteps steps = TimeRefreshSteps(inventory);
     std::printf("  %d records, %d rows, %d protected; median of %d runs each\n",
-                static_cast<int>(inventory.m_Cookies.size()), inventory.m_CookieList.GetItemCount(),
-                static_cast<int>(std::count_if(
-                    inventory.m_Cookies.begin(), inventory.m_Cookies.end(),
-                    [](const CCookie* pCookie) { return pCookie->m_bProtected != 0; })),
+                static_cast<int>(inventory.Cookies().size()), inventory.CookieList().GetItemCount(),
+                static_cast<int>(
+                    std::count_if(inventory.Cookies().begin(), inventory.Cookies().end(),
+                                  [](const auto& pCookie) { return pCookie->m_bProtected != 0; })),
                 kRuns);
     PrintFigure("read baseline (3 lines x 10,000 files, 100,000 lines)", dReadBase);
     PrintFigure("first refresh (nothing to save)", dFirst, dReadBase);
@@ -237,7 +239,7 @@ void BenchmarkStores()
                          ProtectEveryTenth(inventory);
                      },
                      [&] { inventory.DeleteAllUnprotected(); });
-    std::printf("  left after delete all: %d rows\n", inventory.m_CookieList.GetItemCount());
+    std::printf("  left after delete all: %d rows\n", inventory.CookieList().GetItemCount());
     PrintFigure("delete baseline (unlink 9,000 files, write 10,000 lines)", dDeleteBase);
     PrintFigure("delete all unprotected with the rewrite", dDelete, dDeleteBase);
 }
@@ -249,14 +251,14 @@ void BenchmarkModel()
     {
         // Names in no particular order, many shared, a few protected.
         const int nKey = (i * 7919) % (kModelRows / 4);
-        inventory.m_Cookies.push_back(
-            new CNSCookie("d" + std::to_string(nKey) + ".example.org", "cookies.txt", "line"));
-        inventory.m_Cookies.back()->m_bProtected = i % kProtectEvery == 0 ? 1 : 0;
+        inventory.AppendCookie(std::make_unique<CNSCookie>(
+            "d" + std::to_string(nKey) + ".example.org", "cookies.txt", "line"));
+        inventory.Cookies().back()->m_bProtected = i % kProtectEvery == 0 ? 1 : 0;
     }
     std::vector<double> fill, sort, sortName;
     for (int nRun = 0; nRun < kRuns; ++nRun)
     {
-        inventory.m_CookieList.DeleteAllItems();
+        inventory.CookieList().DeleteAllItems();
         fill.push_back(TimeMs([&] { inventory.FillCookieList(); }));
         sort.push_back(TimeMs([&] { inventory.SortByColumn(COL_STATE); }));
         sortName.push_back(TimeMs([&] { inventory.SortByColumn(COL_COOKIE); }));

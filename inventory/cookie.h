@@ -9,25 +9,49 @@
 #define IE_BROWSER_NAME "Internet Explorer"
 #define NS_BROWSER_NAME "Netscape Browser"
 
+// The browser whose store a record comes from, the one way a record's kind is
+// told. The values number the store kinds in the order the inventory reads them.
+enum class EBrowser
+{
+    InternetExplorer,
+    Netscape,
+};
+constexpr size_t kBrowserCount = 2;
+
+inline size_t BrowserIndex(EBrowser browser)
+{
+    return static_cast<size_t>(browser);
+}
+
+// The browser's name, IE_BROWSER_NAME or NS_BROWSER_NAME, one string per browser
+// for the life of the program.
+const std::string& BrowserName(EBrowser browser);
+// The browser of a name; false when no browser has that name exactly.
+bool BrowserOfName(std::string_view strName, EBrowser& browser);
+
 // One listed cookie. The inventory owns the records; list rows only point at them.
 class CCookie
 {
 public:
-    explicit CCookie(std::string strName) : m_strName(std::move(strName)) {}
+    CCookie(EBrowser browser, std::string strName)
+        : m_strName(std::move(strName)), m_browser(browser)
+    {
+    }
     virtual ~CCookie() = default;
 
     // Removes the cookie from its browser's store.
     virtual bool Delete() = 0;
-    // The browser's name, IE_BROWSER_NAME or NS_BROWSER_NAME, without a copy.
-    virtual const char* BrowserName() const = 0;
-    std::string GetBrowser() const { return BrowserName(); }
-    bool IsBrowser(std::string_view strBrowser) const { return strBrowser == BrowserName(); }
+    EBrowser Browser() const { return m_browser; }
+    std::string GetBrowser() const { return BrowserName(m_browser); }
 
     std::string GetName() const { return m_strName; }
     std::string GetState() const { return m_bProtected ? "Protected" : ""; }
 
     std::string m_strName;
     int m_bProtected = 0;
+
+private:
+    EBrowser m_browser;
 };
 
 // One Internet Explorer cookie: a file of its own in a cookie folder.
@@ -35,12 +59,11 @@ class CIECookie : public CCookie
 {
 public:
     CIECookie(std::string strName, std::string strPath)
-        : CCookie(std::move(strName)), m_strPath(std::move(strPath))
+        : CCookie(EBrowser::InternetExplorer, std::move(strName)), m_strPath(std::move(strPath))
     {
     }
 
     bool Delete() override;
-    const char* BrowserName() const override { return IE_BROWSER_NAME; }
 
     std::string m_strPath;
 };
@@ -51,12 +74,12 @@ class CNSCookie : public CCookie
 {
 public:
     CNSCookie(std::string strName, std::string strFile, std::string strLine)
-        : CCookie(std::move(strName)), m_strFile(std::move(strFile)), m_strLine(std::move(strLine))
+        : CCookie(EBrowser::Netscape, std::move(strName)), m_strFile(std::move(strFile)),
+          m_strLine(std::move(strLine))
     {
     }
 
     bool Delete() override { return true; }
-    const char* BrowserName() const override { return NS_BROWSER_NAME; }
 
     std::string m_strFile;
     std::string m_strLine;

@@ -1,36 +1,53 @@
 #include "inventory/cookie_inventory.h"
 
+#include <algorithm>
+#include <iterator>
 #include <unordered_set>
 #include <vector>
 
-bool CCookieInventory::DeleteFromStore(CCookie* pCookie)
+void CCookieInventory::StartBatch()
 {
-    if (!pCookie || pCookie->m_bProtected)
-        return false;
-    if (pCookie->IsBrowser(NS_BROWSER_NAME))
-        m_bNSChanged = 1;
-    pCookie->Delete(); // a file that cannot be deleted shows again at the next refresh
-    return true;
+    for (CCookieStore* pStore : m_stores)
+        pStore->StartBatch();
 }
 
 void CCookieInventory::DeleteCookie(int nItem)
 {
     if (nItem < 0 || nItem >= m_CookieList.GetItemCount())
         return;
-    CCookie* pCookie = m_CookieList.GetItemData(nItem);
-    if (!pCookie || pCookie->m_bProtected)
-        return;
-    m_CookieList.DeleteItem(nItem);
-    DeleteFromStore(pCookie);
-    for (auto it = m_Cookies.begin(); it != m_Cookies.end(); ++it)
+    std::vector<bool> remove(static_cast<size_t>(m_CookieList.GetItemCount()), false);
+    remove[static_cast<size_t>(nItem)] = true;
+    DeleteRows(remove);
+}
+
+// Each store gets its doomed records as one batch, the stores in their fixed
+// order; a row leaves the list only when its store let its cookie go.
+void CCookieInventory::DeleteRows(std::vector<bool>& remove)
+{
+    std::vector<CCookie*> batches[kBrowserCount];
+    for (size_t i = 0; i < remove.size(); ++i)
     {
-        if (*it == pCookie)
-        {
-            delete pCookie;
-            m_Cookies.erase(it);
-            return;
-        }
+        CCookie* pCookie = m_CookieList.GetItemData(static_cast<int>(i));
+        remove[i] = remove[i] && pCookie && !pCookie->m_bProtected;
+        if (remove[i])
+            batches[BrowserIndex(pCookie->Browser())].push_back(pCookie);
     }
+    std::unordered_set<const CCookie*> kept;
+    for (CCookieStore* pStore : m_stores)
+    {
+        std::vector<CCookie*>& batch = batches[BrowserIndex(pStore->Browser())];
+        if (batch.empty())
+            continue;
+        const std::vector<CCookie*> asked = batch;
+        pStore->DeleteCookies(batch);
+        for (size_t i = 0; i < batch.size(); ++i)
+            if (!batch[i])
+                kept.insert(asked[i]);
+    }
+    if (!kept.empty())
+        for (size_t i = 0; i < remove.size(); ++i)
+            remove[i] = remove[i] && kept.count(m_CookieList.GetItemData(static_cast<int>(i))) == 0;
+    RemoveRows(remove);
 }
 
 void CCookieInventory::RemoveRows(const std::vector<bool>& remove)
@@ -44,24 +61,17 @@ void CCookieInventory::RemoveRows(const std::vector<bool>& remove)
     // Like a search from the first slot per record: the first slot holding a
     // doomed record is freed, a record that is not in the inventory is not.
     size_t nKept = 0;
-    for (CCookie* pCookie : m_Cookies)
-    {
-        if (doomed.erase(pCookie) != 0)
-            delete pCookie;
-        else
-            m_Cookies[nKept++] = pCookie;
-    }
+    for (std::unique_ptr<CCookie>& pCookie : m_Cookies)
+        if (doomed.erase(pCookie.get()) == 0)
+            m_Cookies[nKept++] = std::move(pCookie);
     m_Cookies.resize(nKept);
 }
 
 void CCookieInventory::DeleteAllUnprotected()
 {
-    m_bNSChanged = 0;
-    const int nCount = m_CookieList.GetItemCount();
-    std::vector<bool> remove(static_cast<size_t>(nCount), false);
-    for (int nRow = nCount - 1; nRow >= 0; --nRow)
-        remove[static_cast<size_t>(nRow)] = DeleteFromStore(m_CookieList.GetItemData(nRow));
-    RemoveRows(remove);
+    StartBatch();
+    std::vector<bool> remove(static_cast<size_t>(m_CookieList.GetItemCount()), true);
+    DeleteRows(remove);
     RewriteNSFiles();
 }
 
@@ -69,13 +79,26 @@ void CCookieInventory::DeleteAllUnprotected()
 // row once, so it always ends.
 int CCookieInventory::DeleteSelected()
 {
-    m_bNSChanged = 0;
+    StartBatch();
     const int nFirst = m_CookieList.GetNextSelected(-1);
     std::vector<bool> remove(static_cast<size_t>(m_CookieList.GetItemCount()), false);
     for (int nRow = nFirst; nRow != -1; nRow = m_CookieList.GetNextSelected(nRow))
-        remove[static_cast<size_t>(nRow)] = DeleteFromStore(m_CookieList.GetItemData(nRow));
-    RemoveRows(remove);
+        remove[static_cast<size_t>(nRow)] = true;
+    DeleteRows(remove);
     return nFirst;
+}
+
+void CCookieInventory::RewriteNSFiles()
+{
+    CCookieRecords returned;
+    for (CCookieStore* pStore : m_stores)
+        if (pStore->Changed() && !pStore->Locations().empty())
+            pStore->FinishBatch(m_CookieList, returned);
+    if (returned.empty())
+        return;
+    const size_t nFirst = m_Cookies.size();
+    std::move(returned.begin(), returned.end(), std::back_inserter(m_Cookies));
+    m_CookieList.InsertItems(RowsOf(nFirst));
 }
 
 void CCookieInventory::SelectAfterDelete(int nFirst)

@@ -3,9 +3,10 @@
 #include "platform/path.h"
 
 #include <string_view>
+#include <unordered_map>
 
 CCookieInventory::CCookieInventory(std::string strDataFolder)
-    : m_strDataFolder(std::move(strDataFolder))
+    : m_strDataFolder(std::move(strDataFolder)), m_stores{&m_ieStore, &m_nsStore}
 {
 }
 
@@ -17,9 +18,22 @@ CCookieInventory::~CCookieInventory()
 void CCookieInventory::FreeAllRecords()
 {
     m_CookieList.DeleteAllItems();
-    for (CCookie* pCookie : m_Cookies)
-        delete pCookie;
     m_Cookies.clear();
+}
+
+void CCookieInventory::SetLocations(EBrowser browser, std::vector<std::string> locations)
+{
+    Store(browser).SetLocations(std::move(locations));
+}
+
+const std::vector<std::string>& CCookieInventory::Locations(EBrowser browser) const
+{
+    return Store(browser).Locations();
+}
+
+void CCookieInventory::AppendCookie(std::unique_ptr<CCookie> pCookie)
+{
+    m_Cookies.push_back(std::move(pCookie));
 }
 
 std::string CCookieInventory::DataFilePath(const char* pszName) const
@@ -37,34 +51,53 @@ void CCookieInventory::RefreshCookies()
     SortByColumn(COL_STATE);
 }
 
-namespace
+void CCookieInventory::ReadIECookies()
 {
-// The Browser column's text, shared by every row of the browser.
-CCellText BrowserText(const CCookie& cookie)
-{
-    static const std::string s_strIE = IE_BROWSER_NAME;
-    static const std::string s_strNS = NS_BROWSER_NAME;
-    if (cookie.IsBrowser(s_strIE))
-        return CCellText::Shared(s_strIE);
-    if (cookie.IsBrowser(s_strNS))
-        return CCellText::Shared(s_strNS);
-    return cookie.GetBrowser();
+    ReadStore(m_ieStore);
 }
-} // namespace
 
-void CCookieInventory::FillCookieList()
+void CCookieInventory::AddIECookie(const std::string& strPath)
 {
-    std::vector<CCookieRow> rows(m_Cookies.size());
-    for (size_t i = 0; i < m_Cookies.size(); ++i)
+    m_ieStore.AddIECookie(strPath, m_Cookies);
+}
+
+void CCookieInventory::ReadNSCookies()
+{
+    ReadStore(m_nsStore);
+}
+
+void CCookieInventory::AddNSCookie(const std::string& strLine, const std::string& strFile)
+{
+    CNSFileStore::AddNSCookie(strLine, strFile, m_Cookies);
+}
+
+// A store without locations reads nothing, not even its protection list.
+void CCookieInventory::ReadStore(CCookieStore& store)
+{
+    if (store.Locations().empty())
+        return;
+    store.ReadCookies(m_Cookies);
+    LoadProtection(BrowserName(store.Browser()), DataFilePath(store.ProtectionFile()));
+}
+
+std::vector<CCookieRow> CCookieInventory::RowsOf(size_t nFirst) const
+{
+    std::vector<CCookieRow> rows(m_Cookies.size() - nFirst);
+    for (size_t i = 0; i < rows.size(); ++i)
     {
-        CCookie* pCookie = m_Cookies[i];
+        CCookie* pCookie = m_Cookies[nFirst + i].get();
         rows[i].strText[COL_COOKIE] = pCookie->m_strName;
         rows[i].strText[COL_STATE] = pCookie->GetState();
-        rows[i].strText[COL_BROWSER] = BrowserText(*pCookie);
+        rows[i].strText[COL_BROWSER] = CCellText::Shared(BrowserName(pCookie->Browser()));
         rows[i].nImage = pCookie->m_bProtected ? 1 : 0;
         rows[i].pData = pCookie;
     }
-    m_CookieList.InsertItems(std::move(rows));
+    return rows;
+}
+
+void CCookieInventory::FillCookieList()
+{
+    m_CookieList.InsertItems(RowsOf(0));
     if (m_CookieList.GetItemCount() > 0)
     {
         m_CookieList.SetItemSelected(0, true);
@@ -89,7 +122,7 @@ int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam
         bFirstGreater = pFirst->m_bProtected && !pSecond->m_bProtected;
         break;
     case COL_BROWSER:
-        bFirstGreater = std::string_view(pFirst->BrowserName()) > pSecond->BrowserName();
+        bFirstGreater = BrowserName(pFirst->Browser()) > BrowserName(pSecond->Browser());
         break;
     default:
         return -1;
@@ -102,17 +135,37 @@ void CCookieInventory::SortByColumn(int nColumn)
     m_CookieList.SortItems(CompareCookies, nColumn);
 }
 
+// The rows of one name and browser always share one state, the state a refresh
+// would give them: the first selected row of a name and browser decides the new
+// state of every row with that name and browser, selected or not.
 void CCookieInventory::ToggleSelectedProtection()
 {
+    std::unordered_map<std::string_view, int> newState[kBrowserCount];
+    size_t nNames = 0;
     for (int nRow = m_CookieList.GetNextSelected(-1); nRow != -1;
          nRow = m_CookieList.GetNextSelected(nRow))
+        if (const CCookie* pCookie = m_CookieList.GetItemData(nRow))
+            nNames += newState[BrowserIndex(pCookie->Browser())]
+                          .emplace(pCookie->m_strName, pCookie->m_bProtected ? 0 : 1)
+                          .second;
+    if (nNames == 0)
+        return;
+    for (int nRow = 0; nRow < m_CookieList.GetItemCount(); ++nRow)
     {
         CCookie* pCookie = m_CookieList.GetItemData(nRow);
         if (!pCookie)
             continue;
-        pCookie->m_bProtected = pCookie->m_bProtected ? 0 : 1;
+        const auto& states = newState[BrowserIndex(pCookie->Browser())];
+        const auto it = states.find(pCookie->m_strName);
+        if (it == states.end() || it->second == pCookie->m_bProtected)
+            continue;
+        pCookie->m_bProtected = it->second;
         m_CookieList.SetItemImage(nRow, pCookie->m_bProtected ? 1 : 0);
         m_CookieList.SetItemText(nRow, COL_STATE, pCookie->GetState());
+    }
+    for (int nRow = m_CookieList.GetNextSelected(-1); nRow != -1;
+         nRow = m_CookieList.GetNextSelected(nRow))
+    {
         m_CookieList.SetItemSelected(nRow, true);
         m_CookieList.SetFocusedItem(nRow);
     }

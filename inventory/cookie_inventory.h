@@ -2,18 +2,17 @@
 
 #include "inventory/cookie.h"
 #include "inventory/cookie_list_model.h"
-#include "platform/file_stamp.h"
-#include "platform/text_file.h"
+#include "inventory/cookie_store.h"
+#include "inventory/ie_folder_store.h"
+#include "inventory/netscape_store.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
-#define IE_PROTECTION_FILE "IEPROT.DAT"
-#define NS_PROTECTION_FILE "NSPROT.DAT"
-
-// The cookie inventory of the main window: the records read from both
-// browsers' stores, the list that shows them, the protection lists and
+// The cookie inventory of the main window: the records read from every
+// browser's store, the list that shows them, the protection lists and
 // deletion. It needs no window; the main window owns one and shows its list.
 class CCookieInventory
 {
@@ -24,6 +23,17 @@ public:
     CCookieInventory(const CCookieInventory&) = delete;
     CCookieInventory& operator=(const CCookieInventory&) = delete;
     ~CCookieInventory(); // frees the records without saving
+
+    // The folders or files of one browser's store, as listed.
+    void SetLocations(EBrowser browser, std::vector<std::string> locations);
+    const std::vector<std::string>& Locations(EBrowser browser) const;
+
+    // The records in inventory order, and the list that shows them.
+    const CCookieRecords& Cookies() const { return m_Cookies; }
+    CCookieListModel& CookieList() { return m_CookieList; }
+    const CCookieListModel& CookieList() const { return m_CookieList; }
+    // Appends a record made elsewhere; it is listed at the next FillCookieList.
+    void AppendCookie(std::unique_ptr<CCookie> pCookie);
 
     // The refresh: saves the marks and empties everything, reads both stores,
     // fills the list and sorts it by State. The caller then updates its controls.
@@ -37,9 +47,13 @@ public:
     void AddIECookie(const std::string& strPath);
     void ReadNSCookies();
     void AddNSCookie(const std::string& strLine, const std::string& strFile);
-    // Rewrites the Netscape files from the surviving records, in list order, when
-    // the batch deleted a Netscape cookie.
+    // Ends a deletion batch: each store that lost a cookie in it writes what is
+    // left. This is where the Netscape files are rewritten, from the surviving
+    // records in list order. A cookie whose file could not be written is
+    // listed again at once.
     void RewriteNSFiles();
+    // 1 when the current batch deleted a Netscape cookie, else 0.
+    int NSChanged() const { return m_nsStore.Changed() ? 1 : 0; }
 
     void LoadProtection(const std::string& strBrowser, const std::string& strFile);
     CCookie* FindCookie(const std::string& strName, const std::string& strBrowser) const;
@@ -55,9 +69,9 @@ public:
     // A whole batch over every row: deletes each unprotected cookie, rewrites the
     // Netscape files. The caller then updates its controls.
     void DeleteAllUnprotected();
-    // The Delete command's batch steps: clears m_bNSChanged, deletes every
-    // selected unprotected row and leaves protected ones selected. Returns the
-    // index of the first row that was selected (-1 when none was).
+    // The Delete command's batch steps: starts the batch, deletes every selected
+    // unprotected row and leaves protected ones selected. Returns the index of
+    // the first row that was selected (-1 when none was).
     int DeleteSelected();
     // After DeleteSelected: selects and focuses row nFirst, or the last row when
     // nFirst is not below the row count; nothing when the list is empty.
@@ -66,43 +80,29 @@ public:
     // image and State text, and leaves each selected and the last one focused.
     void ToggleSelectedProtection();
 
-    std::vector<std::string> m_IELocations;
-    std::vector<std::string> m_NSLocations;
-    std::vector<CCookie*> m_Cookies; // owns the records
-    CCookieListModel m_CookieList;
-    int m_bNSChanged = 0;
-
 private:
+    CCookieStore& Store(EBrowser browser) const { return *m_stores[BrowserIndex(browser)]; }
+    // Reads one store's records and applies its protection list.
+    void ReadStore(CCookieStore& store);
     std::string DataFilePath(const char* pszName) const;
-    // The store side of deleting one record: nothing for a protected record,
-    // otherwise notes a Netscape deletion and removes the cookie from its store.
-    // True when the record is to leave the list and the inventory.
-    bool DeleteFromStore(CCookie* pCookie);
+    void StartBatch();
+    // Deletes the cookies of the flagged rows' unprotected records, store by
+    // store, then removes the rows whose cookies went and frees their records.
+    void DeleteRows(std::vector<bool>& remove);
     // Removes the flagged rows and frees their records, in one pass over the
     // list and one over m_Cookies.
     void RemoveRows(const std::vector<bool>& remove);
     void FreeAllRecords();
+    // List rows for the records from index nFirst on.
+    std::vector<CCookieRow> RowsOf(size_t nFirst) const;
     void SaveProtectionList(const std::string& strPath, std::vector<std::string> names);
 
     std::string m_strDataFolder;
-    CTextFileReader m_reader; // one reader for every store file: its buffer is made once
-    // What the last refresh read of one Netscape file, so that a rewrite can
-    // tell whether another program changed the file since and keep its additions.
-    struct CNSFileSnapshot
-    {
-        bool bReadable = false;             // read whole; a rewrite leaves any other file alone
-        CFileStamp stamp;                   // when the file was last read or written by us
-        std::vector<size_t> baseLineHashes; // of the cookie lines it held then, trimmed
-        // Cookie lines another program added since the refresh; no record has them.
-        std::vector<std::string> extraLines;
-        // Lines of records that another program has removed from the file since
-        // the refresh; a rewrite leaves them out.
-        std::vector<size_t> goneLineHashes;
-    };
-    // Takes in what another program did to the file since the snapshot's stamp.
-    // False when it changed and cannot be read now.
-    static bool TakeInOutsideChanges(const std::string& strFile, CNSFileSnapshot& snapshot);
-    std::map<std::string, CNSFileSnapshot> m_nsSnapshots; // by path, as listed
+    CIEFolderStore m_ieStore;
+    CNSFileStore m_nsStore;
+    CCookieStore* m_stores[kBrowserCount]; // by browser, in reading order
+    CCookieRecords m_Cookies;
+    CCookieListModel m_CookieList; // its rows point at m_Cookies' records
     // Protection lists that could not be written, by path: the names they hold.
     std::map<std::string, std::vector<std::string>> m_unsavedMarks;
 };

@@ -4,7 +4,7 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace
@@ -40,18 +40,13 @@ void CCookieInventory::SaveAndClearCookies()
 {
     if (m_Cookies.empty())
         return;
-    std::vector<std::string> ieNames, nsNames;
-    for (const CCookie* pCookie : m_Cookies)
-    {
-        if (!pCookie->m_bProtected)
-            continue;
-        if (pCookie->IsBrowser(IE_BROWSER_NAME))
-            ieNames.push_back(pCookie->m_strName);
-        else
-            nsNames.push_back(pCookie->m_strName);
-    }
-    SaveProtectionList(DataFilePath(IE_PROTECTION_FILE), std::move(ieNames));
-    SaveProtectionList(DataFilePath(NS_PROTECTION_FILE), std::move(nsNames));
+    std::vector<std::string> names[kBrowserCount];
+    for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)
+        if (pCookie->m_bProtected)
+            names[BrowserIndex(pCookie->Browser())].push_back(pCookie->m_strName);
+    for (CCookieStore* pStore : m_stores)
+        SaveProtectionList(DataFilePath(pStore->ProtectionFile()),
+                           std::move(names[BrowserIndex(pStore->Browser())]));
     FreeAllRecords();
 }
 
@@ -64,31 +59,25 @@ void CCookieInventory::LoadProtection(const std::string& strBrowser, const std::
         lines = itUnsaved->second;
     else
         ReadTextLines(strFile, lines);
-    if (lines.empty())
+    EBrowser browser;
+    if (lines.empty() || !BrowserOfName(strBrowser, browser))
         return;
-    // Each line marks what FindCookie would find for it, the first record of
+    // A mark belongs to a name and a browser: each line marks every record of
     // that name and browser, found here in one walk for all lines.
-    std::unordered_map<std::string_view, CCookie*> firstByName;
-    for (const std::string& strLine : lines)
-        firstByName.emplace(strLine, nullptr);
-    for (CCookie* pCookie : m_Cookies)
-    {
-        if (!pCookie->IsBrowser(strBrowser))
-            continue;
-        const auto it = firstByName.find(pCookie->m_strName);
-        if (it != firstByName.end() && !it->second)
-            it->second = pCookie;
-    }
-    for (const auto& entry : firstByName)
-        if (entry.second)
-            entry.second->m_bProtected = 1;
+    const std::unordered_set<std::string_view> names(lines.begin(), lines.end());
+    for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)
+        if (pCookie->Browser() == browser && names.count(pCookie->m_strName) != 0)
+            pCookie->m_bProtected = 1;
 }
 
 CCookie* CCookieInventory::FindCookie(const std::string& strName,
                                       const std::string& strBrowser) const
 {
-    for (CCookie* pCookie : m_Cookies)
-        if (pCookie->m_strName == strName && pCookie->IsBrowser(strBrowser))
-            return pCookie;
+    EBrowser browser;
+    if (!BrowserOfName(strBrowser, browser))
+        return nullptr;
+    for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)
+        if (pCookie->Browser() == browser && pCookie->m_strName == strName)
+            return pCookie.get();
     return nullptr;
 }

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   desktop-file-utils appstream
   g++-mingw-w64-x86-64
+  python3
 )
 
 missing=()

@@ -78,6 +78,14 @@ public:
 private:
     CWaitScreen* m_pScreen;
 };
+
+void LoadInventoryLocations(CCookieInventory& inventory)
+{
+    std::vector<std::string> ieLocations, nsLocations;
+    LoadLocations(GetAppFolders().GetLocationFilePath(), ieLocations, nsLocations);
+    inventory.SetLocations(EBrowser::InternetExplorer, std::move(ieLocations));
+    inventory.SetLocations(EBrowser::Netscape, std::move(nsLocations));
+}
 } // namespace
 
 void CCookieDlg::SetAutoDeleteIntervalOverride(unsigned nMs)
@@ -108,8 +116,7 @@ CCookieDlg::CCookieDlg(wxWindow* pParent)
     m_CookieList->AssignImageList(m_imgState, wxIMAGE_LIST_SMALL);
     CreateColumns();
 
-    LoadLocations(GetAppFolders().GetLocationFilePath(), m_Inventory.m_IELocations,
-                  m_Inventory.m_NSLocations);
+    LoadInventoryLocations(m_Inventory);
     RefreshCookies();
     ReadSettings();
     FollowNotificationArea();
@@ -146,7 +153,7 @@ void CCookieDlg::CreateControls()
     PlaceInDialogUnits(new wxStaticLine(this, wxID_ANY), {46, 31, 114, 1}, EDluHeight::Exact);
 
     m_CookieList = new CCookieListView(this, IDC_COOKIE_LIST, wxDefaultPosition, wxDefaultSize,
-                                       m_Inventory.m_CookieList);
+                                       m_Inventory.CookieList());
     PlaceInDialogUnits(m_CookieList, {6, 49, 282, 162}, EDluHeight::Exact);
 
     CreateTemplateText(this, "Cookies:", {7, 40, 28, 8});
@@ -267,7 +274,7 @@ void CCookieDlg::ShowInventory()
 void CCookieDlg::UpdateControls()
 {
     const CControlState state =
-        ComputeControlState(m_Inventory.m_CookieList, m_btnProtect->GetLabel().utf8_string());
+        ComputeControlState(m_Inventory.CookieList(), m_btnProtect->GetLabel().utf8_string());
     m_btnDelete->Enable(state.bDeleteEnabled);
     m_btnDeleteAll->Enable(state.bDeleteAllEnabled);
     m_btnProtect->Enable(state.bProtectEnabled);
@@ -287,7 +294,7 @@ void CCookieDlg::UpdateTrayIcon(int nRequest)
         return;
     }
     m_pTrayIcon->ShowWithTip(
-        ComputeControlState(m_Inventory.m_CookieList, std::string()).strTrayTip);
+        ComputeControlState(m_Inventory.CookieList(), std::string()).strTrayTip);
 }
 
 void CCookieDlg::TakeUserSelection()
@@ -334,7 +341,7 @@ void CCookieDlg::OnDelete()
     CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
     const int nFirst = m_Inventory.DeleteSelected();
     PlayWave(SoundFilePath());
-    if (m_Inventory.m_CookieList.GetItemCount() > 0)
+    if (m_Inventory.CookieList().GetItemCount() > 0)
     {
         m_CookieList->SetFocus();
         m_Inventory.SelectAfterDelete(nFirst);
@@ -392,7 +399,7 @@ void CCookieDlg::OnProtect()
 {
     TakeUserSelection();
     m_Inventory.ToggleSelectedProtection();
-    if (m_Inventory.m_CookieList.GetSelectedCount() > 0)
+    if (m_Inventory.CookieList().GetSelectedCount() > 0)
         m_CookieList->SetFocus();
     ShowInventory();
 }
@@ -413,8 +420,7 @@ void CCookieDlg::OnLocations()
     CFindLocationDlg find(nullptr);
     if (find.ShowModal() != wxID_OK)
         return;
-    LoadLocations(GetAppFolders().GetLocationFilePath(), m_Inventory.m_IELocations,
-                  m_Inventory.m_NSLocations);
+    LoadInventoryLocations(m_Inventory);
     RefreshCookies();
 }
 

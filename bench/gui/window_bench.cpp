@@ -114,7 +114,7 @@ int main(int argc, char** argv)
     GetAppFolders().m_strCurrentFolder = strFolder;
     {
         CCookieInventory inventory(strFolder);
-        inventory.m_NSLocations = {AppendPathPart(strFolder, "cookies.txt")};
+        inventory.SetLocations(EBrowser::Netscape, {AppendPathPart(strFolder, "cookies.txt")});
         CCookieDlg* pDlg = new CCookieDlg(nullptr);
         pDlg->Show();
         YieldAll();

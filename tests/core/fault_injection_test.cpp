@@ -40,7 +40,7 @@ protected:
 V SortedNames(const CCookieInventory& inventory)
 {
     V names;
-    for (const CCookie* pCookie : inventory.m_Cookies)
+    for (const auto& pCookie : inventory.Cookies())
         names.push_back(pCookie->GetName());
     std::sort(names.begin(), names.end());
     return names;
@@ -48,7 +48,7 @@ V SortedNames(const CCookieInventory& inventory)
 
 void Protect(CCookieInventory& inventory, const std::string& strName)
 {
-    for (CCookie* pCookie : inventory.m_Cookies)
+    for (const auto& pCookie : inventory.Cookies())
         if (pCookie->GetName() == strName)
             pCookie->m_bProtected = 1;
 }
@@ -63,7 +63,7 @@ public:
                                               "a.example.com\tTRUE\t/\tFALSE\t0\ta\t1\n"
                                               "b.example.com\tTRUE\t/\tFALSE\t0\tb\t2\n");
         m_strSecond = m_dir.Write("second.txt", "c.example.net\tTRUE\t/\tFALSE\t0\tc\t3\r\n");
-        m_inventory.m_NSLocations = {m_strFirst, m_strSecond};
+        m_inventory.SetLocations(EBrowser::Netscape, {m_strFirst, m_strSecond});
         m_inventory.RefreshCookies();
         Protect(m_inventory, "b.example.com");
     }
@@ -72,7 +72,19 @@ public:
     void CheckStillWorking() override
     {
         ExpectOneRowPerRecord(m_inventory);
-        EXPECT_EQ(SortedNames(m_inventory), V{"b.example.com"});
+        // A deletion that did not reach the disk does not look done: the list
+        // holds exactly the cookies whose lines are on disk.
+        V onDisk;
+        for (const std::string& strFile : Targets())
+        {
+            V lines;
+            ReadTextLines(strFile, lines);
+            for (const std::string& strLine : lines)
+                if (strLine.find('\t') != std::string::npos)
+                    onDisk.push_back(strLine.substr(0, strLine.find('\t')));
+        }
+        std::sort(onDisk.begin(), onDisk.end());
+        EXPECT_EQ(SortedNames(m_inventory), onDisk);
         // Cookies whose lines are still on disk come back, each once.
         m_inventory.RefreshCookies();
         ExpectOneRowPerRecord(m_inventory);
@@ -83,7 +95,8 @@ public:
         EXPECT_NE(std::find(afterRefresh.begin(), afterRefresh.end(), "b.example.com"),
                   afterRefresh.end());
         m_inventory.DeleteAllUnprotected();
-        EXPECT_EQ(ReadWholeFile(m_strFirst), "b.example.com\tTRUE\t/\tFALSE\t0\tb\t2\r\n");
+        EXPECT_EQ(ReadWholeFile(m_strFirst),
+                  "# Netscape HTTP Cookie File\r\nb.example.com\tTRUE\t/\tFALSE\t0\tb\t2\r\n");
         EXPECT_EQ(ReadWholeFile(m_strSecond), "");
     }
 
@@ -101,8 +114,9 @@ public:
         m_dir.Write("ie/1.txt", "id\r\n1\r\nie.example.com/\r\n");
         m_strIEList = m_dir.Write("data/" IE_PROTECTION_FILE, "old.example.com/\r\n");
         m_strNSList = m_dir.Write("data/" NS_PROTECTION_FILE, "old.example.org\r\n");
-        m_inventory.m_IELocations = {m_dir.File("ie")};
-        m_inventory.m_NSLocations = {m_dir.Write("cookies.txt", "ns.example.org\tx\n")};
+        m_inventory.SetLocations(EBrowser::InternetExplorer, {m_dir.File("ie")});
+        m_inventory.SetLocations(EBrowser::Netscape,
+                                 {m_dir.Write("cookies.txt", "ns.example.org\tx\n")});
         m_inventory.RefreshCookies();
         Protect(m_inventory, "ie.example.com/");
         Protect(m_inventory, "ns.example.org");
@@ -268,8 +282,8 @@ TEST(FaultInjection, AProtectionMarkThatCouldNotBeSavedStillProtects)
     CCookieInventory inventory(dir.MakeDir("data"));
     const std::string strCookie = dir.Write("ie/1.txt", "id\r\n1\r\nkept.example.com/\r\n");
     const std::string strNS = dir.Write("cookies.txt", "kept.example.org\tx\n");
-    inventory.m_IELocations = {dir.File("ie")};
-    inventory.m_NSLocations = {strNS};
+    inventory.SetLocations(EBrowser::InternetExplorer, {dir.File("ie")});
+    inventory.SetLocations(EBrowser::Netscape, {strNS});
     inventory.RefreshCookies();
     Protect(inventory, "kept.example.com/");
     Protect(inventory, "kept.example.org");

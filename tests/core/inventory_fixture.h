@@ -41,15 +41,15 @@ protected:
     std::vector<std::string> RowTexts(int nColumn = COL_COOKIE) const
     {
         std::vector<std::string> texts;
-        for (int i = 0; i < m_inventory.m_CookieList.GetItemCount(); ++i)
-            texts.push_back(m_inventory.m_CookieList.GetRow(i).strText[nColumn]);
+        for (int i = 0; i < m_inventory.CookieList().GetItemCount(); ++i)
+            texts.push_back(m_inventory.CookieList().GetRow(i).strText[nColumn]);
         return texts;
     }
 
     std::vector<std::string> RecordNames() const
     {
         std::vector<std::string> names;
-        for (const CCookie* pCookie : m_inventory.m_Cookies)
+        for (const auto& pCookie : m_inventory.Cookies())
             names.push_back(pCookie->GetName());
         return names;
     }
@@ -57,17 +57,17 @@ protected:
     // The index of the first row whose Cookie text is strName, -1 when none.
     int FindRow(const std::string& strName) const
     {
-        for (int i = 0; i < m_inventory.m_CookieList.GetItemCount(); ++i)
-            if (m_inventory.m_CookieList.GetRow(i).strText[COL_COOKIE] == strName)
+        for (int i = 0; i < m_inventory.CookieList().GetItemCount(); ++i)
+            if (m_inventory.CookieList().GetRow(i).strText[COL_COOKIE] == strName)
                 return i;
         return -1;
     }
 
     void SelectOnly(const std::vector<int>& rows)
     {
-        m_inventory.m_CookieList.ClearSelection();
+        m_inventory.CookieList().ClearSelection();
         for (int nRow : rows)
-            m_inventory.m_CookieList.SetItemSelected(nRow, true);
+            m_inventory.CookieList().SetItemSelected(nRow, true);
     }
 
     std::string DataFile(const char* pszName) const
@@ -83,6 +83,9 @@ protected:
 
 using V = std::vector<std::string>;
 
+// The first line of WriteNSFile's files, as a rewrite writes it back.
+inline const std::string kNSHeader = "# Netscape HTTP Cookie File\r\n";
+
 // Removes the replacement fault hook when a test ends, whatever it asserted.
 struct CFaultHookGuard
 {
@@ -92,14 +95,14 @@ struct CFaultHookGuard
 // Each record listed once, each row pointing at a record of the inventory.
 inline void ExpectOneRowPerRecord(const CCookieInventory& inventory)
 {
-    const CCookieListModel& list = inventory.m_CookieList;
-    ASSERT_EQ(static_cast<size_t>(list.GetItemCount()), inventory.m_Cookies.size());
+    const CCookieListModel& list = inventory.CookieList();
+    ASSERT_EQ(static_cast<size_t>(list.GetItemCount()), inventory.Cookies().size());
     std::set<const CCookie*> listed;
     for (int i = 0; i < list.GetItemCount(); ++i)
     {
         const CCookie* pCookie = list.GetItemData(i);
         EXPECT_TRUE(listed.insert(pCookie).second) << "row " << i << " lists a record twice";
-        EXPECT_NE(std::find(inventory.m_Cookies.begin(), inventory.m_Cookies.end(), pCookie),
-                  inventory.m_Cookies.end());
+        EXPECT_TRUE(std::any_of(inventory.Cookies().begin(), inventory.Cookies().end(),
+                                [&](const auto& pOwned) { return pOwned.get() == pCookie; }));
     }
 }

@@ -28,12 +28,12 @@ TEST_F(CIEReaderTest, OneRecordPerCookieFileNamedByItsThirdLine)
     m_dir.Write("ie/E.TXT", "n\nv\nupper.example.net/\n"); // the pattern ignores case
     m_dir.Write("ie/f.dat", "n\nv\nnever.example.com/\n");
     m_dir.MakeDir("ie/folder.txt");
-    m_inventory.m_IELocations = {m_strIEFolder, m_dir.File("missing")};
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder, m_dir.File("missing")});
     m_inventory.ReadIECookies();
 
     EXPECT_EQ(RecordNames(),
               (V{"upper.example.net/", "last.example.com/", "", "spaces.example.org/  "}));
-    const auto* pCookie = dynamic_cast<const CIECookie*>(m_inventory.m_Cookies[1]);
+    const auto* pCookie = dynamic_cast<const CIECookie*>(m_inventory.Cookies()[1].get());
     ASSERT_NE(pCookie, nullptr);
     EXPECT_EQ(pCookie->m_strPath, m_strIEFolder + PATH_SEP + "a.txt");
     EXPECT_EQ(pCookie->GetBrowser(), "Internet Explorer");
@@ -44,7 +44,7 @@ TEST_F(CIEReaderTest, AFolderListedTwiceGivesTwoRecordsPerFile)
 {
     WriteIECookie("x.txt", "example.com/");
     WriteIECookie("y.txt", "example.org/");
-    m_inventory.m_IELocations = {m_strIEFolder, m_strIEFolder};
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder, m_strIEFolder});
     m_inventory.ReadIECookies();
     EXPECT_EQ(RecordNames(), (V{"example.com/", "example.org/", "example.com/", "example.org/"}));
 }
@@ -56,7 +56,7 @@ TEST_F(CIEReaderTest, SurvivesHostileFiles)
     m_dir.Write("ie/huge.txt", "n\n" + strHuge + "\n" + strHuge + "\n");
     m_dir.Write("ie/\xff\xfe-latin1.txt", "n\nv\ncaf\xe9.example.com/\n");
     m_dir.Write("ie/lf.txt", "n\nv\nlf.example.com/\n");
-    m_inventory.m_IELocations = {m_strIEFolder};
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
     m_inventory.ReadIECookies();
     // A file that goes away between the listing and the read gives nothing.
     m_inventory.AddIECookie(m_dir.File("ie/vanished.txt"));
@@ -76,18 +76,18 @@ TEST_F(CNSReaderTest, OneRecordPerCookieLine)
                                 ".example.com\tTRUE\t/\tFALSE\t0\tlang\t\r\n"
                                 "shop.example.net\tFALSE\t/cart\tTRUE\t1999999999\tc\t1";
     const std::string strFile = m_dir.Write("cookies.txt", strText);
-    m_inventory.m_NSLocations = {strFile};
+    m_inventory.SetLocations(EBrowser::Netscape, {strFile});
     m_inventory.ReadNSCookies();
 
     ASSERT_EQ(RecordNames(), (V{".example.com", ".example.com", "shop.example.net"}));
-    const auto* pFirst = dynamic_cast<const CNSCookie*>(m_inventory.m_Cookies[0]);
-    const auto* pSecond = dynamic_cast<const CNSCookie*>(m_inventory.m_Cookies[1]);
+    const auto* pFirst = dynamic_cast<const CNSCookie*>(m_inventory.Cookies()[0].get());
+    const auto* pSecond = dynamic_cast<const CNSCookie*>(m_inventory.Cookies()[1].get());
     ASSERT_TRUE(pFirst && pSecond);
     EXPECT_EQ(pFirst->m_strLine, ".example.com\tTRUE\t/\tFALSE\t0\tsid\tabc");
-    EXPECT_EQ(pSecond->m_strLine, ".example.com\tTRUE\t/\tFALSE\t0\tlang");
+    EXPECT_EQ(pSecond->m_strLine, ".example.com\tTRUE\t/\tFALSE\t0\tlang\t"); // an empty last field
     EXPECT_EQ(pFirst->m_strFile, strFile);
     EXPECT_EQ(pFirst->GetBrowser(), "Netscape Browser");
-    EXPECT_TRUE(m_inventory.m_Cookies[0]->Delete());
+    EXPECT_TRUE(m_inventory.Cookies()[0]->Delete());
     EXPECT_EQ(ReadWholeFile(strFile), strText); // Delete leaves the file alone
 }
 
@@ -97,7 +97,8 @@ TEST_F(CNSReaderTest, ReadsEachListedPathOnceAndSkipsWhatCannotBeRead)
     const std::string strSecond = m_dir.Write("two.txt", "c.example.com\t\0\xff\nd.example.com\t"s +
                                                              std::string(3 * 1024 * 1024, 'v'));
     const std::string strFolder = m_dir.MakeDir("cookies-folder.txt");
-    m_inventory.m_NSLocations = {strFirst, strFolder, m_dir.File("none.txt"), strSecond, strFirst};
+    m_inventory.SetLocations(EBrowser::Netscape,
+                             {strFirst, strFolder, m_dir.File("none.txt"), strSecond, strFirst});
     m_inventory.ReadNSCookies();
     EXPECT_EQ(RecordNames(),
               (V{"a.example.com", "b.example.com", "c.example.com", "d.example.com"}));
@@ -122,13 +123,13 @@ TEST_F(CInventoryTest, EveryReaderSkipsAFifoWithoutWaiting)
         {"IE cookie file", m_dir.File("ie/x.txt"),
          [&]
          {
-             m_inventory.m_IELocations = {m_strIEFolder};
+             m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
              m_inventory.ReadIECookies();
          }},
         {"Netscape file", strNSFile,
          [&]
          {
-             m_inventory.m_NSLocations = {strNSFile};
+             m_inventory.SetLocations(EBrowser::Netscape, {strNSFile});
              m_inventory.ReadNSCookies();
          }},
         // A refresh compares the list on disk with the marks, then reads it.
@@ -165,8 +166,8 @@ TEST_F(CInventoryTest, RefreshListsBothStoresSortedByStateWithTheFirstRowSelecte
     m_dir.Write("data/" NS_PROTECTION_FILE, "aa.example.org\r\n");
     const std::string strNS =
         WriteNSFile("cookies.txt", {"aa.example.org\tx", "bb.example.org\ty"});
-    m_inventory.m_IELocations = {m_strIEFolder};
-    m_inventory.m_NSLocations = {strNS};
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
+    m_inventory.SetLocations(EBrowser::Netscape, {strNS});
     m_inventory.RefreshCookies();
 
     EXPECT_EQ(RecordNames(),
@@ -176,16 +177,16 @@ TEST_F(CInventoryTest, RefreshListsBothStoresSortedByStateWithTheFirstRowSelecte
     EXPECT_EQ(RowTexts(COL_STATE), (V{"", "", "", "Protected"}));
     EXPECT_EQ(RowTexts(COL_BROWSER), (V{"Netscape Browser", "Internet Explorer",
                                         "Internet Explorer", "Netscape Browser"}));
-    EXPECT_EQ(m_inventory.m_CookieList.GetItemImage(3), 1);
+    EXPECT_EQ(m_inventory.CookieList().GetItemImage(3), 1);
     // The first row by Cookie text keeps its selection through the sort.
-    EXPECT_EQ(m_inventory.m_CookieList.GetSelectedCount(), 1);
-    EXPECT_EQ(m_inventory.m_CookieList.GetNextSelected(-1), 3);
-    EXPECT_EQ(m_inventory.m_CookieList.GetFocusedItem(), 3);
+    EXPECT_EQ(m_inventory.CookieList().GetSelectedCount(), 1);
+    EXPECT_EQ(m_inventory.CookieList().GetNextSelected(-1), 3);
+    EXPECT_EQ(m_inventory.CookieList().GetFocusedItem(), 3);
 
     // With nothing to read the refresh leaves everything empty.
-    m_inventory.m_IELocations.clear();
-    m_inventory.m_NSLocations.clear();
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {});
+    m_inventory.SetLocations(EBrowser::Netscape, {});
     m_inventory.RefreshCookies();
-    EXPECT_TRUE(m_inventory.m_Cookies.empty());
-    EXPECT_EQ(m_inventory.m_CookieList.GetItemCount(), 0);
+    EXPECT_TRUE(m_inventory.Cookies().empty());
+    EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 0);
 }

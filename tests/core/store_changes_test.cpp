@@ -21,7 +21,7 @@ protected:
     {
         m_strNS = WriteNSFile("cookies.txt", {"a.example.com\tTRUE\t/\tFALSE\t0\tid\t1",
                                               "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2"});
-        m_inventory.m_NSLocations = {m_strNS};
+        m_inventory.SetLocations(EBrowser::Netscape, {m_strNS});
         m_inventory.RefreshCookies();
         ASSERT_EQ(RecordNames(), (V{"a.example.com", "b.example.com"}));
     }
@@ -42,15 +42,15 @@ TEST_F(CGrowingNSFileTest, LinesTheBrowserAppendedAfterTheRefreshSurviveADeletio
                           "# a comment the rewrite drops\n"
                           "  d.example.com\tTRUE\t/\tFALSE\t0\tid\t4  \n");
     DeleteOne("a.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\r\n"
-                                      "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n"
-                                      "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\r\n"
+                                                  "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n"
+                                                  "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
 
     // The added lines have no record until the next refresh, yet a second batch
     // with the file untouched since our rewrite keeps them too.
     DeleteOne("b.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n"
-                                      "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n"
+                                                  "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
     m_inventory.RefreshCookies();
     EXPECT_EQ(RecordNames(), (V{"c.example.com", "d.example.com"}));
 }
@@ -65,9 +65,9 @@ TEST_F(CGrowingNSFileTest, AFileTheBrowserRewroteKeepsItsNewLinesAndLosesTheDele
                                "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\n"
                                "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\n");
     DeleteOne("a.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\r\n"
-                                      "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n"
-                                      "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\r\n"
+                                                  "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n"
+                                                  "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n");
 }
 
 TEST_F(CGrowingNSFileTest, ACookieTheBrowserChangedOrDroppedIsNotWrittenBackFromItsRecord)
@@ -77,7 +77,7 @@ TEST_F(CGrowingNSFileTest, ACookieTheBrowserChangedOrDroppedIsNotWrittenBackFrom
     m_dir.Write("cookies.txt", "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\n"
                                "b.example.com\tTRUE\t/\tFALSE\t0\tid\t9\n"
                                "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\n");
-    DeleteOne("a.example.com");
+    DeleteOne("a.example.com"); // the browser wrote no header: none is written
     EXPECT_EQ(ReadWholeFile(m_strNS), "b.example.com\tTRUE\t/\tFALSE\t0\tid\t9\r\n"
                                       "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n");
     m_dir.Write("cookies.txt", "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\n");
@@ -90,13 +90,13 @@ TEST_F(CGrowingNSFileTest, ALineTheUserDeletedComesBackWhenTheBrowserWritesItAga
     DeleteOne("a.example.com");
     AppendToFile(m_strNS, "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\n");
     DeleteOne("b.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n");
 }
 
 TEST_F(CGrowingNSFileTest, AnUnchangedFileIsWrittenExactlyFromTheRecords)
 {
     DeleteOne("b.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n");
 }
 
 TEST_F(CGrowingNSFileTest, AFileThatBecameUnreadableIsLeftAlone)
@@ -118,9 +118,12 @@ TEST_F(CGrowingNSFileTest, AdditionsAreKeptWhenTheFirstRewriteFailed)
         DeleteOne("a.example.com");
     }
     EXPECT_EQ(ReadWholeFile(m_strNS), strGrown);
-    // The next batch carries both deletions and the browser's line.
+    // The cookie is still on disk and listed again; the next batch keeps it
+    // and the browser's line.
+    EXPECT_EQ(RowTexts(), (V{"a.example.com", "b.example.com"}));
     DeleteOne("b.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n"
+                                                  "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n");
 }
 
 TEST_F(CInventoryTest, ACookieFolderRemovedBetweenRefreshesListsNothingAndDeletesQuietly)
@@ -130,8 +133,8 @@ TEST_F(CInventoryTest, ACookieFolderRemovedBetweenRefreshesListsNothingAndDelete
     m_dir.Write("gone/2.txt", "id\r\n2\r\ngone.example.org/\r\n");
     const std::string strKept = WriteIECookie("k.txt", "kept.example.com/");
     const std::string strNS = WriteNSFile("cookies.txt", {"ns.example.com\tx"});
-    m_inventory.m_IELocations = {strGone, m_strIEFolder};
-    m_inventory.m_NSLocations = {strNS};
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {strGone, m_strIEFolder});
+    m_inventory.SetLocations(EBrowser::Netscape, {strNS});
     m_inventory.RefreshCookies();
     ASSERT_EQ(RowTexts().size(), 4u);
 
@@ -139,7 +142,7 @@ TEST_F(CInventoryTest, ACookieFolderRemovedBetweenRefreshesListsNothingAndDelete
     SelectOnly({FindRow("gone.example.com/"), FindRow("ns.example.com")});
     m_inventory.DeleteSelected();
     m_inventory.RewriteNSFiles();
-    EXPECT_EQ(ReadWholeFile(strNS), "");
+    EXPECT_EQ(ReadWholeFile(strNS), kNSHeader);
     EXPECT_TRUE(FileExists(strKept));
     EXPECT_EQ(RowTexts(), (V{"gone.example.org/", "kept.example.com/"}));
 
@@ -147,7 +150,7 @@ TEST_F(CInventoryTest, ACookieFolderRemovedBetweenRefreshesListsNothingAndDelete
     EXPECT_EQ(RowTexts(), V{"kept.example.com/"});
     m_inventory.DeleteAllUnprotected();
     EXPECT_FALSE(FileExists(strKept));
-    EXPECT_EQ(m_inventory.m_CookieList.GetItemCount(), 0);
+    EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 0);
 }
 
 // An Internet Explorer "folder" that is a file and a Netscape "file" that is a
@@ -161,8 +164,9 @@ TEST_F(CInventoryTest, LocationsOfTheWrongKindAreNeitherReadNorWritten)
     const std::string strNS =
         WriteNSFile("cookies.txt", {"ns.example.com\tx", "ns.example.org\ty"});
     const std::string strBadParent = strIEAsFile + "/below";
-    m_inventory.m_IELocations = {strIEAsFile, strBadParent, std::string(300, 'f')};
-    m_inventory.m_NSLocations = {strNSAsFolder, strBadParent, strNS};
+    m_inventory.SetLocations(EBrowser::InternetExplorer,
+                             {strIEAsFile, strBadParent, std::string(300, 'f')});
+    m_inventory.SetLocations(EBrowser::Netscape, {strNSAsFolder, strBadParent, strNS});
 
     for (int nRound = 0; nRound < 2; ++nRound)
     {
@@ -170,11 +174,11 @@ TEST_F(CInventoryTest, LocationsOfTheWrongKindAreNeitherReadNorWritten)
         const V expected =
             nRound == 0 ? V{"ns.example.com", "ns.example.org"} : V{"ns.example.com"};
         EXPECT_EQ(RecordNames(), expected);
-        m_inventory.m_Cookies[0]->m_bProtected = 1;
+        m_inventory.Cookies()[0]->m_bProtected = 1;
         m_inventory.DeleteAllUnprotected();
         EXPECT_EQ(ReadWholeFile(strIEAsFile), strCookieText);
         EXPECT_EQ(ReadWholeFile(strNSAsFolder + "/inner.txt"), "inner.example.com\tx\n");
         EXPECT_TRUE(std::filesystem::is_directory(strNSAsFolder));
-        EXPECT_EQ(ReadWholeFile(strNS), "ns.example.com\tx\r\n");
+        EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + "ns.example.com\tx\r\n");
     }
 }

@@ -8,13 +8,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     const std::string strPath = WriteFuzzFile("cookie.txt", pData, nSize);
     CCookieInventory inventory(FuzzFolder());
-    inventory.m_IELocations.push_back(FuzzFolder());
+    inventory.SetLocations(EBrowser::InternetExplorer, {FuzzFolder()});
     inventory.ReadIECookies();
     // One file gives at most one record, named by its third line.
-    if (inventory.m_Cookies.size() > 1)
+    if (inventory.Cookies().size() > 1)
         std::abort();
     inventory.FillCookieList();
-    if (inventory.m_CookieList.GetItemCount() != static_cast<int>(inventory.m_Cookies.size()))
+    if (inventory.CookieList().GetItemCount() != static_cast<int>(inventory.Cookies().size()))
         std::abort();
     return 0;
 }

@@ -1,7 +1,9 @@
 // The cookies.txt reader and rewriter on arbitrary file content: after deleting
-// every unprotected cookie, the file holds exactly the protected lines.
+// every unprotected cookie, the file holds exactly its header line, if it had
+// one, and the protected lines.
 #include "input_file.h"
 #include "inventory/cookie_inventory.h"
+#include "inventory/netscape_line.h"
 #include "platform/text_file.h"
 
 #include <cstdlib>
@@ -10,17 +12,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     const std::string strPath = WriteFuzzFile("cookies.txt", pData, nSize);
     CCookieInventory inventory(FuzzFolder());
-    inventory.m_NSLocations.push_back(strPath);
+    inventory.SetLocations(EBrowser::Netscape, {strPath});
     inventory.ReadNSCookies();
     inventory.FillCookieList();
 
-    std::vector<std::string> kept;
-    for (size_t i = 0; i < inventory.m_Cookies.size(); i += 2)
-        inventory.m_Cookies[i]->m_bProtected = 1;
-    for (int nItem = 0; nItem < inventory.m_CookieList.GetItemCount(); ++nItem)
+    std::vector<std::string> kept, original;
+    if (ReadTextLines(strPath, original) && !original.empty() && IsNSHeaderLine(original[0]))
+        kept.push_back(original[0]);
+    const size_t nHeader = kept.size();
+    for (size_t i = 0; i < inventory.Cookies().size(); i += 2)
+        inventory.Cookies()[i]->m_bProtected = 1;
+    for (int nItem = 0; nItem < inventory.CookieList().GetItemCount(); ++nItem)
     {
         const auto* pCookie =
-            static_cast<const CNSCookie*>(inventory.m_CookieList.GetItemData(nItem));
+            static_cast<const CNSCookie*>(inventory.CookieList().GetItemData(nItem));
         if (pCookie->m_bProtected)
             kept.push_back(pCookie->m_strLine);
     }
@@ -28,9 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 
     std::vector<std::string> written;
     const bool bRead = ReadTextLines(strPath, written);
-    if (inventory.m_Cookies.size() != kept.size())
+    if (inventory.Cookies().size() + nHeader != kept.size())
         std::abort();
-    if (inventory.m_bNSChanged && (!bRead || written != kept))
+    if (inventory.NSChanged() && (!bRead || written != kept))
         std::abort();
     return 0;
 }

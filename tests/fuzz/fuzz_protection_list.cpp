@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     inventory.LoadProtection(NS_BROWSER_NAME, strList);
     inventory.LoadProtection(IE_BROWSER_NAME, strList);
     // Marks go to the first record of a name, and only of the list's browser.
-    if (inventory.m_Cookies.size() != 3 || inventory.m_Cookies[2]->m_bProtected)
+    if (inventory.Cookies().size() != 3 || inventory.Cookies()[2]->m_bProtected)
         std::abort();
     return 0;
 }

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "inventory/cookie.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CCookieListModel;
+
+// Records in inventory order; the vector owns them.
+using CCookieRecords = std::vector<std::unique_ptr<CCookie>>;
+
+// One kind of cookie store: where one browser keeps its cookies. The inventory
+// drives every kind the same way and in a fixed order: it reads each kind's
+// records, hands each kind the records a deletion batch dooms, and finishes the
+// batch of each kind that lost a cookie.
+class CCookieStore
+{
+public:
+    CCookieStore(EBrowser browser, const char* pszProtectionFile)
+        : m_browser(browser), m_pszProtectionFile(pszProtectionFile)
+    {
+    }
+    CCookieStore(const CCookieStore&) = delete;
+    CCookieStore& operator=(const CCookieStore&) = delete;
+    virtual ~CCookieStore() = default;
+
+    EBrowser Browser() const { return m_browser; }
+    // The bare file name of the store's protection list.
+    const char* ProtectionFile() const { return m_pszProtectionFile; }
+    // The folders or files the store reads, as listed.
+    void SetLocations(std::vector<std::string> locations) { m_locations = std::move(locations); }
+    const std::vector<std::string>& Locations() const { return m_locations; }
+
+    // Appends one record per cookie of every location.
+    virtual void ReadCookies(CCookieRecords& records) = 0;
+
+    // A deletion batch: StartBatch, DeleteCookies once or more, FinishBatch.
+    virtual void StartBatch() { m_bChanged = false; }
+    // Deletes the cookies of the given records, all of this store. A record
+    // whose cookie has to stay listed is replaced by null; every other record
+    // is freed right after the call, so the store may take its contents.
+    virtual void DeleteCookies(std::vector<CCookie*>& batch) = 0;
+    // True when the batch so far deleted a cookie of this store.
+    bool Changed() const { return m_bChanged; }
+    // Writes what the batch changed, after the doomed records have left the
+    // list; list holds the surviving rows in display order. A deletion that
+    // did not reach the disk must not look done: its record is made again into
+    // returned.
+    virtual void FinishBatch(const CCookieListModel& list, CCookieRecords& returned) = 0;
+
+protected:
+    std::vector<std::string> m_locations;
+    bool m_bChanged = false;
+
+private:
+    EBrowser m_browser;
+    const char* m_pszProtectionFile;
+};

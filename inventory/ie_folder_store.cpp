@@ -1,0 +1,43 @@
+#include "inventory/ie_folder_store.h"
+
+#include "platform/folder_search.h"
+#include "platform/path.h"
+
+void CIEFolderStore::ReadCookies(CCookieRecords& records)
+{
+    for (const std::string& strFolder : m_locations)
+    {
+        std::vector<CFindEntry> entries;
+        if (!FindEntries(strFolder, "*.txt", entries))
+            continue;
+        // A folder named like a cookie file is passed on too and fails to open.
+        for (const CFindEntry& entry : entries)
+            AddIECookie(AppendPathPart(strFolder, entry.strName), records);
+    }
+}
+
+void CIEFolderStore::AddIECookie(const std::string& strPath, CCookieRecords& records)
+{
+    if (!m_reader.Open(strPath))
+        return;
+    std::string strLine;
+    bool bComplete = true;
+    for (int nLine = 0; nLine < 3 && bComplete; ++nLine)
+        bComplete = m_reader.ReadLine(strLine); // false at the end or on a read error
+    m_reader.Close();
+    if (bComplete)
+        records.push_back(std::make_unique<CIECookie>(std::move(strLine), strPath));
+}
+
+void CIEFolderStore::DeleteCookies(std::vector<CCookie*>& batch)
+{
+    // A file that cannot be deleted keeps its row; one that is gone already is
+    // as good as deleted.
+    for (CCookie*& pCookie : batch)
+    {
+        if (pCookie->Delete() || !EntryExists(static_cast<const CIECookie&>(*pCookie).m_strPath))
+            m_bChanged = true;
+        else
+            pCookie = nullptr;
+    }
+}
