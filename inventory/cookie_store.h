@@ -39,7 +39,8 @@ public:
     // A deletion batch: StartBatch, DeleteCookies once or more, FinishBatch.
     virtual void StartBatch() { m_bChanged = false; }
     // Deletes the cookies of the given records, all of this store. A record
-    // whose cookie has to stay listed is replaced by null.
+    // whose cookie has to stay listed is replaced by null; every other record
+    // is freed right after the call, so the store may take its contents.
     virtual void DeleteCookies(std::vector<CCookie*>& batch) = 0;
     // True when the batch so far deleted a cookie of this store.
     bool Changed() const { return m_bChanged; }

@@ -57,8 +57,9 @@ void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
     for (CCookie* pCookie : batch)
     {
         pCookie->Delete();
-        m_deleted.push_back(static_cast<const CNSCookie&>(*pCookie));
-        m_deleted.back().m_bProtected = 0;
+        auto& cookie = static_cast<CNSCookie&>(*pCookie);
+        m_deleted.emplace_back(std::move(cookie.m_strName), std::move(cookie.m_strFile),
+                               std::move(cookie.m_strLine));
     }
     m_bChanged = m_bChanged || !batch.empty();
 }
