@@ -1,5 +1,7 @@
 #include "inventory/cookie_inventory.h"
 
+#include <algorithm>
+#include <iterator>
 #include <unordered_set>
 #include <vector>
 
@@ -99,6 +101,11 @@ void CCookieInventory::RewriteNSFiles()
     for (CCookieStore* pStore : m_stores)
         if (pStore->Changed() && !pStore->Locations().empty())
             pStore->FinishBatch(m_CookieList, returned);
+    if (returned.empty())
+        return;
+    const size_t nFirst = m_Cookies.size();
+    std::move(returned.begin(), returned.end(), std::back_inserter(m_Cookies));
+    m_CookieList.InsertItems(RowsOf(nFirst));
 }
 
 void CCookieInventory::SelectAfterDelete(int nFirst)

@@ -2,6 +2,9 @@
 
 #include "platform/path.h"
 
+#include <string_view>
+#include <unordered_map>
+
 CCookieInventory::CCookieInventory(std::string strDataFolder)
     : m_strDataFolder(std::move(strDataFolder)), m_stores{&m_ieStore, &m_nsStore, &m_ffStore,
                                                           &m_crStore}
@@ -85,19 +88,24 @@ void CCookieInventory::ReadStore(CCookieStore& store)
     LoadProtection(BrowserName(store.Browser()), DataFilePath(store.ProtectionFile()));
 }
 
-void CCookieInventory::FillCookieList()
+std::vector<CCookieRow> CCookieInventory::RowsOf(size_t nFirst) const
 {
-    std::vector<CCookieRow> rows(m_Cookies.size());
-    for (size_t i = 0; i < m_Cookies.size(); ++i)
+    std::vector<CCookieRow> rows(m_Cookies.size() - nFirst);
+    for (size_t i = 0; i < rows.size(); ++i)
     {
-        CCookie* pCookie = m_Cookies[i].get();
+        CCookie* pCookie = m_Cookies[nFirst + i].get();
         rows[i].strText[COL_COOKIE] = pCookie->m_strName;
         rows[i].strText[COL_STATE] = pCookie->GetState();
         rows[i].strText[COL_BROWSER] = CCellText::Shared(BrowserName(pCookie->Browser()));
         rows[i].nImage = pCookie->m_bProtected ? 1 : 0;
         rows[i].pData = pCookie;
     }
-    m_CookieList.InsertItems(std::move(rows));
+    return rows;
+}
+
+void CCookieInventory::FillCookieList()
+{
+    m_CookieList.InsertItems(RowsOf(0));
     if (m_CookieList.GetItemCount() > 0)
     {
         m_CookieList.SetItemSelected(0, true);
@@ -143,17 +151,37 @@ void CCookieInventory::SortByColumn(int nColumn)
     m_CookieList.SortItems(CompareCookies, nColumn);
 }
 
+// The rows of one name and browser always share one state, the state a refresh
+// would give them: the first selected row of a name and browser decides the new
+// state of every row with that name and browser, selected or not.
 void CCookieInventory::ToggleSelectedProtection()
 {
+    std::unordered_map<std::string_view, int> newState[kBrowserCount];
+    size_t nNames = 0;
     for (int nRow = m_CookieList.GetNextSelected(-1); nRow != -1;
          nRow = m_CookieList.GetNextSelected(nRow))
+        if (const CCookie* pCookie = m_CookieList.GetItemData(nRow))
+            nNames += newState[BrowserIndex(pCookie->Browser())]
+                          .emplace(pCookie->m_strName, pCookie->m_bProtected ? 0 : 1)
+                          .second;
+    if (nNames == 0)
+        return;
+    for (int nRow = 0; nRow < m_CookieList.GetItemCount(); ++nRow)
     {
         CCookie* pCookie = m_CookieList.GetItemData(nRow);
         if (!pCookie)
             continue;
-        pCookie->m_bProtected = pCookie->m_bProtected ? 0 : 1;
+        const auto& states = newState[BrowserIndex(pCookie->Browser())];
+        const auto it = states.find(pCookie->m_strName);
+        if (it == states.end() || it->second == pCookie->m_bProtected)
+            continue;
+        pCookie->m_bProtected = it->second;
         m_CookieList.SetItemImage(nRow, pCookie->m_bProtected ? 1 : 0);
         m_CookieList.SetItemText(nRow, COL_STATE, pCookie->GetState());
+    }
+    for (int nRow = m_CookieList.GetNextSelected(-1); nRow != -1;
+         nRow = m_CookieList.GetNextSelected(nRow))
+    {
         m_CookieList.SetItemSelected(nRow, true);
         m_CookieList.SetFocusedItem(nRow);
     }

@@ -53,7 +53,8 @@ public:
     void ReadDatabaseCookies();
     // Ends a deletion batch: each store that lost a cookie in it writes what is
     // left. This is where the Netscape files are rewritten, from the surviving
-    // records in list order.
+    // records in list order. A cookie whose file could not be written is
+    // listed again at once.
     void RewriteNSFiles();
     // 1 when the current batch deleted a Netscape cookie, else 0.
     int NSChanged() const { return m_nsStore.Changed() ? 1 : 0; }
@@ -96,6 +97,8 @@ private:
     // list and one over m_Cookies.
     void RemoveRows(const std::vector<bool>& remove);
     void FreeAllRecords();
+    // List rows for the records from index nFirst on.
+    std::vector<CCookieRow> RowsOf(size_t nFirst) const;
     void SaveProtectionList(const std::string& strPath, std::vector<std::string> names);
 
     std::string m_strDataFolder;

@@ -35,22 +35,21 @@ public:
 
     // Appends one record per cookie of every location.
     virtual void ReadCookies(CCookieRecords& records) = 0;
-    // Whether a name of the protection list marks every record of that name,
-    // or only the first one, as FindCookie finds it.
-    virtual bool ProtectsEveryRecordOfAName() const { return false; }
     // Whether the protection list is written even when no location is listed.
     virtual bool SavesProtectionWithoutLocations() const { return true; }
 
     // A deletion batch: StartBatch, DeleteCookies once or more, FinishBatch.
-    void StartBatch() { m_bChanged = false; }
+    virtual void StartBatch() { m_bChanged = false; }
     // Deletes the cookies of the given records, all of this store. A record
-    // whose cookie has to stay listed is replaced by null.
+    // whose cookie has to stay listed is replaced by null; every other record
+    // is freed right after the call, so the store may take its contents.
     virtual void DeleteCookies(std::vector<CCookie*>& batch) = 0;
     // True when the batch so far deleted a cookie of this store.
     bool Changed() const { return m_bChanged; }
     // Writes what the batch changed, after the doomed records have left the
-    // list; list holds the surviving rows in display order. A record whose
-    // deletion did not reach the disk is made again into returned.
+    // list; list holds the surviving rows in display order. A deletion that
+    // did not reach the disk must not look done: its record is made again into
+    // returned.
     virtual void FinishBatch(const CCookieListModel& list, CCookieRecords& returned) = 0;
 
 protected:

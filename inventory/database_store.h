@@ -37,9 +37,6 @@ public:
     void ReadCookies(CCookieRecords& records) override;
     void DeleteCookies(std::vector<CCookie*>& batch) override;
     void FinishBatch(const CCookieListModel&, CCookieRecords&) override {}
-    // Many cookies share a host, the name a protection list holds: a listed
-    // name protects every record of it.
-    bool ProtectsEveryRecordOfAName() const override { return true; }
     // Without databases listed, its protection list is neither written nor read.
     bool SavesProtectionWithoutLocations() const override { return false; }
 

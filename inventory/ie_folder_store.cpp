@@ -31,7 +31,13 @@ void CIEFolderStore::AddIECookie(const std::string& strPath, CCookieRecords& rec
 
 void CIEFolderStore::DeleteCookies(std::vector<CCookie*>& batch)
 {
-    for (CCookie* pCookie : batch)
-        pCookie->Delete(); // a file that cannot be deleted shows again at the next refresh
-    m_bChanged = m_bChanged || !batch.empty();
+    // A file that cannot be deleted keeps its row; one that is gone already is
+    // as good as deleted.
+    for (CCookie*& pCookie : batch)
+    {
+        if (pCookie->Delete() || !EntryExists(static_cast<const CIECookie&>(*pCookie).m_strPath))
+            m_bChanged = true;
+        else
+            pCookie = nullptr;
+    }
 }

@@ -42,9 +42,9 @@ void CNSFileSnapshot::StartReading(const std::string& strFile)
     m_stamp = StampOfFile(strFile);
 }
 
-void CNSFileSnapshot::AddReadLine(std::string_view trimmed)
+void CNSFileSnapshot::AddReadLine(std::string_view kept)
 {
-    m_baseLineHashes.push_back(HashOf(trimmed));
+    m_baseLineHashes.push_back(HashOf(kept));
 }
 
 void CNSFileSnapshot::FinishReading(bool bReadable)
@@ -68,16 +68,17 @@ bool CNSFileSnapshot::TakeInOutsideChanges(const std::string& strFile)
     if (!ReadTextLines(strFile, lines))
         return false;
     LineCount before = CountOf(m_baseLineHashes);
+    m_strHeader = !lines.empty() && IsNSHeaderLine(lines[0]) ? lines[0] : std::string();
     std::vector<size_t> nowHashes;
     std::vector<std::string> added;
     for (const std::string& strLine : lines)
     {
-        std::string_view name, trimmed;
-        if (!ParseNSCookieLine(strLine, name, trimmed))
+        std::string_view name, kept;
+        if (!ParseNSCookieLine(strLine, name, kept))
             continue;
-        nowHashes.push_back(HashOf(trimmed));
+        nowHashes.push_back(HashOf(kept));
         if (!TakeOne(before, nowHashes.back()))
-            added.emplace_back(trimmed);
+            added.emplace_back(kept);
     }
     // What is left of before is gone: an extra line of an earlier change first,
     // else the line of a record.

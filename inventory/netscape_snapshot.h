@@ -15,12 +15,16 @@ public:
     // Starts a reading of the file. The stamp is taken before reading: a write
     // during the read counts as a change.
     void StartReading(const std::string& strFile);
-    // One cookie line read, trimmed.
-    void AddReadLine(std::string_view trimmed);
+    // One cookie line read, as a record keeps it.
+    void AddReadLine(std::string_view kept);
     // Ends the reading. A file that fails half way is not readable, and the
     // rewrite leaves it alone rather than writing what was missed.
     void FinishReading(bool bReadable);
     bool IsReadable() const { return m_bReadable; }
+    // The file's first line when it is the header other tools require, else
+    // empty. A rewrite writes it first.
+    void SetHeader(std::string strHeader) { m_strHeader = std::move(strHeader); }
+    const std::string& Header() const { return m_strHeader; }
 
     // Takes in what another program did to the file since the snapshot's stamp.
     // False when it changed and cannot be read now.
@@ -33,8 +37,9 @@ public:
 
 private:
     bool m_bReadable = false;
+    std::string m_strHeader;
     CFileStamp m_stamp;                   // when the file was last read or written by us
-    std::vector<size_t> m_baseLineHashes; // of the cookie lines it held then, trimmed
+    std::vector<size_t> m_baseLineHashes; // of the cookie lines it held then
     // Cookie lines another program added since the refresh; no record has them.
     std::vector<std::string> m_extraLines;
     // Lines of records that another program has removed from the file since the

@@ -20,8 +20,10 @@ void CNSFileStore::ReadCookies(CCookieRecords& records)
             continue;
         const size_t nFirstRecord = records.size();
         std::string strLine;
-        while (m_reader.ReadLine(strLine))
+        for (bool bFirst = true; m_reader.ReadLine(strLine); bFirst = false)
         {
+            if (bFirst && IsNSHeaderLine(strLine))
+                snapshot.SetHeader(strLine);
             const size_t nBefore = records.size();
             AddNSCookie(strLine, strFile, records);
             if (records.size() != nBefore)
@@ -38,26 +40,37 @@ void CNSFileStore::ReadCookies(CCookieRecords& records)
 void CNSFileStore::AddNSCookie(const std::string& strLine, const std::string& strFile,
                                CCookieRecords& records)
 {
-    std::string_view name, trimmed;
-    if (ParseNSCookieLine(strLine, name, trimmed))
+    std::string_view name, kept;
+    if (ParseNSCookieLine(strLine, name, kept))
         records.push_back(
-            std::make_unique<CNSCookie>(std::string(name), strFile, std::string(trimmed)));
+            std::make_unique<CNSCookie>(std::string(name), strFile, std::string(kept)));
+}
+
+void CNSFileStore::StartBatch()
+{
+    CCookieStore::StartBatch();
+    m_deleted.clear();
 }
 
 void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
 {
     for (CCookie* pCookie : batch)
+    {
         pCookie->Delete();
+        auto& cookie = static_cast<CNSCookie&>(*pCookie);
+        m_deleted.emplace_back(std::move(cookie.m_strName), std::move(cookie.m_strFile),
+                               std::move(cookie.m_strLine));
+    }
     m_bChanged = m_bChanged || !batch.empty();
 }
 
-// Every listed file is replaced from the surviving records of that file, in the
-// list's current order, followed by the cookie lines another program added since
-// the refresh (less the lines it removed meanwhile). Each file is replaced
+// Every listed file is replaced from its header line, if it had one, and the
+// surviving records of that file, in the list's current order, followed by the cookie lines another
+// program added since the refresh (less the lines it removed meanwhile). Each file is replaced
 // whole, so a failed write keeps the old file; a file that could not be read at
 // the last refresh, or that changed since and cannot be read now, is left as it
 // is.
-void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& /*returned*/)
+void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& returned)
 {
     std::vector<std::string> files;
     std::unordered_map<std::string, size_t> fileIndex;
@@ -77,6 +90,7 @@ void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& /*r
             linesOfFile[it->second].push_back(cookie.m_strLine);
     }
 
+    std::vector<bool> written(files.size(), false);
     for (size_t i = 0; i < files.size(); ++i)
     {
         const auto itSnapshot = m_snapshots.find(files[i]);
@@ -86,7 +100,32 @@ void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& /*r
         if (!snapshot.TakeInOutsideChanges(files[i]))
             continue;
         const std::vector<std::string> lines = snapshot.LinesToWrite(std::move(linesOfFile[i]));
-        if (ReplaceFileContents(files[i], JoinCrLfLines(lines)))
+        std::string strText =
+            snapshot.Header().empty() ? std::string() : snapshot.Header() + "\r\n";
+        strText += JoinCrLfLines(lines);
+        written[i] = ReplaceFileContents(files[i], strText);
+        if (written[i])
             snapshot.Written(files[i], lines);
     }
+    ReturnUnwritten(fileIndex, written, returned);
+}
+
+// A cookie whose file could not be written is still in that file, so it is
+// listed again; one whose file is no longer a regular file is gone with it.
+void CNSFileStore::ReturnUnwritten(const std::unordered_map<std::string, size_t>& fileIndex,
+                                   const std::vector<bool>& written, CCookieRecords& returned)
+{
+    std::vector<int> stillThere(written.size(), -1); // -1: not looked at yet
+    for (CNSCookie& cookie : m_deleted)
+    {
+        const auto it = fileIndex.find(cookie.m_strFile);
+        if (it == fileIndex.end() || written[it->second])
+            continue;
+        int& nThere = stillThere[it->second];
+        if (nThere < 0)
+            nThere = StampOfFile(cookie.m_strFile).bExists ? 1 : 0;
+        if (nThere)
+            returned.push_back(std::make_unique<CNSCookie>(std::move(cookie)));
+    }
+    m_deleted.clear();
 }

@@ -5,6 +5,7 @@
 #include "platform/text_file.h"
 
 #include <map>
+#include <unordered_map>
 
 #define NS_PROTECTION_FILE "NSPROT.DAT"
 
@@ -21,10 +22,16 @@ public:
     static void AddNSCookie(const std::string& strLine, const std::string& strFile,
                             CCookieRecords& records);
 
+    void StartBatch() override;
     void DeleteCookies(std::vector<CCookie*>& batch) override;
     void FinishBatch(const CCookieListModel& list, CCookieRecords& returned) override;
 
 private:
+    void ReturnUnwritten(const std::unordered_map<std::string, size_t>& fileIndex,
+                         const std::vector<bool>& written, CCookieRecords& returned);
+
     CTextFileReader m_reader; // one reader for every file: its buffer is made once
     std::map<std::string, CNSFileSnapshot> m_snapshots; // by path, as listed
+    // The cookies the batch deleted, until their files are written.
+    std::vector<CNSCookie> m_deleted;
 };

@@ -4,7 +4,7 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace
@@ -70,26 +70,11 @@ void CCookieInventory::LoadProtection(const std::string& strBrowser, const std::
     EBrowser browser;
     if (lines.empty() || !BrowserOfName(strBrowser, browser))
         return;
-    // Each line marks what FindCookie would find for it, the first record of
+    // A mark belongs to a name and a browser: each line marks every record of
     // that name and browser, found here in one walk for all lines.
-    std::unordered_map<std::string_view, CCookie*> firstByName;
-    for (const std::string& strLine : lines)
-        firstByName.emplace(strLine, nullptr);
+    const std::unordered_set<std::string_view> names(lines.begin(), lines.end());
     for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)
-    {
-        if (pCookie->Browser() != browser)
-            continue;
-        const auto it = firstByName.find(pCookie->m_strName);
-        if (it != firstByName.end() && !it->second)
-            it->second = pCookie.get();
-    }
-    for (const auto& entry : firstByName)
-        if (entry.second)
-            entry.second->m_bProtected = 1;
-    if (!Store(browser).ProtectsEveryRecordOfAName())
-        return;
-    for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)
-        if (pCookie->Browser() == browser && firstByName.count(pCookie->m_strName) != 0)
+        if (pCookie->Browser() == browser && names.count(pCookie->m_strName) != 0)
             pCookie->m_bProtected = 1;
 }
 

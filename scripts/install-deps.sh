@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth xfonts-base fonts-dejavu-core trayer xdotool imagemagick
   clang libclang-rt-14-dev
+  python3
   libsqlite3-dev sqlite3 firefox-esr chromium
 )
 

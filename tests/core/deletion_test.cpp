@@ -1,7 +1,9 @@
 #include "inventory_fixture.h"
 #include "platform/safe_file.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <unistd.h>
 
 using CDeletionTest = CInventoryTest;
 
@@ -45,9 +47,9 @@ TEST_F(CMixedStoreTest, DeleteAllLeavesExactlyTheProtectedCookies)
     EXPECT_EQ(m_inventory.NSChanged(), 1);
     EXPECT_TRUE(FileExists(m_strIEKeep));
     EXPECT_FALSE(FileExists(m_strIEGo));
-    EXPECT_EQ(ReadWholeFile(m_strNS), "mm.example.org\tTRUE\t/\tFALSE\t0\tm\t1\r\n"
-                                      "zz.example.org\tTRUE\t/\tFALSE\t0\tz\t1\r\n");
-    EXPECT_EQ(ReadWholeFile(m_strNSOther), ""); // every listed file is rewritten
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "mm.example.org\tTRUE\t/\tFALSE\t0\tm\t1\r\n"
+                                                  "zz.example.org\tTRUE\t/\tFALSE\t0\tz\t1\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNSOther), kNSHeader); // every listed file is rewritten
 
     // With only protected cookies left nothing changes, and no file is rewritten.
     m_dir.Write("other.txt", "# Netscape HTTP Cookie File\n");
@@ -90,7 +92,7 @@ TEST_F(CMixedStoreTest, DeleteSelectedStopsAtProtectedRowsAndReselects)
     EXPECT_EQ(m_inventory.CookieList().GetNextSelected(-1), 0);
     EXPECT_EQ(m_inventory.CookieList().GetFocusedItem(), 0);
     m_inventory.RewriteNSFiles();
-    EXPECT_EQ(ReadWholeFile(m_strNS), "mm.example.org\tTRUE\t/\tFALSE\t0\tm\t1\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "mm.example.org\tTRUE\t/\tFALSE\t0\tm\t1\r\n");
 
     // Past the end the last row is chosen; nothing is chosen in an empty list.
     m_inventory.CookieList().ClearSelection();
@@ -128,7 +130,10 @@ TEST_F(CMixedStoreTest, AFailedRewriteKeepsTheOldFile)
     m_inventory.DeleteAllUnprotected();
     EXPECT_EQ(ReadWholeFile(m_strNS), m_strNSText);
     EXPECT_EQ(ReadWholeFile(m_strNSOther), m_strNSOtherText);
-    EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 0);
+    // The Netscape cookies are still on disk, so they are listed again at once.
+    EXPECT_EQ(RowTexts(),
+              (V{"aa.example.org", "mm.example.org", "other.example.net", "zz.example.org"}));
+    ExpectOneRowPerRecord(m_inventory);
 }
 
 TEST_F(CDeletionTest, TheRewriteLeavesUnreadableFilesAloneAndWritesADoubledPathOnce)
@@ -145,7 +150,46 @@ TEST_F(CDeletionTest, TheRewriteLeavesUnreadableFilesAloneAndWritesADoubledPathO
     SelectOnly({FindRow("a.example.com")});
     m_inventory.DeleteSelected();
     m_inventory.RewriteNSFiles();
-    EXPECT_EQ(ReadWholeFile(strNS), "b.example.com\ty\r\n");
+    EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + "b.example.com\ty\r\n");
     EXPECT_EQ(ReadWholeFile(strMissing), "late.example.com\tz\n");
     EXPECT_TRUE(std::filesystem::is_directory(strFolder));
+}
+
+// As a user who may write the cookie files but not their folders (root ignores
+// folder permissions, so a root run becomes nobody in the child): whatever could
+// not reach the disk is still listed, so the list shows exactly what a fresh
+// refresh finds.
+TEST_F(CMixedStoreTest, ADeletionThatCannotReachTheDiskDoesNotLookDone)
+{
+    namespace fs = std::filesystem;
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::owner_exec |
+                               fs::perms::group_read | fs::perms::group_exec |
+                               fs::perms::others_read | fs::perms::others_exec;
+    const fs::perms readWrite = fs::perms::owner_read | fs::perms::owner_write |
+                                fs::perms::group_read | fs::perms::group_write |
+                                fs::perms::others_read | fs::perms::others_write;
+    fs::permissions(m_strDataFolder, fs::perms::all);
+    fs::permissions(m_strNS, readWrite);
+    fs::permissions(m_strNSOther, readWrite);
+    fs::permissions(m_dir.Path(), readOnly);
+    fs::permissions(m_strIEFolder, readOnly);
+    const auto deleteAsAnotherUser = [&]
+    {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            return 2;
+        m_inventory.DeleteAllUnprotected();
+        CCookieInventory fresh(m_strDataFolder);
+        fresh.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
+        fresh.SetLocations(EBrowser::Netscape, {m_strNS, m_strNSOther});
+        fresh.RefreshCookies();
+        std::vector<std::string> listed = RowTexts(), found;
+        for (int i = 0; i < fresh.CookieList().GetItemCount(); ++i)
+            found.push_back(fresh.CookieList().GetRow(i).strText[COL_COOKIE]);
+        std::sort(listed.begin(), listed.end());
+        std::sort(found.begin(), found.end());
+        return listed == found && !found.empty() ? 0 : 1;
+    };
+    EXPECT_EXIT(std::exit(deleteAsAnotherUser()), ::testing::ExitedWithCode(0), "");
+    fs::permissions(m_dir.Path(), fs::perms::owner_write, fs::perm_options::add);
+    fs::permissions(m_strIEFolder, fs::perms::owner_write, fs::perm_options::add);
 }

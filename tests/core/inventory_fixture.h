@@ -83,6 +83,9 @@ protected:
 
 using V = std::vector<std::string>;
 
+// The first line of WriteNSFile's files, as a rewrite writes it back.
+inline const std::string kNSHeader = "# Netscape HTTP Cookie File\r\n";
+
 // Removes the replacement fault hook when a test ends, whatever it asserted.
 struct CFaultHookGuard
 {

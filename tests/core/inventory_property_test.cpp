@@ -1,6 +1,8 @@
 // The inventory on real files under random sequences of refreshes, protection,
-// deletions and a browser that keeps adding cookies: after every step the files
-// on disk, the records and the list agree with a plain model of the stores.
+// deletions and a browser that keeps adding cookies, several to a site: after
+// every step the files on disk, the records and the list agree with a plain
+// model of the stores, in which a mark belongs to a name and a browser and a
+// protected cookie is never deleted.
 #include "inventory_fixture.h"
 
 #include <algorithm>
@@ -17,7 +19,7 @@ struct CStoreModel
 {
     std::map<std::string, std::string> ieNameOfFile; // file name in the folder -> name
     std::map<std::string, std::multiset<std::string>> nsLinesOfFile; // path -> lines
-    std::set<std::string> protectedNames;
+    std::set<std::string> protectedNames; // MarkKey of each protected name and browser
 };
 
 std::multiset<std::string> CookieLinesOnDisk(const std::string& strPath)
@@ -30,12 +32,19 @@ std::multiset<std::string> CookieLinesOnDisk(const std::string& strPath)
             cookieLines.insert(strLine);
     return cookieLines;
 }
+std::string MarkKey(const CCookie& cookie)
+{
+    return cookie.GetBrowser() + "|" + cookie.m_strName;
+}
 } // namespace
 
 class CInventoryPropertyTest : public CInventoryTest
 {
 protected:
-    std::string NSLine(const std::string& strName) const { return strName + "\tTRUE\t/\tx"; }
+    std::string NSLine(const std::string& strName, int nId) const
+    {
+        return strName + "\tTRUE\t/\tx\t" + std::to_string(nId);
+    }
 
     void BrowserAddsCookie()
     {
@@ -43,14 +52,15 @@ protected:
         if (m_random() % 2 == 0)
         {
             const std::string strFile = "c" + std::to_string(nId) + ".txt";
-            const std::string strName = "ie" + std::to_string(nId) + ".example.com/";
+            const std::string strName = "ie" + std::to_string(nId % 5) + ".example.com/";
             WriteIECookie(strFile, strName);
             m_model.ieNameOfFile[strFile] = strName;
         }
         else
         {
             const std::string& strPath = m_nsFiles[m_random() % m_nsFiles.size()];
-            const std::string strLine = NSLine("ns" + std::to_string(nId) + ".example.org");
+            const std::string strLine =
+                NSLine("ns" + std::to_string(nId % 5) + ".example.org", nId);
             std::ofstream(strPath, std::ios::binary | std::ios::app) << strLine << "\n";
             m_model.nsLinesOfFile[strPath].insert(strLine);
         }
@@ -83,7 +93,7 @@ protected:
         {
             m_inventory.RefreshCookies();
             for (const auto& pCookie : m_inventory.Cookies())
-                EXPECT_EQ(pCookie->m_bProtected, m_model.protectedNames.count(pCookie->m_strName))
+                EXPECT_EQ(pCookie->m_bProtected, m_model.protectedNames.count(MarkKey(*pCookie)))
                     << pCookie->m_strName;
             std::multiset<std::string> expected, listed;
             for (const auto& entry : m_model.ieNameOfFile)
@@ -97,14 +107,20 @@ protected:
         }
         else if (nOp == 1)
         {
+            // The first selected row of a name and browser decides for all of them.
             SelectRandomRows();
+            std::map<std::string, bool> decided;
             for (int i = m_inventory.CookieList().GetNextSelected(-1); i != -1;
                  i = m_inventory.CookieList().GetNextSelected(i))
             {
-                const std::string& strName = m_inventory.CookieList().GetItemData(i)->m_strName;
-                if (!m_model.protectedNames.erase(strName))
-                    m_model.protectedNames.insert(strName);
+                const std::string strKey = MarkKey(*m_inventory.CookieList().GetItemData(i));
+                decided.emplace(strKey, m_model.protectedNames.count(strKey) == 0);
             }
+            for (const auto& entry : decided)
+                if (entry.second)
+                    m_model.protectedNames.insert(entry.first);
+                else
+                    m_model.protectedNames.erase(entry.first);
             m_inventory.ToggleSelectedProtection();
         }
         else if (nOp == 2 || nOp == 3)
@@ -114,7 +130,7 @@ protected:
             for (int i = 0; i < m_inventory.CookieList().GetItemCount(); ++i)
             {
                 const CCookie* pCookie = m_inventory.CookieList().GetItemData(i);
-                if (!pCookie->m_bProtected &&
+                if (!m_model.protectedNames.count(MarkKey(*pCookie)) &&
                     (nOp == 3 || m_inventory.CookieList().GetRow(i).bSelected))
                     ForgetCookie(pCookie);
             }
@@ -140,6 +156,8 @@ protected:
         {
             const CCookie* pCookie = list.GetItemData(i);
             EXPECT_EQ(list.GetItemImage(i), pCookie->m_bProtected);
+            EXPECT_EQ(pCookie->m_bProtected, m_model.protectedNames.count(MarkKey(*pCookie)))
+                << "row " << i << " does not share its name's state";
             if (const auto* pIE = dynamic_cast<const CIECookie*>(pCookie))
             {
                 EXPECT_TRUE(FileExists(pIE->m_strPath)) << pIE->m_strPath;

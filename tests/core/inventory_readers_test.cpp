@@ -84,7 +84,7 @@ TEST_F(CNSReaderTest, OneRecordPerCookieLine)
     const auto* pSecond = dynamic_cast<const CNSCookie*>(m_inventory.Cookies()[1].get());
     ASSERT_TRUE(pFirst && pSecond);
     EXPECT_EQ(pFirst->m_strLine, ".example.com\tTRUE\t/\tFALSE\t0\tsid\tabc");
-    EXPECT_EQ(pSecond->m_strLine, ".example.com\tTRUE\t/\tFALSE\t0\tlang");
+    EXPECT_EQ(pSecond->m_strLine, ".example.com\tTRUE\t/\tFALSE\t0\tlang\t"); // an empty last field
     EXPECT_EQ(pFirst->m_strFile, strFile);
     EXPECT_EQ(pFirst->GetBrowser(), "Netscape Browser");
     EXPECT_TRUE(m_inventory.Cookies()[0]->Delete());

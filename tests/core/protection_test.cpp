@@ -54,7 +54,7 @@ TEST_F(CProtectionTest, AnEmptyInventoryLeavesTheListsAlone)
     EXPECT_FALSE(FileExists(DataFile(NS_PROTECTION_FILE)));
 }
 
-TEST_F(CProtectionTest, AMarkBelongsToTheFirstRecordOfItsNameAndBrowser)
+TEST_F(CProtectionTest, AMarkBelongsToItsNameAndBrowser)
 {
     WriteIECookie("1.txt", "same.example.com/");
     WriteIECookie("2.txt", "same.example.com/");
@@ -78,7 +78,7 @@ TEST_F(CProtectionTest, AMarkBelongsToTheFirstRecordOfItsNameAndBrowser)
     std::vector<int> marks;
     for (const auto& pCookie : m_inventory.Cookies())
         marks.push_back(pCookie->m_bProtected);
-    EXPECT_EQ(marks, (std::vector<int>{1, 0, 1, 1, 0}));
+    EXPECT_EQ(marks, (std::vector<int>{1, 1, 1, 1, 1})); // every record of a protected name
 
     // A line matches only the exact name, trailing spaces included, of its browser.
     m_dir.Write("other.dat", "trail.example.com/\r\n.shop.example.net\r\n\r\nnothing\r\n");
@@ -89,7 +89,7 @@ TEST_F(CProtectionTest, AMarkBelongsToTheFirstRecordOfItsNameAndBrowser)
         EXPECT_EQ(pCookie->m_bProtected, 0) << pCookie->GetName();
 }
 
-TEST_F(CProtectionTest, LoadingMarksWhatFindCookieFinds)
+TEST_F(CProtectionTest, LoadingMarksEveryRecordLikeWhatFindCookieFinds)
 {
     std::mt19937 random(3);
     for (int i = 0; i < 400; ++i)
@@ -107,8 +107,11 @@ TEST_F(CProtectionTest, LoadingMarksWhatFindCookieFinds)
 
     std::vector<int> expected(m_inventory.Cookies().size(), 0);
     for (const std::string& strLine : lines)
-        if (CCookie* pFound = m_inventory.FindCookie(strLine, NS_BROWSER_NAME))
-            pFound->m_bProtected = 2; // remembered below, then cleared
+        if (const CCookie* pFound = m_inventory.FindCookie(strLine, NS_BROWSER_NAME))
+            for (const auto& pCookie : m_inventory.Cookies())
+                if (pCookie->m_strName == pFound->m_strName &&
+                    pCookie->Browser() == pFound->Browser())
+                    pCookie->m_bProtected = 2; // remembered below, then cleared
     for (size_t i = 0; i < expected.size(); ++i)
     {
         expected[i] = m_inventory.Cookies()[i]->m_bProtected == 2 ? 1 : 0;

@@ -42,15 +42,15 @@ TEST_F(CGrowingNSFileTest, LinesTheBrowserAppendedAfterTheRefreshSurviveADeletio
                           "# a comment the rewrite drops\n"
                           "  d.example.com\tTRUE\t/\tFALSE\t0\tid\t4  \n");
     DeleteOne("a.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\r\n"
-                                      "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n"
-                                      "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\r\n"
+                                                  "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n"
+                                                  "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
 
     // The added lines have no record until the next refresh, yet a second batch
     // with the file untouched since our rewrite keeps them too.
     DeleteOne("b.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n"
-                                      "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n"
+                                                  "d.example.com\tTRUE\t/\tFALSE\t0\tid\t4\r\n");
     m_inventory.RefreshCookies();
     EXPECT_EQ(RecordNames(), (V{"c.example.com", "d.example.com"}));
 }
@@ -65,9 +65,9 @@ TEST_F(CGrowingNSFileTest, AFileTheBrowserRewroteKeepsItsNewLinesAndLosesTheDele
                                "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\n"
                                "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\n");
     DeleteOne("a.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\r\n"
-                                      "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n"
-                                      "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "b.example.com\tTRUE\t/\tFALSE\t0\tid\t2\r\n"
+                                                  "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n"
+                                                  "e.example.com\tTRUE\t/\tFALSE\t0\tid\t5\r\n");
 }
 
 TEST_F(CGrowingNSFileTest, ACookieTheBrowserChangedOrDroppedIsNotWrittenBackFromItsRecord)
@@ -77,7 +77,7 @@ TEST_F(CGrowingNSFileTest, ACookieTheBrowserChangedOrDroppedIsNotWrittenBackFrom
     m_dir.Write("cookies.txt", "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\n"
                                "b.example.com\tTRUE\t/\tFALSE\t0\tid\t9\n"
                                "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\n");
-    DeleteOne("a.example.com");
+    DeleteOne("a.example.com"); // the browser wrote no header: none is written
     EXPECT_EQ(ReadWholeFile(m_strNS), "b.example.com\tTRUE\t/\tFALSE\t0\tid\t9\r\n"
                                       "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n");
     m_dir.Write("cookies.txt", "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\n");
@@ -90,13 +90,13 @@ TEST_F(CGrowingNSFileTest, ALineTheUserDeletedComesBackWhenTheBrowserWritesItAga
     DeleteOne("a.example.com");
     AppendToFile(m_strNS, "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\n");
     DeleteOne("b.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n");
 }
 
 TEST_F(CGrowingNSFileTest, AnUnchangedFileIsWrittenExactlyFromTheRecords)
 {
     DeleteOne("b.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n");
 }
 
 TEST_F(CGrowingNSFileTest, AFileThatBecameUnreadableIsLeftAlone)
@@ -118,9 +118,12 @@ TEST_F(CGrowingNSFileTest, AdditionsAreKeptWhenTheFirstRewriteFailed)
         DeleteOne("a.example.com");
     }
     EXPECT_EQ(ReadWholeFile(m_strNS), strGrown);
-    // The next batch carries both deletions and the browser's line.
+    // The cookie is still on disk and listed again; the next batch keeps it
+    // and the browser's line.
+    EXPECT_EQ(RowTexts(), (V{"a.example.com", "b.example.com"}));
     DeleteOne("b.example.com");
-    EXPECT_EQ(ReadWholeFile(m_strNS), "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "a.example.com\tTRUE\t/\tFALSE\t0\tid\t1\r\n"
+                                                  "c.example.com\tTRUE\t/\tFALSE\t0\tid\t3\r\n");
 }
 
 TEST_F(CInventoryTest, ACookieFolderRemovedBetweenRefreshesListsNothingAndDeletesQuietly)
@@ -139,7 +142,7 @@ TEST_F(CInventoryTest, ACookieFolderRemovedBetweenRefreshesListsNothingAndDelete
     SelectOnly({FindRow("gone.example.com/"), FindRow("ns.example.com")});
     m_inventory.DeleteSelected();
     m_inventory.RewriteNSFiles();
-    EXPECT_EQ(ReadWholeFile(strNS), "");
+    EXPECT_EQ(ReadWholeFile(strNS), kNSHeader);
     EXPECT_TRUE(FileExists(strKept));
     EXPECT_EQ(RowTexts(), (V{"gone.example.org/", "kept.example.com/"}));
 
@@ -176,6 +179,6 @@ TEST_F(CInventoryTest, LocationsOfTheWrongKindAreNeitherReadNorWritten)
         EXPECT_EQ(ReadWholeFile(strIEAsFile), strCookieText);
         EXPECT_EQ(ReadWholeFile(strNSAsFolder + "/inner.txt"), "inner.example.com\tx\n");
         EXPECT_TRUE(std::filesystem::is_directory(strNSAsFolder));
-        EXPECT_EQ(ReadWholeFile(strNS), "ns.example.com\tx\r\n");
+        EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + "ns.example.com\tx\r\n");
     }
 }

@@ -1,7 +1,9 @@
 // The cookies.txt reader and rewriter on arbitrary file content: after deleting
-// every unprotected cookie, the file holds exactly the protected lines.
+// every unprotected cookie, the file holds exactly its header line, if it had
+// one, and the protected lines.
 #include "input_file.h"
 #include "inventory/cookie_inventory.h"
+#include "inventory/netscape_line.h"
 #include "platform/text_file.h"
 
 #include <cstdlib>
@@ -14,7 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     inventory.ReadNSCookies();
     inventory.FillCookieList();
 
-    std::vector<std::string> kept;
+    std::vector<std::string> kept, original;
+    if (ReadTextLines(strPath, original) && !original.empty() && IsNSHeaderLine(original[0]))
+        kept.push_back(original[0]);
+    const size_t nHeader = kept.size();
     for (size_t i = 0; i < inventory.Cookies().size(); i += 2)
         inventory.Cookies()[i]->m_bProtected = 1;
     for (int nItem = 0; nItem < inventory.CookieList().GetItemCount(); ++nItem)
@@ -28,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 
     std::vector<std::string> written;
     const bool bRead = ReadTextLines(strPath, written);
-    if (inventory.Cookies().size() != kept.size())
+    if (inventory.Cookies().size() + nHeader != kept.size())
         std::abort();
     if (inventory.NSChanged() && (!bRead || written != kept))
         std::abort();

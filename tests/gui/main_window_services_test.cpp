@@ -86,7 +86,8 @@ TEST_F(CMainWindowTest, TimerTickDeletesEveryUnprotectedCookieOfBothStores)
     EXPECT_TRUE(FileExists(strKeep));
     EXPECT_FALSE(FileExists(strGo));
     EXPECT_FALSE(FileExists(strLate)); // it appeared after the window opened
-    EXPECT_EQ(ReadWholeFile(m_strNSFile), "b.example.org\tTRUE\t/\tFALSE\t0\tid\t1\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNSFile),
+              "# Netscape HTTP Cookie File\r\nb.example.org\tTRUE\t/\tFALSE\t0\tid\t1\r\n");
     EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "keep.example.com/\r\n");
     EXPECT_EQ(dlg.GetTrayIcon()->GetTip(), "Jarvane (2 Cookies)");
     EXPECT_TRUE(m_sounds.empty());
