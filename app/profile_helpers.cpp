@@ -9,7 +9,7 @@
 std::string ReadProfileString(const std::string& strSection, const std::string& strKey,
                               const std::string& strDefault, const std::string& strPath)
 {
-    return ProfileReadString(strSection, strKey, strDefault, PROFILE_VALUE_SIZE, strPath);
+    return ProfileReadStringWithSize(strSection, strKey, strDefault, PROFILE_VALUE_SIZE, strPath);
 }
 
 bool PathExists(const std::string& strPath)

@@ -19,18 +19,14 @@ if(CANBERRA_FOUND)
   target_compile_definitions(jarvane_gui PUBLIC JARVANE_HAVE_CANBERRA=1)
 endif()
 
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/app/gui/main.cpp)
-  add_executable(jarvane WIN32 app/gui/main.cpp)
-  target_link_libraries(jarvane PRIVATE jarvane_gui)
-endif()
+add_executable(jarvane WIN32 app/gui/main.cpp)
+target_link_libraries(jarvane PRIVATE jarvane_gui)
 
 # The window's side of the benchmark program: needs a display.
 if(JARVANE_BUILD_BENCH)
   jarvane_collect(GUI_BENCH_SOURCES bench/gui/*.cpp)
-  if(GUI_BENCH_SOURCES)
-    add_executable(jarvane_gui_bench ${GUI_BENCH_SOURCES})
-    target_link_libraries(jarvane_gui_bench PRIVATE jarvane_gui)
-  endif()
+  add_executable(jarvane_gui_bench ${GUI_BENCH_SOURCES})
+  target_link_libraries(jarvane_gui_bench PRIVATE jarvane_gui)
 endif()
 
-include(${CMAKE_CURRENT_LIST_DIR}/JarvaneInstall.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/JarvaneInstall.cmake)

@@ -8,9 +8,7 @@ set(JARVANE_DATA_DIR "${CMAKE_INSTALL_FULL_DATADIR}/jarvane")
 # The help viewer looks in the installed data folder after the working folder.
 target_compile_definitions(jarvane_gui PRIVATE JARVANE_DATA_DIR="${JARVANE_DATA_DIR}")
 
-if(TARGET jarvane)
-  install(TARGETS jarvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+install(TARGETS jarvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(DIRECTORY res/help/ DESTINATION ${JARVANE_DATA_DIR}/help)
 install(FILES res/Sounds/Yes.WAV DESTINATION ${JARVANE_DATA_DIR}/Sounds)

@@ -18,7 +18,7 @@ const char* const kEveryEntry = "*.  ";
 std::string SearchTree(const std::string& strName, const std::string& strFolder,
                        const std::vector<std::string>& foreignFolders)
 {
-    const std::string strCandidate = JoinPathPart(strFolder, strName);
+    const std::string strCandidate = AppendPathPart(strFolder, strName);
     if (PathExists(strCandidate))
         return strCandidate;
     std::vector<CFindEntry> entries;
@@ -28,7 +28,7 @@ std::string SearchTree(const std::string& strName, const std::string& strFolder,
     {
         if (!entry.bDirectory || entry.strName == "." || entry.strName == "..")
             continue;
-        const std::string strSubFolder = JoinPathPart(strFolder, entry.strName);
+        const std::string strSubFolder = AppendPathPart(strFolder, entry.strName);
         if (std::binary_search(foreignFolders.begin(), foreignFolders.end(), strSubFolder))
             continue;
         std::string strFound = SearchTree(strName, strSubFolder, foreignFolders);
@@ -129,7 +129,7 @@ bool CLocationDiscovery::SearchDrive(const std::string& strDrive)
     if (m_drives.GetDriveType(strDrive) != EDriveType::Fixed)
         return false;
     std::string strRoot = strDrive;
-    const std::string strProgramFolder = JoinPathPart(strDrive, kNetscapeProgramFolder);
+    const std::string strProgramFolder = AppendPathPart(strDrive, kNetscapeProgramFolder);
     if (PathExists(strProgramFolder))
         strRoot = strProgramFolder;
     const std::string strFound =

@@ -1,19 +1,14 @@
 #include "platform/folder_search.h"
 
+#include "platform/compare_no_case.h"
 #include "platform/folder_search_os.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
 namespace
 {
-char FoldCase(char c)
-{
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
 bool MatchFrom(const char* pName, const char* pNameEnd, const char* pPat, const char* pPatEnd)
 {
     // Iterative wildcard match with one back-tracking point for the last '*'.
@@ -22,7 +17,7 @@ bool MatchFrom(const char* pName, const char* pNameEnd, const char* pPat, const 
     while (pName != pNameEnd)
     {
         if (pPat != pPatEnd &&
-            (*pPat == '?' || *pPat == *pName || FoldCase(*pPat) == FoldCase(*pName)))
+            (*pPat == '?' || *pPat == *pName || FoldAsciiCase(*pPat) == FoldAsciiCase(*pName)))
         {
             ++pName;
             ++pPat;

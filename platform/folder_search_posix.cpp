@@ -19,7 +19,8 @@ bool IsRealDirectory(const std::string& strFolder, const dirent* pEntry)
     if (pEntry->d_type != DT_UNKNOWN)
         return pEntry->d_type == DT_DIR;
     struct stat st;
-    return lstat(JoinPathPart(strFolder, pEntry->d_name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return lstat(AppendPathPart(strFolder, pEntry->d_name).c_str(), &st) == 0 &&
+           S_ISDIR(st.st_mode);
 }
 } // namespace
 

@@ -16,7 +16,17 @@ bool ListFolderEntries(const std::string& strFolder, const std::string& strPatte
     {
         if (ec)
             break;
-        std::string strName = it->path().filename().string();
+        // A name the ANSI code page cannot spell cannot be opened by the
+        // program's paths either: it is left out.
+        std::string strName;
+        try
+        {
+            strName = it->path().filename().string();
+        }
+        catch (const std::system_error&)
+        {
+            continue;
+        }
         if (!MatchesFindPattern(strName, strPattern))
             continue;
         std::error_code ecType;

@@ -13,19 +13,13 @@ constexpr char PATH_SEP = '/';
 #define PATH_SEP_STR "/"
 #endif
 
-// folder + separator + name.
-inline std::string AppendPathPart(const std::string& strFolder, const std::string& strName)
-{
-    return strFolder + PATH_SEP + strName;
-}
-
 // folder + separator + name, where the folder may be a root that already ends
 // with the separator ("/" and "cookies.txt" give "/cookies.txt", not "//cookies.txt").
-inline std::string JoinPathPart(const std::string& strFolder, const std::string& strName)
+inline std::string AppendPathPart(const std::string& strFolder, const std::string& strName)
 {
     if (!strFolder.empty() && strFolder.back() == PATH_SEP)
         return strFolder + strName;
-    return AppendPathPart(strFolder, strName);
+    return strFolder + PATH_SEP + strName;
 }
 
 // Removes one trailing separator, if there is one ("C:\" becomes "C:", "/" becomes "").

@@ -120,9 +120,9 @@ bool HoldsLineBreak(const std::string& str)
 
 } // namespace
 
-std::string ProfileReadString(const std::string& strSection, const std::string& strKey,
-                              const std::string& strDefault, size_t nSize,
-                              const std::string& strPath)
+std::string ProfileReadStringWithSize(const std::string& strSection, const std::string& strKey,
+                                      const std::string& strDefault, size_t nSize,
+                                      const std::string& strPath)
 {
     std::string strValue;
     if (LookUpValue(strSection, strKey, strPath, strValue))
@@ -138,7 +138,7 @@ int ProfileReadInt(const std::string& strSection, const std::string& strKey, int
 {
     // Read as the platform does: through the string read, an empty value
     // counting as a missing one.
-    const std::string strValue = ProfileReadString(strSection, strKey, "", 30, strPath);
+    const std::string strValue = ProfileReadStringWithSize(strSection, strKey, "", 30, strPath);
     if (strValue.empty())
         return nDefault;
     size_t i = 0;

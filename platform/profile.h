@@ -10,9 +10,9 @@
 // the section or the key is missing, or the key has no "=". A value in
 // matching quotes comes back without them. At most nSize - 1 characters come
 // back (nothing when nSize is 0).
-std::string ProfileReadString(const std::string& strSection, const std::string& strKey,
-                              const std::string& strDefault, size_t nSize,
-                              const std::string& strPath);
+std::string ProfileReadStringWithSize(const std::string& strSection, const std::string& strKey,
+                                      const std::string& strDefault, size_t nSize,
+                                      const std::string& strPath);
 
 // The leading decimal integer of a key's value after blanks and an optional
 // sign (0 when it has none), low 32 bits kept; nDefault only when the key is missing.

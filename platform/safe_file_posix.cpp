@@ -54,6 +54,47 @@ bool WriteAll(int fd, const std::string& strContent)
     return true;
 }
 
+bool WriteAllAt(int fd, const std::string& strContent)
+{
+    return ftruncate(fd, 0) == 0 && lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, strContent);
+}
+
+bool ReadAll(int fd, std::string& strContent)
+{
+    char buffer[64 * 1024];
+    for (;;)
+    {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            return true;
+        if (n < 0 && errno != EINTR)
+            return false;
+        if (n > 0)
+            strContent.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+// The fallback where the folder refuses a new entry but the file itself may be
+// written: the contents are replaced in place. A failed write puts the old
+// contents back as well as it can.
+bool ReplaceInPlace(const std::string& strTarget, const std::string& strContent)
+{
+    const int fd = open(strTarget.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    std::string strOld;
+    bool bOk = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, strOld);
+    if (bOk)
+    {
+        bOk = !ReplaceStepFails(EReplaceStep::Write) && WriteAllAt(fd, strContent);
+        bOk = bOk && !ReplaceStepFails(EReplaceStep::Flush) && fsync(fd) == 0;
+        if (!bOk && WriteAllAt(fd, strOld))
+            fsync(fd);
+    }
+    return (close(fd) == 0) && bOk;
+}
+
 void SyncFolder(const std::string& strFolder)
 {
     const int fd = open(strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -82,7 +123,8 @@ bool ReplaceFileContents(const std::string& strPath, const std::string& strConte
         return false;
     const int fd = mkostemp(&strTemp[0], O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return bExists && (errno == EACCES || errno == EPERM) &&
+               ReplaceInPlace(strTarget, strContent);
 
     bool bOk = true;
     if (bExists)

@@ -37,7 +37,7 @@ pids=()
 for name in "${names[@]}"; do
   run_one "$name" &
   pids+=($!)
-  # Two at a time: one per core.
+  # As many at a time as there are cores.
   if [ ${#pids[@]} -ge "$(nproc)" ]; then
     wait "${pids[0]}" || true
     pids=("${pids[@]:1}")

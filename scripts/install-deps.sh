@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xfonts-base fonts-dejavu-core trayer xdotool imagemagick
   clang libclang-rt-14-dev
   python3
+  g++-mingw-w64-x86-64
   libsqlite3-dev sqlite3 firefox-esr chromium
 )
 

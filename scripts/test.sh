@@ -1,42 +1,98 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Jarvane and runs every test: the core and
 # GUI suites, the same suites built with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a bounded run of every fuzz target.
-set -euo pipefail
-cd "$(dirname "$0")/.."
+# UndefinedBehaviorSanitizer, a bounded run of every fuzz target and a
+# cross-compilation of the core library for Windows.
+#
+# Every part runs even when an earlier one fails. The closing line counts every
+# test over all parts ("N passed, M failed"); a part that cannot build or
+# cannot run counts as one failed test. The exit status is non-zero when
+# anything failed.
+set -uo pipefail
+cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
 jobs=$(nproc)
-
-scripts/install-deps.sh
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 results=$(mktemp -d)
 trap 'rm -rf "$results"' EXIT
 
-run_suites() { # build folder, junit name, extra cmake options...
-  local build=$1 name=$2
-  shift 2
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$build" -j"$jobs"
-  scripts/with-display.sh ctest --test-dir "$build" --output-on-failure | tee "$results/$name.log"
+passed=0
+failed=0
+count() { # passed, failed, part's name
+  passed=$((passed + $1))
+  failed=$((failed + $2))
+  [ "$2" -eq 0 ] || echo "-- $3: $2 failed"
 }
 
-echo "== Test suites"
-run_suites build plain
+# Counts one ctest run from its log: its "N tests failed out of M" line, or one
+# failure when the run failed without one (no tests found, ctest itself broke).
+count_ctest() { # log, ctest's exit status, part's name
+  local line
+  line=$(grep -E 'tests? failed out of [0-9]+' "$1" | tail -n 1)
+  if [ -z "$line" ]; then
+    count 0 1 "$3 (no test summary)"
+    return
+  fi
+  local total=${line##* } nfailed
+  nfailed=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/')
+  if [ "$2" -ne 0 ] && [ "$nfailed" -eq 0 ]; then
+    nfailed=1
+  fi
+  count $((total - nfailed)) "$nfailed" "$3"
+}
 
-echo "== Test suites with AddressSanitizer and UndefinedBehaviorSanitizer"
+run_suites() { # build folder, part's name, ctest options, extra cmake options...
+  local build=$1 name=$2 ctest_options=$3
+  shift 3
+  if ! cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null ||
+    ! cmake --build "$build" -j"$jobs"; then
+    count 0 1 "$name build"
+    return
+  fi
+  # shellcheck disable=SC2086 # the options are words
+  scripts/with-display.sh ctest --test-dir "$build" --output-on-failure $ctest_options |
+    tee "$results/$name.log"
+  count_ctest "$results/$name.log" "${PIPESTATUS[0]}" "$name"
+}
+
+echo "== Installing what is missing"
+scripts/install-deps.sh || count 0 1 "installing the dependencies"
+
+echo "== Test suites"
+run_suites build plain ""
+
+echo "== Test suites with AddressSanitizer and UndefinedBehaviorSanitizer (black-box tests left out)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
-run_suites build-asan asan -DJARVANE_SANITIZE=ON -DJARVANE_BUILD_BENCH=OFF
+run_suites build-asan asan "-LE blackbox" -DJARVANE_SANITIZE=ON -DJARVANE_BUILD_BENCH=OFF
 unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 echo "== Fuzzing"
 scripts/fuzz.sh | tee "$results/fuzz.log"
+fuzz_status=${PIPESTATUS[0]}
+fuzz_line=$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed$' "$results/fuzz.log" | tail -n 1)
+if [ -n "$fuzz_line" ]; then
+  read -r _ fuzz_passed _ fuzz_failed _ <<<"$fuzz_line"
+  [ "$fuzz_status" -ne 0 ] && [ "$fuzz_failed" -eq 0 ] && fuzz_failed=1
+  count "$fuzz_passed" "$fuzz_failed" fuzzing
+else
+  count 0 1 "fuzzing (no summary)"
+fi
 
-# One closing count over everything that ran: ctest's "N tests failed out of M"
-# lines and the fuzzing's "N passed, M failed".
-summary=$(cat "$results"/*.log | awk '
-  /tests failed out of/ { failed += $(NF - 5); total += $NF }
-  /^fuzz: [0-9]+ passed, [0-9]+ failed$/ { total += $2 + $4; failed += $4 }
-  END { printf "%d passed, %d failed", total - failed, failed }')
-echo "total: $summary"
+echo "== Core library cross-compiled for Windows (mingw-w64)"
+# The *_win.cpp files are built nowhere else; warnings count as failures.
+if cmake -S . -B build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DJARVANE_BUILD_GUI=OFF -DJARVANE_BUILD_TESTS=OFF -DJARVANE_BUILD_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS=-Werror "${launcher[@]}" >/dev/null &&
+  cmake --build build-mingw -j"$jobs"; then
+  count 1 0 "Windows build"
+else
+  count 0 1 "Windows build"
+fi
+
+echo
+echo "total: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

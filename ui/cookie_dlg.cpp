@@ -45,8 +45,8 @@ const char* const DELETE_ALL_QUESTION =
 const char* const ABOUT_MENU_TEXT = "&About Jarvane..."; // string 101
 // Window managers keep Alt+Space for their own window menu; Ctrl+F1 is free.
 const char* const ABOUT_SHORTCUT = "Ctrl+F1";
-const char* const NO_TRAY_TIP =
-    "This desktop has no notification area to keep Jarvane in, so the window stays open.";
+const char* const NO_TRAY_TIP = "This desktop has no notification area to keep Jarvane in: "
+                                "Tray Only minimizes the window instead.";
 
 unsigned s_nIntervalOverrideMs = 0;
 
@@ -144,8 +144,6 @@ void CCookieDlg::CreateControls()
 
     // Created in tab order.
     m_btnExit = button(IDC_EXIT, "E&xit", {290, 196, 44, 14});
-    m_frame = new wxStaticBox(this, IDC_FRAME, wxString());
-    PlaceInDialogUnits(m_frame, {1, 0, 337, 217}, EDluHeight::Exact);
 
     // The logo stands where Windows puts the window menu's icon, so it opens
     // the About box (the window menu itself belongs to the window manager).
@@ -172,6 +170,10 @@ void CCookieDlg::CreateControls()
     m_btnLocations = button(IDC_LOCATIONS, "&Locations", {290, 110, 44, 14});
     m_staticCount = CreateTemplateText(this, "0", {37, 40, 28, 8}, IDC_COUNT);
     m_btnRefresh = button(IDC_REFRESH, "Re&fresh", {290, 94, 44, 14});
+    // The frame around everything comes last: GTK looks for a tooltip in the
+    // first child at the pointer, and the frame would hide every later one's.
+    m_frame = new wxStaticBox(this, IDC_FRAME, wxString());
+    PlaceInDialogUnits(m_frame, {1, 0, 337, 217}, EDluHeight::Exact);
 }
 
 void CCookieDlg::CreateColumns()
@@ -433,25 +435,26 @@ void CCookieDlg::OnRefresh()
 
 void CCookieDlg::OnTrayOnly()
 {
-    // The button may still look enabled for a moment after the area went.
-    if (!wxTaskBarIcon::IsAvailable())
-    {
-        FollowNotificationArea();
-        return;
-    }
     Iconize(true);
-    Hide();
+    // Without a notification area nothing could bring a hidden window back.
+    if (wxTaskBarIcon::IsAvailable())
+    {
+        Hide();
+        m_bHiddenInTray = true;
+    }
+    else
+        FollowNotificationArea();
 }
 
 void CCookieDlg::FollowNotificationArea()
 {
     const bool bAvailable = wxTaskBarIcon::IsAvailable();
-    if (m_btnTrayOnly->IsEnabled() != bAvailable)
+    if (bAvailable != m_bTrayAvailable)
     {
-        m_btnTrayOnly->Enable(bAvailable);
+        m_bTrayAvailable = bAvailable;
         m_btnTrayOnly->SetToolTip(bAvailable ? wxString() : wxString(NO_TRAY_TIP));
     }
-    if (!bAvailable && !IsShown())
+    if (!bAvailable && m_bHiddenInTray)
         ShowNormally();
 }
 
@@ -466,6 +469,7 @@ void CCookieDlg::ShowNormally()
     // Normal size and position: GTK's Restore() leaves a maximised window
     // maximised. Done before showing, while the window system still takes the
     // states from the program.
+    m_bHiddenInTray = false;
     Maximize(false);
     Iconize(false);
     Show();
@@ -518,11 +522,11 @@ void CCookieDlg::PlayWave(const std::string& strPath)
         PlaySoundFileAsync(strPath);
 }
 
-// --- Layout and keys ----
+// --- Layout and keys -----------------------------------------------------
 
 // GTK draws a minimised window's icon itself and asks for no icon to drag, so
 // the window has no paint handler for the minimised state and none for the
-// drag icon.-------------------------------------------------
+// drag icon.
 
 void CCookieDlg::OnSize(wxSizeEvent& event)
 {

@@ -77,8 +77,9 @@ public:
     void ReadSettings();
     void AutoDeleteTimerProc();
     void PlayWave(const std::string& strPath);
-    // Tray Only is offered only while the desktop has a notification area; a
-    // window hidden there comes back when the area goes.
+    // Without a notification area Tray Only only minimizes the window, and its
+    // tooltip says why; a window hidden in the area comes back when the area
+    // goes.
     void FollowNotificationArea();
     // Stops the timer, removes the notification-area icon and saves the
     // protection lists.
@@ -137,6 +138,8 @@ private:
     std::unique_ptr<CTrayIcon> m_pTrayIcon;
     wxTimer m_timer;
     wxTimer m_trayWatch;
+    bool m_bTrayAvailable = true; // as FollowNotificationArea last saw it
+    bool m_bHiddenInTray = false;
     bool m_bUpdatePending = false;
     // A user's deletion runs (the wait screen may let the window system in).
     bool m_bDeleting = false;

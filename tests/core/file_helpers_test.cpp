@@ -5,8 +5,10 @@
 #include "support/temp_dir.h"
 
 #include <filesystem>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
 
@@ -107,6 +109,63 @@ TEST(ReplaceFileContents, FailsWithoutHarmWhereItCannotWrite)
     EXPECT_FALSE(ReplaceFileContents(dir.File(std::string(300, 'n')), "y"));
     EXPECT_FALSE(ReplaceFileContents("", "y"));
     EXPECT_EQ(ReadWholeFile(strFile), "x");
+}
+
+namespace
+{
+// Root writes into any folder, so the replacement runs in a child process that
+// drops to an unprivileged user. The child exits 0 when it replaced the file,
+// 1 when it reported a failure, 2 when it could not drop its privileges.
+int ReplaceAsUnprivilegedUser(const std::string& strPath, const std::string& strContent)
+{
+    const pid_t nChild = fork();
+    if (nChild == 0)
+    {
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        _exit(ReplaceFileContents(strPath, strContent) ? 0 : 1);
+    }
+    int nStatus = 0;
+    if (nChild < 0 || waitpid(nChild, &nStatus, 0) != nChild || !WIFEXITED(nStatus))
+        return -1;
+    return WEXITSTATUS(nStatus);
+}
+} // namespace
+
+TEST(ReplaceFileContents, WritesInPlaceWhereTheFolderRefusesANewFile)
+{
+    CTempDir dir;
+    chmod(dir.Path().c_str(), 0755);
+    const std::string strFolder = dir.MakeDir("locked");
+    const std::string strPath = dir.Write("locked/f", "old");
+    const std::string strReadOnly = dir.Write("locked/read-only", "kept");
+    chmod(strPath.c_str(), 0666);
+    chmod(strReadOnly.c_str(), 0444);
+    chmod(strFolder.c_str(), 0555);
+
+    const int nResult = ReplaceAsUnprivilegedUser(strPath, "new\r\n");
+    if (nResult == 2)
+    {
+        chmod(strFolder.c_str(), 0755);
+        GTEST_SKIP() << "cannot drop root privileges to user 65534 here";
+    }
+    EXPECT_EQ(nResult, 0);
+    EXPECT_EQ(ReadWholeFile(strPath), "new\r\n");
+    struct stat st;
+    ASSERT_EQ(stat(strPath.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666u);
+    // A failed write puts the old contents back; a file that cannot be written fails.
+    SetReplaceFaultHook([](EReplaceStep step) { return step == EReplaceStep::Flush; });
+    EXPECT_EQ(ReplaceAsUnprivilegedUser(strPath, "lost"), 1);
+    SetReplaceFaultHook(nullptr);
+    EXPECT_EQ(ReadWholeFile(strPath), "new\r\n");
+    EXPECT_EQ(ReplaceAsUnprivilegedUser(strReadOnly, "lost"), 1);
+    EXPECT_EQ(ReadWholeFile(strReadOnly), "kept");
+    std::vector<CFindEntry> entries;
+    ASSERT_TRUE(FindEntries(strFolder, "*", entries));
+    EXPECT_EQ(entries.size(), 4u) << "no temporary file may remain";
+    chmod(strFolder.c_str(), 0755);
 }
 
 TEST(DeleteFileAt, DeletesFilesOnly)

@@ -10,7 +10,7 @@ std::string Read(const std::string& strPath, const std::string& strSection,
                  const std::string& strKey, const std::string& strDefault = "dflt",
                  size_t nSize = 1023)
 {
-    return ProfileReadString(strSection, strKey, strDefault, nSize, strPath);
+    return ProfileReadStringWithSize(strSection, strKey, strDefault, nSize, strPath);
 }
 } // namespace
 

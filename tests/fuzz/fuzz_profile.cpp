@@ -41,12 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 
     ProfileReadInt(strSection, strKey, 7, strPath);
     const std::string strOtherBefore =
-        ProfileReadString(strSection, strOtherKey, "-", 1023, strPath);
+        ProfileReadStringWithSize(strSection, strOtherKey, "-", 1023, strPath);
     if (!ProfileWriteString(strSection, strKey, strValue, strPath))
         return 0;
-    const std::string strRead = ProfileReadString(strSection, strKey, "\x01", 100000, strPath);
+    const std::string strRead =
+        ProfileReadStringWithSize(strSection, strKey, "\x01", 100000, strPath);
     const std::string strOtherAfter =
-        ProfileReadString(strSection, strOtherKey, "-", 1023, strPath);
+        ProfileReadStringWithSize(strSection, strOtherKey, "-", 1023, strPath);
     if (IsPlainName(strSection) && IsPlainName(strKey) && IsPlainValue(strValue) &&
         (strRead != strValue || strOtherAfter != strOtherBefore))
         std::abort();

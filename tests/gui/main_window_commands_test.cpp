@@ -299,6 +299,26 @@ TEST_F(CMainWindowTest, EveryCommandRunsInsideTheModalRunWithoutEndingIt)
             }
             dlg.OnSysCommand(ID_SYS_ABOUT);
             still("About");
+
+            // The context menu and a column click, each with a loop or sort of its own.
+            bool bMenuRan = false;
+            RunSoon(400,
+                    [&]
+                    {
+                        bMenuRan = true;
+                        wxUIActionSimulator().Char('c');
+                    });
+            ClickRow(0, 0, true);
+            YieldUntil([&] { return bMenuRan; });
+            YieldFor(300);
+            EXPECT_EQ(ShownColumn(COL_STATE), (V{""}));
+            still("the context menu");
+            wxUIActionSimulator input;
+            input.MouseMove(dlg.m_CookieList->ClientToScreen(wxPoint(20, 6)));
+            YieldFor(30);
+            input.MouseClick();
+            YieldFor(300);
+            still("a column click");
             EXPECT_EQ(dialogs.GetPendingSteps(), 0u);
         });
     EXPECT_TRUE(bRunning);

@@ -2,8 +2,8 @@
 
 #include <string>
 
-// The repository's root folder, given by the build (a compiler cache may make
-// __FILE__ relative to the build folder).
+// The repository's root folder, given by the build (a path taken from
+// __FILE__ would be relative when ccache rewrites paths).
 inline std::string SourceRoot()
 {
     return JARVANE_SOURCE_ROOT;
