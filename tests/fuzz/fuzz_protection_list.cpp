@@ -13,8 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         inventory.AddNSCookie(std::string(pszName) + "\tTRUE\t/\tFALSE\t0\tn\tv", "cookies.txt");
     inventory.LoadProtection(NS_BROWSER_NAME, strList);
     inventory.LoadProtection(IE_BROWSER_NAME, strList);
-    // Marks go to the first record of a name, and only of the list's browser.
-    if (inventory.Cookies().size() != 3 || inventory.Cookies()[2]->m_bProtected)
+    // A mark covers every record of its name, and only of the list's browser.
+    const auto& cookies = inventory.Cookies();
+    if (cookies.size() != 3 || cookies[2]->m_bProtected != cookies[0]->m_bProtected)
         std::abort();
     return 0;
 }
