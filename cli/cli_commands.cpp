@@ -3,12 +3,15 @@
 #include "app/app_folders.h"
 #include "cli/cli_inventory.h"
 #include "inventory/cookie.h"
+#include "locations/browser_locations.h"
 #include "locations/location_discovery.h"
 #include "locations/location_file.h"
+#include "platform/browser_homes.h"
 #include "platform/folder_lock.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,13 +25,11 @@ void Error(const std::string& strWhat, const std::string& strMessage)
     std::fprintf(stderr, "jarvane-cli: %s: %s\n", strWhat.c_str(), strMessage.c_str());
 }
 
-void PrintLocations(const std::vector<std::string>& ieLocations,
-                    const std::vector<std::string>& nsLocations)
+void PrintLocations(const CBrowserLocations& locations)
 {
-    for (const std::string& strPath : ieLocations)
-        std::printf("%s\t%s\n", IE_BROWSER_NAME, strPath.c_str());
-    for (const std::string& strPath : nsLocations)
-        std::printf("%s\t%s\n", NS_BROWSER_NAME, strPath.c_str());
+    for (size_t i = 0; i < kBrowserCount; ++i)
+        for (const std::string& strPath : locations[i])
+            std::printf("%s\t%s\n", BrowserName(static_cast<EBrowser>(i)).c_str(), strPath.c_str());
 }
 
 int ReportUnwrittenLists(const std::vector<std::string>& lists)
@@ -75,20 +76,23 @@ int Protect(const CCliArguments& arguments, const std::string& strFolder)
 int Find(const CCliArguments& arguments, const std::string& strLocationFile)
 {
     CLocationDiscovery discovery(GetSystemRegistry(), GetSystemDrives(),
-                                 GetAppFolders().m_strWindowsFolder, nullptr);
+                                 GetAppFolders().m_strWindowsFolder, nullptr, GetHomeFolder());
     discovery.FillDriveList();
     discovery.RunSearch();
-    const std::vector<std::string>& ieFound = discovery.m_explorerFolders.GetItems();
-    const std::vector<std::string>& nsFound = discovery.m_netscapeFiles.GetItems();
-    PrintLocations(ieFound, nsFound);
+    CBrowserLocations found;
+    found[BrowserIndex(EBrowser::InternetExplorer)] = discovery.m_explorerFolders.GetItems();
+    found[BrowserIndex(EBrowser::Netscape)] = discovery.m_netscapeFiles.GetItems();
+    found[BrowserIndex(EBrowser::Firefox)] = discovery.m_firefoxDatabases.GetItems();
+    found[BrowserIndex(EBrowser::Chromium)] = discovery.m_chromiumDatabases.GetItems();
+    PrintLocations(found);
     std::fflush(stdout);
-    if (ieFound.empty() && nsFound.empty())
+    if (std::all_of(found.begin(), found.end(), [](const auto& list) { return list.empty(); }))
     {
         std::fprintf(stderr, "jarvane-cli: no cookie location found%s\n",
                      arguments.bSave ? "; nothing saved" : "");
         return arguments.bSave ? CLI_NO_LOCATIONS : CLI_OK;
     }
-    if (arguments.bSave && !SaveLocations(strLocationFile, ieFound, nsFound))
+    if (arguments.bSave && !SaveLocations(strLocationFile, found[0], found[1], found[2], found[3]))
     {
         Error(strLocationFile, "could not be written");
         return CLI_NOT_WRITTEN;
@@ -151,8 +155,6 @@ int RunCliCommand(const CCliArguments& arguments)
         return Protect(arguments, strFolder);
     if (bFind)
         return Find(arguments, strLocationFile);
-    std::vector<std::string> ieLocations, nsLocations;
-    LoadLocations(strLocationFile, ieLocations, nsLocations);
-    PrintLocations(ieLocations, nsLocations);
+    PrintLocations(LoadBrowserLocations(strLocationFile));
     return CLI_OK;
 }

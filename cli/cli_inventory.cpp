@@ -2,11 +2,9 @@
 
 #include "app/app_folders.h"
 #include "inventory/cookie_inventory.h"
-#include "locations/location_file.h"
+#include "locations/browser_locations.h"
 #include "platform/path.h"
-#include "platform/text_file.h"
 
-#include <algorithm>
 #include <map>
 #include <set>
 #include <tuple>
@@ -17,10 +15,7 @@ namespace
 // does when it opens.
 void ReadInventory(CCookieInventory& inventory, const std::string& strFolder)
 {
-    std::vector<std::string> ieLocations, nsLocations;
-    LoadLocations(AppendPathPart(strFolder, LOCATION_FILE_NAME), ieLocations, nsLocations);
-    inventory.SetLocations(EBrowser::InternetExplorer, std::move(ieLocations));
-    inventory.SetLocations(EBrowser::Netscape, std::move(nsLocations));
+    LoadInventoryLocations(inventory, AppendPathPart(strFolder, LOCATION_FILE_NAME));
     inventory.RefreshCookies();
 }
 
@@ -31,6 +26,8 @@ std::string StoreOf(const CCookie& cookie)
         return pIE->m_strPath;
     if (const auto* pNS = dynamic_cast<const CNSCookie*>(&cookie))
         return pNS->m_strFile;
+    if (const auto* pDatabase = dynamic_cast<const CDatabaseCookie*>(&cookie))
+        return pDatabase->m_strDatabase;
     return std::string();
 }
 
@@ -42,45 +39,12 @@ CCookieKey KeyOf(const CCookie& cookie)
     return {cookie.GetBrowser(), cookie.m_strName, StoreOf(cookie)};
 }
 
-// The protection list that holds a record's mark; "" for a browser whose list
-// is not checked here.
-std::string ProtectionListOf(const std::string& strFolder, EBrowser browser)
-{
-    switch (browser)
-    {
-    case EBrowser::InternetExplorer:
-        return AppendPathPart(strFolder, IE_PROTECTION_FILE);
-    case EBrowser::Netscape:
-        return AppendPathPart(strFolder, NS_PROTECTION_FILE);
-    }
-    return std::string();
-}
-
 // Saves the marks and frees the records, as the window does when it closes;
-// returns the protection lists whose files do not hold the marks afterwards.
-std::vector<std::string> SaveProtection(CCookieInventory& inventory, const std::string& strFolder)
+// returns the protection lists that could not be written.
+std::vector<std::string> SaveProtection(CCookieInventory& inventory)
 {
-    std::map<std::string, std::vector<std::string>> expected;
-    if (!inventory.Cookies().empty())
-        for (size_t i = 0; i < kBrowserCount; ++i)
-            expected[ProtectionListOf(strFolder, static_cast<EBrowser>(i))];
-    for (const auto& pCookie : inventory.Cookies())
-        if (pCookie->m_bProtected)
-            expected[ProtectionListOf(strFolder, pCookie->Browser())].push_back(pCookie->m_strName);
-    expected.erase(std::string());
     inventory.SaveAndClearCookies();
-
-    std::vector<std::string> unwritten;
-    for (auto& [strList, names] : expected)
-    {
-        std::vector<std::string> lines;
-        const bool bRead = ReadTextLines(strList, lines);
-        std::sort(lines.begin(), lines.end());
-        std::sort(names.begin(), names.end());
-        if (!bRead || lines != names)
-            unwritten.push_back(strList);
-    }
-    return unwritten;
+    return inventory.UnsavedProtectionLists();
 }
 } // namespace
 
@@ -104,20 +68,29 @@ std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn)
 CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
 {
     CDeleteAllResult result;
-    for (size_t i = 0; i < kBrowserCount; ++i)
-        result.deleted.emplace_back(BrowserName(static_cast<EBrowser>(i)), 0);
     CCookieInventory inventory(strFolder);
     ReadInventory(inventory, strFolder);
+    int deleted[kBrowserCount] = {};
     std::map<CCookieKey, int> doomed;
     for (const auto& pCookie : inventory.Cookies())
     {
         if (pCookie->m_bProtected)
             continue;
-        ++result.deleted[BrowserIndex(pCookie->Browser())].second;
+        ++deleted[BrowserIndex(pCookie->Browser())];
         ++doomed[KeyOf(*pCookie)];
     }
     inventory.DeleteAllUnprotected();
-    result.unwrittenLists = SaveProtection(inventory, strFolder);
+    // The records of a running browser are skipped like protected ones.
+    for (const auto& pCookie : inventory.Cookies())
+    {
+        const auto it = doomed.find(KeyOf(*pCookie));
+        if (pCookie->IsInUse() && !pCookie->m_bProtected && it != doomed.end() && it->second > 0)
+        {
+            --it->second;
+            --deleted[BrowserIndex(pCookie->Browser())];
+        }
+    }
+    result.unwrittenLists = SaveProtection(inventory);
 
     // A cookie that a fresh reading still lists unprotected was not deleted.
     CCookieInventory check(strFolder);
@@ -131,10 +104,13 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
         if (it == doomed.end() || it->second == 0)
             continue;
         --it->second;
-        --result.deleted[BrowserIndex(pCookie->Browser())].second;
+        --deleted[BrowserIndex(pCookie->Browser())];
         if (stores.insert(StoreOf(*pCookie)).second)
             result.unwrittenStores.push_back(StoreOf(*pCookie));
     }
+    for (size_t i = 0; i < kBrowserCount; ++i)
+        if (!check.Locations(static_cast<EBrowser>(i)).empty())
+            result.deleted.emplace_back(BrowserName(static_cast<EBrowser>(i)), deleted[i]);
     return result;
 }
 
@@ -166,6 +142,6 @@ CMarkResult SetProtection(const std::string& strFolder, const std::vector<std::s
     if (!result.unknownNames.empty())
         return result; // nothing is changed or written
     inventory.ToggleSelectedProtection();
-    result.unwrittenLists = SaveProtection(inventory, strFolder);
+    result.unwrittenLists = SaveProtection(inventory);
     return result;
 }

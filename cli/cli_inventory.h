@@ -24,7 +24,8 @@ std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn);
 
 struct CDeleteAllResult
 {
-    // Per browser, in reading order: how many of its cookies are gone.
+    // Per browser with remembered locations, in reading order: how many of
+    // its cookies are gone.
     std::vector<std::pair<std::string, int>> deleted;
     // Stores that still hold cookies the batch deleted, each named once.
     std::vector<std::string> unwrittenStores;
@@ -32,8 +33,9 @@ struct CDeleteAllResult
     std::vector<std::string> unwrittenLists;
 };
 
-// Delete All after its confirmation: every unprotected cookie is deleted, the
-// Netscape files are rewritten and the protection lists written. A cookie is
+// Delete All after its confirmation: every unprotected cookie is deleted but
+// those of a running browser, the Netscape files are rewritten and the
+// protection lists written. A cookie is
 // counted as deleted only when a fresh reading of its store no longer lists it.
 CDeleteAllResult DeleteAllCookies(const std::string& strFolder);
 

@@ -59,6 +59,10 @@ public:
     // 1 when the current batch deleted a Netscape cookie, else 0.
     int NSChanged() const { return m_nsStore.Changed() ? 1 : 0; }
 
+    // The protection lists whose last writing failed: their marks are kept in
+    // memory only.
+    std::vector<std::string> UnsavedProtectionLists() const;
+
     void LoadProtection(const std::string& strBrowser, const std::string& strFile);
     CCookie* FindCookie(const std::string& strName, const std::string& strBrowser) const;
 

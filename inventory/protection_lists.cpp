@@ -58,6 +58,14 @@ void CCookieInventory::SaveAndClearCookies()
     FreeAllRecords();
 }
 
+std::vector<std::string> CCookieInventory::UnsavedProtectionLists() const
+{
+    std::vector<std::string> lists;
+    for (const auto& unsaved : m_unsavedMarks)
+        lists.push_back(unsaved.first);
+    return lists;
+}
+
 void CCookieInventory::LoadProtection(const std::string& strBrowser, const std::string& strFile)
 {
     // A read error ends the list; the lines read before it still mark.

@@ -3,8 +3,8 @@
 #include "app/app_folders.h"
 #include "app/settings.h"
 #include "inventory/control_state.h"
+#include "locations/browser_locations.h"
 #include "locations/gui/find_location_dlg.h"
-#include "locations/location_file.h"
 #include "platform/path.h"
 #include "res/resources.h"
 #include "ui/about_dlg.h"
@@ -79,17 +79,6 @@ private:
     CWaitScreen* m_pScreen;
 };
 
-void LoadInventoryLocations(CCookieInventory& inventory)
-{
-    std::vector<std::string> ieLocations, nsLocations;
-    LoadLocations(GetAppFolders().GetLocationFilePath(), ieLocations, nsLocations);
-    inventory.SetLocations(EBrowser::InternetExplorer, std::move(ieLocations));
-    inventory.SetLocations(EBrowser::Netscape, std::move(nsLocations));
-    std::vector<std::string> ffLocations, crLocations;
-    LoadDatabaseLocations(GetAppFolders().GetLocationFilePath(), ffLocations, crLocations);
-    inventory.SetLocations(EBrowser::Firefox, std::move(ffLocations));
-    inventory.SetLocations(EBrowser::Chromium, std::move(crLocations));
-}
 } // namespace
 
 void CCookieDlg::SetAutoDeleteIntervalOverride(unsigned nMs)
@@ -120,7 +109,7 @@ CCookieDlg::CCookieDlg(wxWindow* pParent)
     m_CookieList->AssignImageList(m_imgState, wxIMAGE_LIST_SMALL);
     CreateColumns();
 
-    LoadInventoryLocations(m_Inventory);
+    LoadInventoryLocations(m_Inventory, GetAppFolders().GetLocationFilePath());
     RefreshCookies();
     ReadSettings();
     FollowNotificationArea();
@@ -424,7 +413,7 @@ void CCookieDlg::OnLocations()
     CFindLocationDlg find(nullptr);
     if (find.ShowModal() != wxID_OK)
         return;
-    LoadInventoryLocations(m_Inventory);
+    LoadInventoryLocations(m_Inventory, GetAppFolders().GetLocationFilePath());
     RefreshCookies();
 }
 

@@ -119,7 +119,7 @@ ln -s ../drive_c "$prefix/dosdevices/c:"
 cp "$root/samples/ie/"* "$prefix/drive_c/windows/Cookies/"
 cp "$root/samples/ns/cookies.txt" "$prefix/drive_c/ns/"
 printf '[Software\\\\Netscape\\\\Netscape Navigator\\\\Cookies] 1700000000\n"Cookie File"="C:\\\\ns\\\\cookies.txt"\n' >"$prefix/user.reg"
-export WINEPREFIX=$prefix
+export WINEPREFIX=$prefix HOME=$scratch/nohome
 found=$scratch/found
 run -C "$found" find; expect_status 0 find
 [ ! -e "$found" ] || fail "find without --save wrote something"
@@ -131,6 +131,31 @@ run -C "$found" locations; expect_status 0 locations
 [ "$(cat "$scratch/out")" = "$expected" ] || fail "locations after find --save: $(cat "$scratch/out")"
 run -C "$found" list; expect_status 0 "list after find --save"
 [ "$(cat "$scratch/err")" = "$rows cookies" ] || fail "list after find --save: $(cat "$scratch/err")"
+
+# The Firefox and Chromium databases of a home the browsers wrote: find --save
+# remembers them, a protected host keeps all its rows through delete-all.
+# The Wine prefix above stays set: its registry names the Netscape file, so no
+# drive of this machine is searched.
+home=$scratch/browsers dbs=$scratch/dbs
+cp -r "$root/tests/fixtures/browsers/home" "$home"
+ff=$(echo "$home"/.config/mozilla/firefox/*/cookies.sqlite) cr=$home/.config/chromium/Default/Cookies
+HOME=$home run -C "$dbs" find --save; expect_status 0 "find --save with browser profiles"
+grep -qx $'Firefox\t'"$ff" "$scratch/out" && grep -qx $'Chromium\t'"$cr" "$scratch/out" || fail "find printed: $(cat "$scratch/out")"
+run -C "$dbs" locations
+[ "$(tr -d '\r' <"$dbs/Location.DAT" | grep -A1 -x '\[FF\]\|\[CR\]' | grep -c '^Location 1=')" -eq 2 ] &&
+  grep -qx $'Firefox\t'"$ff" "$scratch/out" && grep -qx $'Chromium\t'"$cr" "$scratch/out" || fail "locations printed: $(cat "$scratch/out")"
+run -C "$dbs" list
+[ "$(cut -f3 "$scratch/out" | grep -x 'Firefox\|Chromium' | sort | uniq -c | tr -s ' ')" = $' 6 Chromium\n 6 Firefox' ] || fail "list of the databases: $(cat "$scratch/out")"
+run -C "$dbs" protect gamma.test; expect_status 0 "protect a database host"
+grep -qx $'gamma.test\r' "$dbs/FFPROT.DAT" && grep -qx $'gamma.test\r' "$dbs/CRPROT.DAT" || fail "FFPROT.DAT/CRPROT.DAT lack gamma.test"
+ln -s "$(hostname)-$$" "$home/.config/chromium/SingletonLock" # a running Chromium: its cookies stay
+run -C "$dbs" delete-all; expect_status 0 "delete-all beside a running Chromium"
+[ "$(grep -A1 ^Firefox "$scratch/out")" = $'Firefox\t3\nChromium\t0' ] || fail "delete-all beside a running Chromium printed $(cat "$scratch/out")"
+rm "$home/.config/chromium/SingletonLock"
+run -C "$dbs" delete-all; expect_status 0 "delete-all of the databases"
+[ "$(grep -A1 ^Firefox "$scratch/out")" = $'Firefox\t0\nChromium\t3' ] || fail "delete-all after Chromium closed printed $(cat "$scratch/out")"
+[ "$(sqlite3 "$ff" 'SELECT host, count(*) FROM moz_cookies GROUP BY host'
+     sqlite3 "$cr" 'SELECT host_key, count(*) FROM cookies GROUP BY host_key')" = $'gamma.test|3\ngamma.test|3' ] || fail "delete-all left other rows than gamma.test's"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "ok"
