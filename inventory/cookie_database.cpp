@@ -246,6 +246,47 @@ bool ReadFromSnapshot(EDatabaseKind kind, const std::string& strPath,
     db.reset();
     return bRead;
 }
+// Integer keys of a one-column key (Firefox's id) go many to a statement:
+// running a statement costs about as much as deleting a row with it. The keys
+// of any other type are left in rest, to go one by one.
+bool DeleteByIntegerKeys(sqlite3* pDb, const CCookieTable& table,
+                         const std::vector<const std::vector<CDatabaseValue>*>& keys,
+                         std::vector<const std::vector<CDatabaseValue>*>& rest)
+{
+    constexpr size_t kPerStatement = 500;
+    std::vector<sqlite3_int64> integers;
+    integers.reserve(keys.size());
+    for (const std::vector<CDatabaseValue>* pKey : keys)
+        if (pKey->size() == 1 && pKey->front().nType == SQLITE_INTEGER)
+            integers.push_back(pKey->front().nInteger);
+        else
+            rest.push_back(pKey);
+    const std::string strStart = "DELETE FROM " + QuoteName(table.strTable) + " WHERE " +
+                                 QuoteName(table.keyColumns[0]) + " IN (?";
+    CStatement full;
+    for (size_t nDone = 0; nDone < integers.size();)
+    {
+        const size_t nCount = std::min(kPerStatement, integers.size() - nDone);
+        CStatement partial;
+        CStatement& remove = nCount == kPerStatement ? full : partial;
+        if (!remove)
+        {
+            std::string strSql = strStart;
+            for (size_t i = 1; i < nCount; ++i)
+                strSql += ",?";
+            remove = Prepare(pDb, strSql + ")");
+            if (!remove)
+                return false;
+        }
+        for (size_t i = 0; i < nCount; ++i)
+            sqlite3_bind_int64(remove.get(), static_cast<int>(i + 1), integers[nDone++]);
+        const bool bDone = sqlite3_step(remove.get()) == SQLITE_DONE;
+        sqlite3_reset(remove.get());
+        if (!bDone)
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 bool CDatabaseValue::operator<(const CDatabaseValue& other) const
@@ -302,6 +343,12 @@ bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
             strSql += (i ? " AND " : "") + QuoteName(table.keyColumns[i]) + " IS ?";
         CStatement remove = Prepare(db.get(), strSql);
         bDone = static_cast<bool>(remove);
+        if (bDone && table.keyColumns.size() == 1)
+        {
+            std::vector<const std::vector<CDatabaseValue>*> rest;
+            bDone = DeleteByIntegerKeys(db.get(), table, sorted, rest);
+            sorted.swap(rest);
+        }
         for (auto it = sorted.begin(); bDone && it != sorted.end(); ++it)
         {
             const std::vector<CDatabaseValue>& key = **it;

@@ -94,7 +94,8 @@ std::vector<CCookieRow> CCookieInventory::RowsOf(size_t nFirst) const
     for (size_t i = 0; i < rows.size(); ++i)
     {
         CCookie* pCookie = m_Cookies[nFirst + i].get();
-        rows[i].strText[COL_COOKIE] = pCookie->m_strName;
+        // A record outlives its rows and keeps its name.
+        rows[i].strText[COL_COOKIE] = CCellText::Shared(pCookie->m_strName);
         rows[i].strText[COL_STATE] = pCookie->GetState();
         rows[i].strText[COL_BROWSER] = CCellText::Shared(BrowserName(pCookie->Browser()));
         rows[i].nImage = pCookie->m_bProtected ? 1 : 0;
@@ -146,9 +147,29 @@ int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam
     return bFirstGreater ? 1 : -1;
 }
 
+// The State and Browser columns order rows by a number per row, as
+// CompareCookies does, without a callback per comparison.
 void CCookieInventory::SortByColumn(int nColumn)
 {
-    m_CookieList.SortItems(CompareCookies, nColumn);
+    if (nColumn != COL_STATE && nColumn != COL_BROWSER)
+    {
+        m_CookieList.SortItems(CompareCookies, nColumn);
+        return;
+    }
+    int browserRank[kBrowserCount] = {};
+    for (size_t i = 0; i < kBrowserCount; ++i)
+        for (size_t j = 0; j < kBrowserCount; ++j)
+            browserRank[i] += BrowserName(EBrowser(j)) < BrowserName(EBrowser(i));
+    std::vector<int> keys(static_cast<size_t>(m_CookieList.GetItemCount()));
+    for (size_t i = 0; i < keys.size(); ++i)
+    {
+        const CCookie* pCookie = m_CookieList.GetItemData(static_cast<int>(i));
+        if (!pCookie) // no order to give: leave the rows as they are
+            return;
+        keys[i] = nColumn == COL_STATE ? StateRank(*pCookie)
+                                       : browserRank[BrowserIndex(pCookie->Browser())];
+    }
+    m_CookieList.SortItemsByKey(keys);
 }
 
 // The rows of one name and browser always share one state, the state a refresh

@@ -229,8 +229,12 @@ void CCookieListModel::InsertItems(std::vector<CCookieRow> rows)
     std::vector<size_t> order = OrderByText(rows);
     if (m_rows.empty()) // the refresh's case: nothing to merge with
     {
-        MoveIntoOrder(rows, std::move(order));
-        m_rows.swap(rows);
+        // Taking the rows in order, each written once where it goes, is
+        // cheaper than moving them round in place.
+        m_rows.clear();
+        m_rows.reserve(rows.size());
+        for (size_t nNew : order)
+            m_rows.push_back(std::move(rows[nNew]));
         m_nFocused = -1;
         return;
     }
@@ -340,7 +344,24 @@ void CCookieListModel::SortItems(PFNCOOKIECOMPARE pfnCompare, std::intptr_t lPar
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
     StableMergeSort(order, less);
+    MoveRowsIntoOrder(std::move(order));
+}
 
+void CCookieListModel::SortItemsByKey(const std::vector<int>& keys)
+{
+    if (keys.size() != m_rows.size() || std::is_sorted(keys.begin(), keys.end()))
+        return;
+    std::vector<size_t> order(m_rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+    MoveRowsIntoOrder(std::move(order));
+}
+
+// Keeps the focus on its row; the selection moves with the rows.
+void CCookieListModel::MoveRowsIntoOrder(std::vector<size_t> order)
+{
     const int nFocused = m_nFocused;
     m_nFocused = -1;
     for (size_t i = 0; i < order.size(); ++i)

@@ -107,6 +107,9 @@ public:
     // callback orders both ways keep their order, and every row keeps its
     // selection and focus. Safe for any callback.
     void SortItems(PFNCOOKIECOMPARE pfnCompare, std::intptr_t lParamSort);
+    // The same for a callback that orders rows by a number of each row: row i's
+    // number is keys[i], and a smaller number goes first.
+    void SortItemsByKey(const std::vector<int>& keys);
 
     // Selection and focus. At most one row has the focus.
     void SetItemSelected(int nItem, bool bSelected);
@@ -121,6 +124,7 @@ public:
     bool SelectionHasImage(int nImage) const;
 
 private:
+    void MoveRowsIntoOrder(std::vector<size_t> order);
     int UpperBoundByText(const std::string& strText) const;
 
     std::vector<CCookieRow> m_rows;

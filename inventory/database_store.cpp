@@ -34,9 +34,10 @@ void CDatabaseStore::ReadCookies(CCookieRecords& records)
         if (!ReadCookieDatabase(m_kind, strDatabase, rows))
             continue;
         const bool bInUse = IsDatabaseInUse(strDatabase);
+        const auto pDatabase = std::make_shared<const std::string>(strDatabase);
         for (CDatabaseRow& row : rows)
             records.push_back(std::make_unique<CDatabaseCookie>(
-                Browser(), std::move(row.strHost), strDatabase, std::move(row.key), bInUse));
+                Browser(), std::move(row.strHost), pDatabase, std::move(row.key), bInUse));
     }
 }
 
@@ -46,7 +47,7 @@ void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
 {
     std::map<std::string, std::vector<size_t>> byDatabase;
     for (size_t i = 0; i < batch.size(); ++i)
-        byDatabase[static_cast<CDatabaseCookie*>(batch[i])->m_strDatabase].push_back(i);
+        byDatabase[*static_cast<CDatabaseCookie*>(batch[i])->m_pDatabase].push_back(i);
     for (const auto& [strDatabase, indexes] : byDatabase)
     {
         const bool bInUse = IsDatabaseInUse(strDatabase);

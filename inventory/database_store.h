@@ -3,6 +3,10 @@
 #include "inventory/cookie_database.h"
 #include "inventory/cookie_store.h"
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #define FF_PROTECTION_FILE "FFPROT.DAT"
 #define CR_PROTECTION_FILE "CRPROT.DAT"
 
@@ -10,10 +14,12 @@
 class CDatabaseCookie : public CCookie
 {
 public:
-    CDatabaseCookie(EBrowser browser, std::string strHost, const std::string& strDatabase,
-                    std::vector<CDatabaseValue> key, bool bInUse)
-        : CCookie(browser, std::move(strHost)), m_strDatabase(strDatabase), m_key(std::move(key)),
-          m_bInUse(bInUse)
+    // The rows of one database share one copy of its path.
+    CDatabaseCookie(EBrowser browser, std::string strHost,
+                    std::shared_ptr<const std::string> pDatabase, std::vector<CDatabaseValue> key,
+                    bool bInUse)
+        : CCookie(browser, std::move(strHost)), m_pDatabase(std::move(pDatabase)),
+          m_key(std::move(key)), m_bInUse(bInUse)
     {
     }
 
@@ -21,7 +27,7 @@ public:
     bool Delete() override { return false; }
     bool IsInUse() const override { return m_bInUse; }
 
-    std::string m_strDatabase;
+    std::shared_ptr<const std::string> m_pDatabase;
     std::vector<CDatabaseValue> m_key;
     bool m_bInUse;
 };

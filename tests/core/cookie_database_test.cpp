@@ -76,9 +76,18 @@ TEST(CookieDatabase, ReadsAndDeletesTheBrowsersOwnDatabasesByKey)
         SCOPED_TRACE(kindCase.pFixture);
         CTempDir dir;
         const std::string strDb = CopyFixture(dir, kindCase.pFixture);
+        std::map<std::string, int> hosts = kFixtureHosts;
+        if (kindCase.kind == EDatabaseKind::Firefox) // more ids than one statement takes
+        {
+            ASSERT_EQ(Exec(strDb, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                  "WHERE i < 1201) INSERT INTO moz_cookies(name, host, path) "
+                                  "SELECT 'c' || i, 'many.test', '/' FROM n"),
+                      SQLITE_OK);
+            hosts["many.test"] = 1201;
+        }
         std::vector<CDatabaseRow> rows;
         ASSERT_TRUE(ReadCookieDatabase(kindCase.kind, strDb, rows));
-        EXPECT_EQ(CountHosts(rows), kFixtureHosts);
+        EXPECT_EQ(CountHosts(rows), hosts);
 
         std::vector<const std::vector<CDatabaseValue>*> doomed;
         for (const CDatabaseRow& row : rows)

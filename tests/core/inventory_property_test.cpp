@@ -197,4 +197,19 @@ TEST_F(CInventoryPropertyTest, FilesRecordsAndListAgreeAfterEveryStep)
         if (HasFailure())
             return;
     }
+    // A column sort gives the callback's order, selection and focus.
+    SelectRandomRows();
+    m_inventory.CookieList().SetFocusedItem(m_inventory.CookieList().GetItemCount() / 2);
+    for (int nColumn : {COL_BROWSER, COL_STATE, COL_COOKIE, COL_STATE})
+    {
+        CCookieListModel expected = m_inventory.CookieList();
+        expected.SortItems(CCookieInventory::CompareCookies, nColumn);
+        m_inventory.SortByColumn(nColumn);
+        for (int i = 0; i < expected.GetItemCount(); ++i)
+        {
+            EXPECT_EQ(m_inventory.CookieList().GetItemData(i), expected.GetItemData(i)) << i;
+            EXPECT_EQ(m_inventory.CookieList().GetRow(i).bSelected, expected.GetRow(i).bSelected);
+        }
+        EXPECT_EQ(m_inventory.CookieList().GetFocusedItem(), expected.GetFocusedItem());
+    }
 }
