@@ -71,6 +71,8 @@ void CCookieInventory::RemoveRows(const std::vector<bool>& remove)
     for (std::unique_ptr<CCookie>& pCookie : m_Cookies)
         if (doomed.erase(pCookie.get()) == 0)
             m_Cookies[nKept++] = std::move(pCookie);
+    if (nKept == 0 && !m_Cookies.empty())
+        m_bEmptiedByDeletion = true;
     m_Cookies.resize(nKept);
 }
 

@@ -115,4 +115,7 @@ private:
     CCookieListModel m_CookieList; // its rows point at m_Cookies' records
     // Protection lists that could not be written, by path: the names they hold.
     std::map<std::string, std::vector<std::string>> m_unsavedMarks;
+    // A deletion took the last record since the lists were last written: the
+    // lists may still hold marks cleared since, so the next save writes them.
+    bool m_bEmptiedByDeletion = false;
 };

@@ -38,8 +38,10 @@ void CCookieInventory::SaveProtectionList(const std::string& strPath,
 // that the refresh that follows never lists a cookie twice.
 void CCookieInventory::SaveAndClearCookies()
 {
-    if (m_Cookies.empty())
+    // Nothing read yet (the first refresh) leaves the previous run's lists alone.
+    if (m_Cookies.empty() && !m_bEmptiedByDeletion)
         return;
+    m_bEmptiedByDeletion = false;
     std::vector<std::string> names[kBrowserCount];
     bool bListed[kBrowserCount] = {};
     for (const std::unique_ptr<CCookie>& pCookie : m_Cookies)

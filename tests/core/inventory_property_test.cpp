@@ -38,7 +38,7 @@ std::string MarkKey(const CCookie& cookie)
 }
 } // namespace
 
-class CInventoryPropertyTest : public CInventoryTest
+class CInventoryPropertyTest : public CInventoryTest, public ::testing::WithParamInterface<unsigned>
 {
 protected:
     std::string NSLine(const std::string& strName, int nId) const
@@ -179,9 +179,9 @@ protected:
     int m_nNextId = 0;
 };
 
-TEST_F(CInventoryPropertyTest, FilesRecordsAndListAgreeAfterEveryStep)
+TEST_P(CInventoryPropertyTest, FilesRecordsAndListAgreeAfterEveryStep)
 {
-    const unsigned nSeed = 7;
+    const unsigned nSeed = GetParam();
     m_random.seed(nSeed);
     m_nsFiles = {WriteNSFile("first.txt", {}), WriteNSFile("second.txt", {})};
     m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
@@ -213,3 +213,5 @@ TEST_F(CInventoryPropertyTest, FilesRecordsAndListAgreeAfterEveryStep)
         EXPECT_EQ(m_inventory.CookieList().GetFocusedItem(), expected.GetFocusedItem());
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Seeds, CInventoryPropertyTest, ::testing::Values(7u, 11u, 23u, 42u, 99u));
