@@ -190,6 +190,32 @@ TEST_F(CMainWindowTest, WaitScreenAndSoundGoWithADeletionAndNoTickRunsInThePause
     EXPECT_EQ(m_sounds.size(), 2u);
 }
 
+// The centre of this program's icon docked in the tray at the bottom of the
+// screen, or -1,-1.
+static wxPoint FindDockedIcon()
+{
+    wxArrayString lines;
+    wxExecute("sh -c \"xdotool search --classname gui_tests | while read w; do xdotool "
+              "getwindowgeometry --shell $w; done\"",
+              lines, wxEXEC_SYNC);
+    wxPoint icon(-1, -1);
+    int nX = 0, nY = 0, nWidth = 0;
+    for (const wxString& strLine : lines)
+    {
+        long n = 0;
+        if (strLine.StartsWith("X=") && strLine.Mid(2).ToLong(&n))
+            nX = n;
+        else if (strLine.StartsWith("Y=") && strLine.Mid(2).ToLong(&n))
+            nY = n;
+        else if (strLine.StartsWith("WIDTH=") && strLine.Mid(6).ToLong(&n))
+            nWidth = n;
+        else if (strLine.StartsWith("HEIGHT=") && strLine.Mid(7).ToLong(&n) && nWidth <= 64 &&
+                 n <= 64 && nY > 1100)
+            icon = wxPoint(nX + nWidth / 2, nY + n / 2);
+    }
+    return icon;
+}
+
 TEST_F(CMainWindowTest, TrayOnlyHidesTheWindowAndALeftClickOnTheIconBringsItBack)
 {
     WriteIECookie("a.txt", "a.example.com/");
@@ -206,27 +232,20 @@ TEST_F(CMainWindowTest, TrayOnlyHidesTheWindowAndALeftClickOnTheIconBringsItBack
             dlg.Maximize();
             ASSERT_TRUE(YieldUntil([&] { return dlg.IsMaximized(); }));
 
-            // The docked icon's window, found through the tray.
-            wxArrayString lines;
-            wxExecute("sh -c \"xdotool search --classname gui_tests | while read w; do xdotool "
-                      "getwindowgeometry --shell $w; done\"",
-                      lines, wxEXEC_SYNC);
+            // The docked icon's window, found through the tray. Docking and the
+            // tray's layout follow asynchronously: the icon counts once it
+            // stands in the tray at the same place twice in a row.
             wxPoint icon(-1, -1);
-            int nX = 0, nY = 0, nWidth = 0;
-            for (const wxString& strLine : lines)
-            {
-                long n = 0;
-                if (strLine.StartsWith("X=") && strLine.Mid(2).ToLong(&n))
-                    nX = n;
-                else if (strLine.StartsWith("Y=") && strLine.Mid(2).ToLong(&n))
-                    nY = n;
-                else if (strLine.StartsWith("WIDTH=") && strLine.Mid(6).ToLong(&n))
-                    nWidth = n;
-                else if (strLine.StartsWith("HEIGHT=") && strLine.Mid(7).ToLong(&n) &&
-                         nWidth <= 64 && n <= 64 && nY > 1100)
-                    icon = wxPoint(nX + nWidth / 2, nY + n / 2);
-            }
-            ASSERT_NE(icon, wxPoint(-1, -1)) << "no docked icon found";
+            ASSERT_TRUE(YieldUntil(
+                [&]
+                {
+                    const wxPoint last = icon;
+                    icon = FindDockedIcon();
+                    YieldFor(100);
+                    return icon != wxPoint(-1, -1) && icon == last;
+                },
+                20000))
+                << "no docked icon found";
 
             wxUIActionSimulator input;
             input.MouseMove(icon);
@@ -235,7 +254,7 @@ TEST_F(CMainWindowTest, TrayOnlyHidesTheWindowAndALeftClickOnTheIconBringsItBack
             YieldFor(300);
             EXPECT_FALSE(dlg.IsShown());
             input.MouseClick(wxMOUSE_BTN_LEFT);
-            EXPECT_TRUE(YieldUntil([&] { return dlg.IsShownOnScreen(); }));
+            EXPECT_TRUE(YieldUntil([&] { return dlg.IsShownOnScreen(); }, 20000));
             EXPECT_FALSE(dlg.IsIconized());
             EXPECT_FALSE(dlg.IsMaximized());
         });
