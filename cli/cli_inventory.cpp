@@ -19,24 +19,12 @@ void ReadInventory(CCookieInventory& inventory, const std::string& strFolder)
     inventory.RefreshCookies();
 }
 
-// The file that keeps a record's cookie.
-std::string StoreOf(const CCookie& cookie)
-{
-    if (const auto* pIE = dynamic_cast<const CIECookie*>(&cookie))
-        return pIE->m_strPath;
-    if (const auto* pNS = dynamic_cast<const CNSCookie*>(&cookie))
-        return pNS->m_strFile;
-    if (const auto* pDatabase = dynamic_cast<const CDatabaseCookie*>(&cookie))
-        return pDatabase->m_strDatabase;
-    return std::string();
-}
-
 // Browser, name and store: what tells a cookie still on disk after a deletion.
 using CCookieKey = std::tuple<std::string, std::string, std::string>;
 
 CCookieKey KeyOf(const CCookie& cookie)
 {
-    return {cookie.GetBrowser(), cookie.m_strName, StoreOf(cookie)};
+    return {cookie.GetBrowser(), cookie.m_strName, cookie.StoreFile()};
 }
 
 // Saves the marks and frees the records, as the window does when it closes;
@@ -105,8 +93,8 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
             continue;
         --it->second;
         --deleted[BrowserIndex(pCookie->Browser())];
-        if (stores.insert(StoreOf(*pCookie)).second)
-            result.unwrittenStores.push_back(StoreOf(*pCookie));
+        if (stores.insert(pCookie->StoreFile()).second)
+            result.unwrittenStores.push_back(pCookie->StoreFile());
     }
     for (size_t i = 0; i < kBrowserCount; ++i)
         if (!check.Locations(static_cast<EBrowser>(i)).empty())

@@ -54,6 +54,8 @@ public:
     // True when a running browser holds the cookie's store, so that deleting
     // it now would be undone: deletion leaves it alone.
     virtual bool IsInUse() const { return false; }
+    // The file that keeps the cookie: its own file, its cookies.txt or its database.
+    virtual const std::string& StoreFile() const = 0;
 
     std::string m_strName;
     int m_bProtected = 0;
@@ -72,6 +74,7 @@ public:
     }
 
     bool Delete() override;
+    const std::string& StoreFile() const override { return m_strPath; }
 
     std::string m_strPath;
 };
@@ -88,6 +91,7 @@ public:
     }
 
     bool Delete() override { return true; }
+    const std::string& StoreFile() const override { return m_strFile; }
 
     std::string m_strFile;
     std::string m_strLine;

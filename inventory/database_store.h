@@ -26,6 +26,7 @@ public:
     // Rows leave their database in batches; see CDatabaseStore.
     bool Delete() override { return false; }
     bool IsInUse() const override { return m_bInUse; }
+    const std::string& StoreFile() const override { return *m_pDatabase; }
 
     std::shared_ptr<const std::string> m_pDatabase;
     std::vector<CDatabaseValue> m_key;
