@@ -30,7 +30,7 @@ foreach(size 48 64 128 256)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME jarvane.png)
 endforeach()
 install(FILES cmake/install/io.github.jarvane.Jarvane.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-# One manual page for the program and its launcher (jarvane-desktop.1 points to it).
+# One manual page for the program and its launcher (jarvane-desktop.1 links to it).
 install(FILES res/man/jarvane.1 res/man/jarvane-desktop.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The desktop entry names the launcher by its full path, known only when

@@ -75,7 +75,7 @@ metadata() {
   dpkg-deb -x "$deb" "$unpacked"
   cp "$root/debian/control" "$unpacked/debian/control"
   while IFS= read -r file; do
-    [ "$(head -c 4 "$file")" = $'\x7fELF' ] && elves+=("${file#"$unpacked"/}")
+    head -c 4 "$file" | cmp -s - <(printf '\177ELF') && elves+=("${file#"$unpacked"/}")
   done < <(find "$unpacked/usr" -type f)
   [ ${#elves[@]} -ge 2 ] || { echo "programs found: ${elves[*]}"; return 1; }
   computed=$(cd "$unpacked" && dpkg-shlibdeps -O "${elves[@]}" 2>/dev/null |
@@ -111,7 +111,7 @@ same_files_as_install() {
 # What apt would install besides the package is reachable from its Depends;
 # then it installs it.
 apt_install() {
-  local declared closure extra=()
+  local declared closure name extra=()
   if installed; then
     echo "purging the package an earlier run left installed"
     "${as_root[@]}" apt-get purge -y -qq jarvane >/dev/null || return 1
