@@ -82,7 +82,7 @@ metadata() {
     sed -n 's/^shlibs:Depends=//p' | tr ',' '\n' | sed 's/^ *//' | sort)
   declared=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//' | sort)
   if [ -z "$computed" ] || [ "$computed" != "$declared" ]; then
-    echo "Depends: $(echo $declared); dpkg-shlibdeps: $(echo $computed)"
+    echo "Depends: $(paste -sd ' ' <<<"$declared"); dpkg-shlibdeps: $(paste -sd ' ' <<<"$computed")"
     ok=1
   fi
   [ "$(dpkg-deb -f "$deb" Section)" = utils ] || { echo "Section"; ok=1; }
@@ -91,7 +91,7 @@ metadata() {
   for word in Firefox Chromium cookies.txt; do
     dpkg-deb -f "$deb" Description | grep -q "$word" || { echo "Description lacks $word"; ok=1; }
   done
-  return $ok
+  return "$ok"
 }
 
 # Files and links, with their modes: those `cmake --install` stages, the
