@@ -97,8 +97,14 @@ metadata() {
 # Files and links, with their modes: those `cmake --install` stages, the
 # manual pages compressed, plus Debian's copyright and changelog.
 same_files_as_install() {
-  local stage=$scratch/stage
-  DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null || return 1
+  local stage=$scratch/stage manifest=$build/install_manifest.txt status
+  # The manifest would name /usr paths: the user's own install's stays.
+  [ -f "$manifest" ] && cp "$manifest" "$scratch/manifest"
+  DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
+  status=$?
+  rm -f "$manifest"
+  [ -f "$scratch/manifest" ] && cp "$scratch/manifest" "$manifest"
+  [ "$status" -eq 0 ] || return 1
   (cd "$stage" && find . ! -type d -printf '%M %p\n') |
     sed -E 's|(/man/man[0-9]/[^ ]+)$|\1.gz|' >"$scratch/expected"
   printf '%s\n' "-rw-r--r-- ./usr/share/doc/jarvane/copyright" \
