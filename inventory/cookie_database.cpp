@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <random>
 #include <sqlite3.h>
@@ -363,5 +364,168 @@ bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
     if (bDone && Execute(db.get(), "COMMIT"))
         return true;
     Execute(db.get(), "ROLLBACK");
+    return false;
+}
+
+bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
+                         const std::vector<const std::vector<CDatabaseValue>*>& keys,
+                         std::vector<CDatabaseColumns>& rows)
+{
+    rows.assign(keys.size(), CDatabaseColumns());
+    if (keys.empty())
+        return true;
+    std::error_code error;
+    if (!fs::is_regular_file(strPath, error))
+        return false;
+    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READONLY);
+    if (!db)
+        return false;
+    sqlite3_busy_timeout(db.get(), 2000);
+    if (!Execute(db.get(), "BEGIN"))
+        return false;
+    CCookieTable table;
+    bool bRead = DescribeTable(db.get(), kind, table);
+    std::map<std::vector<CDatabaseValue>, std::vector<size_t>> wanted;
+    for (size_t i = 0; i < keys.size(); ++i)
+        wanted[*keys[i]].push_back(i);
+    CStatement select;
+    if (bRead)
+        select = Prepare(db.get(), "SELECT * FROM " + QuoteName(table.strTable));
+    bRead = bRead && select;
+    std::vector<std::string> names;
+    std::vector<int> keyColumns;
+    const int nColumns = bRead ? sqlite3_column_count(select.get()) : 0;
+    for (int nColumn = 0; nColumn < nColumns; ++nColumn)
+        names.push_back(sqlite3_column_name(select.get(), nColumn));
+    for (const std::string& strKey : table.keyColumns)
+        for (int nColumn = 0; nColumn < nColumns; ++nColumn)
+            if (names[static_cast<size_t>(nColumn)] == strKey)
+                keyColumns.push_back(nColumn);
+    bRead = bRead && keyColumns.size() == table.keyColumns.size();
+    int nResult = bRead ? sqlite3_step(select.get()) : SQLITE_ERROR;
+    std::vector<CDatabaseValue> key(keyColumns.size());
+    for (; nResult == SQLITE_ROW; nResult = sqlite3_step(select.get()))
+    {
+        for (size_t i = 0; i < keyColumns.size(); ++i)
+            key[i] = ReadValue(select.get(), keyColumns[i]);
+        const auto it = wanted.find(key);
+        if (it == wanted.end())
+            continue;
+        CDatabaseColumns row;
+        row.names = names;
+        for (int nColumn = 0; nColumn < nColumns; ++nColumn)
+            row.values.push_back(ReadValue(select.get(), nColumn));
+        for (size_t i : it->second)
+            rows[i] = row;
+        wanted.erase(it);
+    }
+    bRead = bRead && nResult == SQLITE_DONE;
+    select.reset();
+    Execute(db.get(), "COMMIT");
+    return bRead;
+}
+
+namespace
+{
+// The column sets of the table's unique indexes (its constraints among them).
+std::vector<std::vector<std::string>> UniqueKeys(sqlite3* pDb, const std::string& strTable)
+{
+    std::vector<std::vector<std::string>> keys;
+    CStatement list = Prepare(pDb, "PRAGMA index_list(" + QuoteName(strTable) + ")");
+    while (list && sqlite3_step(list.get()) == SQLITE_ROW)
+    {
+        if (sqlite3_column_int(list.get(), 2) == 0)
+            continue;
+        std::vector<std::string> columns;
+        CStatement info =
+            Prepare(pDb, "PRAGMA index_info(" + QuoteName(ColumnText(list.get(), 1)) + ")");
+        while (info && sqlite3_step(info.get()) == SQLITE_ROW)
+            columns.push_back(ColumnText(info.get(), 2));
+        if (!columns.empty())
+            keys.push_back(columns);
+    }
+    return keys;
+}
+
+bool RowExists(sqlite3* pDb, const std::string& strTable, const std::vector<std::string>& columns,
+               const CDatabaseColumns& row)
+{
+    std::string strSql = "SELECT 1 FROM " + QuoteName(strTable) + " WHERE ";
+    std::vector<const CDatabaseValue*> values;
+    for (const std::string& strColumn : columns)
+    {
+        const auto it = std::find(row.names.begin(), row.names.end(), strColumn);
+        if (it == row.names.end())
+            return false; // the row has no value for this key
+        strSql += (values.empty() ? "" : " AND ") + QuoteName(strColumn) + " IS ?";
+        values.push_back(&row.values[static_cast<size_t>(it - row.names.begin())]);
+    }
+    CStatement select = Prepare(pDb, strSql);
+    for (size_t i = 0; select && i < values.size(); ++i)
+        BindValue(select.get(), static_cast<int>(i + 1), *values[i]);
+    return select && sqlite3_step(select.get()) == SQLITE_ROW;
+}
+} // namespace
+
+bool InsertCookieRows(EDatabaseKind kind, const std::string& strPath,
+                      const std::vector<CDatabaseColumns>& rows,
+                      std::vector<EInsertOutcome>& outcomes)
+{
+    outcomes.assign(rows.size(), EInsertOutcome::Failed);
+    std::error_code error;
+    if (!fs::is_regular_file(strPath, error))
+        return false;
+    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READWRITE);
+    if (!db)
+        return false;
+    sqlite3_busy_timeout(db.get(), 2000);
+    if (!Execute(db.get(), "BEGIN IMMEDIATE"))
+        return false;
+    CCookieTable table;
+    bool bDone = DescribeTable(db.get(), kind, table);
+    // Firefox's id names one row and is not the cookie: one taken since is
+    // given up for a new one. The other unique keys say the cookie is there.
+    const std::string strOwnKey = kind == EDatabaseKind::Firefox ? "id" : "";
+    std::vector<std::vector<std::string>> uniqueKeys;
+    if (bDone)
+        for (auto& columns : UniqueKeys(db.get(), table.strTable))
+            if (columns != std::vector<std::string>{strOwnKey})
+                uniqueKeys.push_back(columns);
+    for (size_t nRow = 0; bDone && nRow < rows.size(); ++nRow)
+    {
+        const CDatabaseColumns& row = rows[nRow];
+        bool bExists = false;
+        for (const auto& columns : uniqueKeys)
+            bExists = bExists || RowExists(db.get(), table.strTable, columns, row);
+        if (bExists)
+        {
+            outcomes[nRow] = EInsertOutcome::Exists;
+            continue;
+        }
+        const bool bOwnKeyTaken =
+            !strOwnKey.empty() && RowExists(db.get(), table.strTable, {strOwnKey}, row);
+        std::string strColumns, strValues;
+        std::vector<const CDatabaseValue*> values;
+        for (size_t i = 0; i < row.names.size(); ++i)
+        {
+            if ((bOwnKeyTaken && row.names[i] == strOwnKey) ||
+                !HasColumn(db.get(), table.strTable, row.names[i]))
+                continue;
+            strColumns += (values.empty() ? "" : ", ") + QuoteName(row.names[i]);
+            strValues += values.empty() ? "?" : ", ?";
+            values.push_back(&row.values[i]);
+        }
+        CStatement insert = Prepare(db.get(), "INSERT INTO " + QuoteName(table.strTable) + " (" +
+                                                  strColumns + ") VALUES (" + strValues + ")");
+        bool bInserted = insert && !values.empty();
+        for (size_t i = 0; bInserted && i < values.size(); ++i)
+            bInserted = BindValue(insert.get(), static_cast<int>(i + 1), *values[i]);
+        bInserted = bInserted && sqlite3_step(insert.get()) == SQLITE_DONE;
+        outcomes[nRow] = bInserted ? EInsertOutcome::Inserted : EInsertOutcome::Failed;
+    }
+    if (bDone && Execute(db.get(), "COMMIT"))
+        return true;
+    Execute(db.get(), "ROLLBACK");
+    outcomes.assign(rows.size(), EInsertOutcome::Failed);
     return false;
 }

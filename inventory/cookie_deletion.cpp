@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 #include <unordered_set>
 #include <vector>
 
@@ -9,6 +10,82 @@ void CCookieInventory::StartBatch()
 {
     for (CCookieStore* pStore : m_stores)
         pStore->StartBatch();
+    m_strUndoRefusal.clear();
+    m_nUndoBatch = 0;
+    m_undoNSLines.clear();
+}
+
+void CCookieInventory::SetUndoRecording(bool bKeep)
+{
+    m_undoMode = bKeep ? EUndoMode::Keep : EUndoMode::DontKeep;
+    if (!bKeep)
+        CUndoJournal(UndoFilePath()).RemoveFile();
+}
+
+bool CCookieInventory::RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCount],
+                                   std::unordered_set<const CCookie*>& kept)
+{
+    m_undoSeq.clear();
+    if (m_undoMode != EUndoMode::Keep)
+    {
+        if (m_undoMode == EUndoMode::DontKeep)
+            CUndoJournal(UndoFilePath()).RemoveFile();
+        return true;
+    }
+    std::vector<CUndoEntry> entries;
+    std::vector<CCookie*> copied;
+    for (CCookieStore* pStore : m_stores)
+    {
+        std::vector<CCookie*>& batch = batches[BrowserIndex(pStore->Browser())];
+        if (batch.empty())
+            continue;
+        std::vector<CCookie*> copies = batch;
+        pStore->CopyForUndo(copies, entries);
+        size_t nKept = 0;
+        for (size_t i = 0; i < batch.size(); ++i)
+        {
+            if (!copies[i])
+            {
+                kept.insert(batch[i]);
+                continue;
+            }
+            copied.push_back(batch[i]);
+            batch[nKept++] = batch[i];
+        }
+        batch.resize(nKept);
+    }
+    CUndoJournal journal(UndoFilePath());
+    std::int64_t nBatch = 0;
+    if (!journal.Record(m_undoHow, entries, nBatch))
+    {
+        m_strUndoRefusal = journal.Error();
+        return false;
+    }
+    m_nUndoBatch = nBatch;
+    for (size_t i = 0; i < copied.size(); ++i)
+    {
+        m_undoSeq.emplace(copied[i], entries[i].nSeq);
+        if (entries[i].browser == EBrowser::Netscape)
+            m_undoNSLines.emplace(std::make_pair(entries[i].strStore, entries[i].strData),
+                                  std::make_pair(nBatch, entries[i].nSeq));
+    }
+    return true;
+}
+
+// Best effort: a cookie left in the record although it stayed is found there
+// already when the batch is put back.
+void CCookieInventory::ForgetKept(const std::unordered_set<const CCookie*>& kept)
+{
+    std::vector<std::int64_t> seqs;
+    for (const CCookie* pCookie : kept)
+    {
+        const auto it = m_undoSeq.find(pCookie);
+        if (it != m_undoSeq.end())
+            seqs.push_back(it->second);
+    }
+    m_undoSeq.clear();
+    if (m_nUndoBatch != 0 && !seqs.empty())
+        CUndoJournal(UndoFilePath()).Forget(m_nUndoBatch, seqs);
 }
 
 void CCookieInventory::DeleteCookie(int nItem)
@@ -33,6 +110,11 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
             batches[BrowserIndex(pCookie->Browser())].push_back(pCookie);
     }
     std::unordered_set<const CCookie*> kept;
+    if (!RecordBatch(batches, kept))
+    {
+        std::fill(remove.begin(), remove.end(), false);
+        return; // nothing is deleted that could not be put back
+    }
     for (CCookieStore* pStore : m_stores)
     {
         std::vector<CCookie*>& batch = batches[BrowserIndex(pStore->Browser())];
@@ -44,6 +126,7 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
             if (!batch[i])
                 kept.insert(asked[i]);
     }
+    ForgetKept(kept);
     // A kept row shows why it stayed when its store found it in use.
     for (size_t i = 0; !kept.empty() && i < remove.size(); ++i)
     {
@@ -103,6 +186,22 @@ void CCookieInventory::RewriteNSFiles()
     for (CCookieStore* pStore : m_stores)
         if (pStore->Changed() && !pStore->Locations().empty())
             pStore->FinishBatch(m_CookieList, returned);
+    // A cookie whose file could not be written stayed: it leaves the record.
+    std::map<std::int64_t, std::vector<std::int64_t>> stayed;
+    for (const auto& pCookie : returned)
+    {
+        if (pCookie->Browser() != EBrowser::Netscape)
+            continue;
+        const auto& cookie = static_cast<const CNSCookie&>(*pCookie);
+        const auto it = m_undoNSLines.find(std::make_pair(cookie.m_strFile, cookie.m_strLine));
+        if (it == m_undoNSLines.end())
+            continue;
+        stayed[it->second.first].push_back(it->second.second);
+        m_undoNSLines.erase(it);
+    }
+    m_undoNSLines.clear();
+    for (const auto& [nBatch, seqs] : stayed)
+        CUndoJournal(UndoFilePath()).Forget(nBatch, seqs);
     if (returned.empty())
         return;
     const size_t nFirst = m_Cookies.size();

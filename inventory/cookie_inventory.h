@@ -7,9 +7,12 @@
 #include "inventory/ie_folder_store.h"
 #include "inventory/netscape_store.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // The cookie inventory of the main window: the records read from every
@@ -59,6 +62,17 @@ public:
     // 1 when the current batch deleted a Netscape cookie, else 0.
     int NSChanged() const { return m_nsStore.Changed() ? 1 : 0; }
 
+    // Whether deletion batches first record what they delete in UNDO.DB of the
+    // data folder, so that it can be put back (bKeep), or record nothing and
+    // remove that file. Until this is called nothing is recorded.
+    void SetUndoRecording(bool bKeep);
+    // How the next batches are started, as the record names it.
+    void SetDeletionSource(EUndoHow how) { m_undoHow = how; }
+    // Why the last batch deleted nothing: the recovery file could not be
+    // written. Empty when it was not refused.
+    const std::string& UndoRefusal() const { return m_strUndoRefusal; }
+    std::string UndoFilePath() const { return DataFilePath(UNDO_FILE_NAME); }
+
     // The protection lists whose last writing failed: their marks are kept in
     // memory only.
     std::vector<std::string> UnsavedProtectionLists() const;
@@ -94,6 +108,13 @@ private:
     void ReadStore(CCookieStore& store);
     std::string DataFilePath(const char* pszName) const;
     void StartBatch();
+    // Records the doomed records of every store before anything is deleted;
+    // a record that could not be copied leaves its batch and goes to kept.
+    // False when the record could not be written: nothing may be deleted.
+    bool RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCount],
+                     std::unordered_set<const CCookie*>& kept);
+    // Takes out of the record the cookies that stayed after all.
+    void ForgetKept(const std::unordered_set<const CCookie*>& kept);
     // Deletes the cookies of the flagged rows' unprotected records, store by
     // store, then removes the rows whose cookies went and frees their records.
     void DeleteRows(std::vector<bool>& remove);
@@ -118,4 +139,20 @@ private:
     // A deletion took the last record since the lists were last written: the
     // lists may still hold marks cleared since, so the next save writes them.
     bool m_bEmptiedByDeletion = false;
+
+    enum class EUndoMode
+    {
+        Unset,
+        Keep,
+        DontKeep,
+    };
+    EUndoMode m_undoMode = EUndoMode::Unset;
+    EUndoHow m_undoHow = EUndoHow::Window;
+    std::string m_strUndoRefusal;
+    std::int64_t m_nUndoBatch = 0; // the current batch's record, 0 for none
+    std::unordered_map<const CCookie*, std::int64_t> m_undoSeq; // records of the current batch
+    // Netscape cookies of the current batch by file and line, until their files are written.
+    // Values: the batch and the cookie's place in it.
+    std::multimap<std::pair<std::string, std::string>, std::pair<std::int64_t, std::int64_t>>
+        m_undoNSLines;
 };

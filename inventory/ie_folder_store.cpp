@@ -29,6 +29,24 @@ void CIEFolderStore::AddIECookie(const std::string& strPath, CCookieRecords& rec
         records.push_back(std::make_unique<CIECookie>(std::move(strLine), strPath));
 }
 
+// A file that cannot be read now is not deleted: it could not be made again.
+void CIEFolderStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries)
+{
+    for (CCookie*& pCookie : batch)
+    {
+        const std::string& strPath = static_cast<const CIECookie&>(*pCookie).m_strPath;
+        CUndoEntry entry;
+        entry.browser = EBrowser::InternetExplorer;
+        const size_t nSeparator = strPath.rfind(PATH_SEP);
+        entry.strStore = nSeparator == std::string::npos ? "." : strPath.substr(0, nSeparator);
+        entry.strName = nSeparator == std::string::npos ? strPath : strPath.substr(nSeparator + 1);
+        if (ReadFileBytes(strPath, static_cast<size_t>(-1), entry.strData))
+            entries.push_back(std::move(entry));
+        else
+            pCookie = nullptr;
+    }
+}
+
 void CIEFolderStore::DeleteCookies(std::vector<CCookie*>& batch)
 {
     // A file that cannot be deleted keeps its row; one that is gone already is
