@@ -20,6 +20,11 @@ const char CLI_HELP_TEXT[] =
     "  unprotect NAME...\n"
     "                   remove the protection of every cookie of each name\n"
     "  locations        print the remembered cookie locations\n"
+    "  undo [ID]        put back the cookies of the newest deletion not yet undone\n"
+    "                   (or of batch ID); cookies already there are skipped\n"
+    "  undo --list      list the deletions that can be put back: id, time, how\n"
+    "                   (window, timer or command) and how many per browser\n"
+    "  undo --forget    remove every kept copy of deleted cookies (UNDO.DB)\n"
     "  find [--save]    search for the browsers' cookie locations (Internet\n"
     "                   Explorer, Netscape, and the Firefox and Chromium databases\n"
     "                   of the user's profiles) and print them;\n"
@@ -30,9 +35,10 @@ const char CLI_HELP_TEXT[] =
     "                   (~/.local/share/jarvane)\n"
     "  -h, --help       show this help\n"
     "\n"
-    "Exit status: 0 success, 1 usage error or unknown cookie name, 2 no Location.DAT\n"
-    "in the working folder, 3 a file could not be written, 4 the working folder is\n"
-    "in use by the Jarvane window.\n";
+    "Exit status: 0 success, 1 usage error, unknown cookie name or deletion id, 2 no\n"
+    "Location.DAT in the working folder, 3 a file could not be written (or a\n"
+    "browser that runs kept undo from putting its cookies back), 4 the working\n"
+    "folder is in use by the Jarvane window.\n";
 
 namespace
 {
@@ -52,7 +58,7 @@ bool ParseSortColumn(const std::string& strValue, int& nColumn)
 bool IsCommand(const std::string& strCommand)
 {
     for (const char* pszCommand :
-         {"list", "delete-all", "protect", "unprotect", "locations", "find"})
+         {"list", "delete-all", "protect", "unprotect", "locations", "find", "undo"})
         if (strCommand == pszCommand)
             return true;
     return false;
@@ -127,6 +133,14 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
         }
         else if (strCommand == "find" && strArg == "--save")
             parsed.bSave = true;
+        else if (strCommand == "undo" && !parsed.bUndoForget && !parsed.bUndoList &&
+                 parsed.nUndoBatch == 0 && (strArg == "--list" || strArg == "--forget"))
+            (strArg == "--list" ? parsed.bUndoList : parsed.bUndoForget) = true;
+        else if (strCommand == "undo" && !parsed.bUndoForget && !parsed.bUndoList &&
+                 parsed.nUndoBatch == 0 && !strArg.empty() &&
+                 strArg.find_first_not_of("0123456789") == std::string::npos &&
+                 strArg.size() < 19 && std::stoll(strArg) > 0)
+            parsed.nUndoBatch = std::stoll(strArg);
         else if ((strCommand == "protect" || strCommand == "unprotect") && !bOption)
             parsed.names.push_back(strArg);
         else if ((strCommand == "protect" || strCommand == "unprotect") && strArg == "--")

@@ -21,6 +21,9 @@ struct CCliArguments
     std::vector<std::string> names; // of protect and unprotect
     int nSortColumn = -1;           // list --sort; -1 for the list's own order
     bool bSave = false;             // find --save
+    bool bUndoList = false;         // undo --list
+    bool bUndoForget = false;       // undo --forget
+    long long nUndoBatch = 0;       // undo ID; 0 for the newest batch
 };
 
 // Reads the command line. False with a one-line reason in strError on a usage error.

@@ -1,6 +1,7 @@
 #include "cli/cli_inventory.h"
 
 #include "app/app_folders.h"
+#include "app/settings.h"
 #include "inventory/cookie_inventory.h"
 #include "locations/browser_locations.h"
 #include "platform/path.h"
@@ -57,6 +58,8 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
 {
     CDeleteAllResult result;
     CCookieInventory inventory(strFolder);
+    inventory.SetUndoRecording(ReadUndoKeep(AppendPathPart(strFolder, SETTINGS_FILE_NAME)));
+    inventory.SetDeletionSource(EUndoHow::Command);
     ReadInventory(inventory, strFolder);
     int deleted[kBrowserCount] = {};
     std::map<CCookieKey, int> doomed;
@@ -68,6 +71,7 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
         ++doomed[KeyOf(*pCookie)];
     }
     inventory.DeleteAllUnprotected();
+    result.strUndoRefusal = inventory.UndoRefusal();
     // The records of a running browser are skipped like protected ones.
     for (const auto& pCookie : inventory.Cookies())
     {

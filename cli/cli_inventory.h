@@ -31,6 +31,8 @@ struct CDeleteAllResult
     std::vector<std::string> unwrittenStores;
     // Protection lists that could not be written.
     std::vector<std::string> unwrittenLists;
+    // Why nothing was deleted: the copy of the cookies could not be kept.
+    std::string strUndoRefusal;
 };
 
 // Delete All after its confirmation: every unprotected cookie is deleted but

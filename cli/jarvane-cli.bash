@@ -15,10 +15,11 @@ _jarvane_cli()
         return
     fi
     case $command in
-        "") COMPREPLY=($(compgen -W "-C --help list delete-all protect unprotect locations find" -- "$cur")) ;;
+        "") COMPREPLY=($(compgen -W "-C --help list delete-all protect unprotect locations find undo" -- "$cur")) ;;
         list) [ "$prev" = "--sort" ] && COMPREPLY=($(compgen -W "cookie state browser" -- "$cur")) \
             || COMPREPLY=($(compgen -W "--sort" -- "$cur")) ;;
         find) COMPREPLY=($(compgen -W "--save" -- "$cur")) ;;
+        undo) COMPREPLY=($(compgen -W "--list --forget" -- "$cur")) ;;
     esac
 }
 complete -F _jarvane_cli jarvane-cli

@@ -108,6 +108,16 @@ const char* UndoHowName(EUndoHow how)
     }
 }
 
+std::string FormatUndoTime(std::int64_t nTime)
+{
+    const std::time_t time = static_cast<std::time_t>(nTime);
+    const std::tm* pLocal = std::localtime(&time);
+    char szText[32] = {};
+    if (!pLocal || std::strftime(szText, sizeof szText, "%Y-%m-%d %H:%M:%S", pLocal) == 0)
+        return std::to_string(nTime);
+    return szText;
+}
+
 int CUndoBatch::Count() const
 {
     int nCount = 0;

@@ -21,6 +21,9 @@ enum class EUndoHow
 };
 const char* UndoHowName(EUndoHow how);
 
+// A batch's time as the user reads it: local "YYYY-MM-DD HH:MM:SS".
+std::string FormatUndoTime(std::int64_t nTime);
+
 // What puts one deleted cookie back: for an Internet Explorer cookie its
 // folder, file name and bytes; for a Netscape cookie its file, name and line as
 // read; for a database cookie its database, host and whole row (see
