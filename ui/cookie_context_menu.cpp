@@ -11,3 +11,10 @@ std::unique_ptr<wxMenu> CreateCookieContextMenu(bool bDeleteEnabled, bool bProte
     pMenu->Enable(IDC_PROTECT, bProtectEnabled);
     return pMenu;
 }
+
+void AppendUndoMenuItem(wxMenu& menu, bool bEnabled)
+{
+    menu.AppendSeparator();
+    menu.Append(IDC_UNDO_DELETION, "&Undo Last Deletion\tCtrl+Z");
+    menu.Enable(IDC_UNDO_DELETION, bEnabled);
+}

@@ -198,6 +198,8 @@ void CCookieDlg::BindEvents()
         wxEVT_MENU, [this](wxCommandEvent&) { OnDelete(); }, IDC_DELETE);
     Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { OnProtect(); }, IDC_PROTECT);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { OnUndoLastDeletion(); }, IDC_UNDO_DELETION);
 
     Bind(wxEVT_SIZE, &CCookieDlg::OnSize, this);
     Bind(wxEVT_CHAR_HOOK, &CCookieDlg::OnCharHook, this);
@@ -254,6 +256,8 @@ void CCookieDlg::DeleteAllUnprotected()
 {
     m_Inventory.DeleteAllUnprotected();
     ShowInventory();
+    if (m_bTimerBatch)
+        ReportUndoRefusal(true);
 }
 
 // Every operation on the inventory ends here: the list shows the rows again and
@@ -345,6 +349,7 @@ void CCookieDlg::OnDelete()
     m_Inventory.RewriteNSFiles();
     ShowInventory();
     EndDeletion();
+    ReportUndoRefusal(false);
 }
 
 void CCookieDlg::OnDeleteAll()
@@ -360,6 +365,7 @@ void CCookieDlg::OnDeleteAll()
         PlayWave(SoundFilePath());
     }
     EndDeletion();
+    ReportUndoRefusal(false);
 }
 
 // Painting the wait screen lets the window system run, and with it the timer;
@@ -479,6 +485,7 @@ void CCookieDlg::OnSysCommand(unsigned nID)
 void CCookieDlg::ReadSettings()
 {
     const CSettings settings = ReadSettingsFile(GetAppFolders().GetSettingsFilePath());
+    m_Inventory.SetUndoRecording(ReadUndoKeep(GetAppFolders().GetSettingsFilePath()));
     m_bSoundEffects = settings.m_bSoundEffects;
     m_bShowWaitDialog = settings.m_bShowWaitDialog;
     m_nAutoDelete = settings.m_nAutoDelete;
@@ -502,7 +509,11 @@ void CCookieDlg::AutoDeleteTimerProc()
         return;
     }
     RefreshCookies();
+    m_Inventory.SetDeletionSource(EUndoHow::Timer);
+    m_bTimerBatch = true;
     DeleteAllUnprotected();
+    m_bTimerBatch = false;
+    m_Inventory.SetDeletionSource(EUndoHow::Window);
 }
 
 void CCookieDlg::PlayWave(const std::string& strPath)
@@ -560,6 +571,8 @@ void CCookieDlg::OnCharHook(wxKeyEvent& event)
     const bool bPlain = event.GetModifiers() == wxMOD_NONE;
     if (nKey == WXK_F1 && event.GetModifiers() == wxMOD_CONTROL)
         OnSysCommand(ID_SYS_ABOUT);
+    else if (nKey == 'Z' && event.GetModifiers() == wxMOD_CONTROL)
+        OnUndoLastDeletion();
     else if (IsFocusInList() && OnListKeyDown(nKey))
         return;
     else if (bPlain && (nKey == WXK_RETURN || nKey == WXK_NUMPAD_ENTER) &&
@@ -595,5 +608,6 @@ void CCookieDlg::OnListRightClick(wxContextMenuEvent& event)
     point = point == wxDefaultPosition ? wxPoint(0, 0) : m_CookieList->ScreenToClient(point);
     std::unique_ptr<wxMenu> pMenu =
         CreateCookieContextMenu(m_btnDelete->IsEnabled(), m_btnProtect->IsEnabled());
+    AppendUndoMenuItem(*pMenu, CanUndoDeletion());
     m_CookieList->PopupMenu(pMenu.get(), point);
 }
