@@ -1,6 +1,7 @@
 #include "inventory/cookie_database.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -8,6 +9,7 @@
 #include <sqlite3.h>
 #include <system_error>
 #include <tuple>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -288,6 +290,66 @@ bool DeleteByIntegerKeys(sqlite3* pDb, const CCookieTable& table,
     }
     return true;
 }
+
+void AppendNumber(std::string& strOut, std::uint64_t nValue)
+{
+    for (int i = 0; i < 8; ++i)
+        strOut += static_cast<char>((nValue >> (8 * i)) & 0xff);
+}
+
+bool TakeNumber(const std::string& strIn, size_t& nPos, std::uint64_t& nValue)
+{
+    if (strIn.size() - nPos < 8)
+        return false;
+    nValue = 0;
+    for (int i = 0; i < 8; ++i)
+        nValue |= static_cast<std::uint64_t>(static_cast<unsigned char>(strIn[nPos + i]))
+                  << (8 * i);
+    nPos += 8;
+    return true;
+}
+
+void AppendBytes(std::string& strOut, const char* pBytes, size_t nSize)
+{
+    AppendNumber(strOut, nSize);
+    strOut.append(pBytes, nSize);
+}
+
+bool TakeBytes(const std::string& strIn, size_t& nPos, std::string& strBytes)
+{
+    std::uint64_t nSize = 0;
+    if (!TakeNumber(strIn, nPos, nSize) || strIn.size() - nPos < nSize)
+        return false;
+    strBytes.assign(strIn, nPos, static_cast<size_t>(nSize));
+    nPos += static_cast<size_t>(nSize);
+    return true;
+}
+
+// One column of the current row, in the whole-row format.
+void AppendColumn(std::string& strOut, const std::string& strName, sqlite3_stmt* pStatement,
+                  int nColumn)
+{
+    AppendBytes(strOut, strName.data(), strName.size());
+    const int nType = sqlite3_column_type(pStatement, nColumn);
+    strOut += static_cast<char>(nType);
+    if (nType == SQLITE_INTEGER)
+        AppendNumber(strOut, static_cast<std::uint64_t>(sqlite3_column_int64(pStatement, nColumn)));
+    else if (nType == SQLITE_FLOAT)
+    {
+        const double dValue = sqlite3_column_double(pStatement, nColumn);
+        std::uint64_t nBits = 0;
+        std::memcpy(&nBits, &dValue, sizeof nBits);
+        AppendNumber(strOut, nBits);
+    }
+    else if (nType == SQLITE_TEXT || nType == SQLITE_BLOB)
+    {
+        const void* pData = nType == SQLITE_TEXT
+                                ? static_cast<const void*>(sqlite3_column_text(pStatement, nColumn))
+                                : sqlite3_column_blob(pStatement, nColumn);
+        AppendBytes(strOut, static_cast<const char*>(pData),
+                    pData ? static_cast<size_t>(sqlite3_column_bytes(pStatement, nColumn)) : 0);
+    }
+}
 } // namespace
 
 bool CDatabaseValue::operator<(const CDatabaseValue& other) const
@@ -369,9 +431,9 @@ bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
 
 bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
                          const std::vector<const std::vector<CDatabaseValue>*>& keys,
-                         std::vector<CDatabaseColumns>& rows)
+                         std::vector<std::string>& rows)
 {
-    rows.assign(keys.size(), CDatabaseColumns());
+    rows.assign(keys.size(), std::string());
     if (keys.empty())
         return true;
     std::error_code error;
@@ -385,41 +447,47 @@ bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
         return false;
     CCookieTable table;
     bool bRead = DescribeTable(db.get(), kind, table);
-    std::map<std::vector<CDatabaseValue>, std::vector<size_t>> wanted;
-    for (size_t i = 0; i < keys.size(); ++i)
-        wanted[*keys[i]].push_back(i);
     CStatement select;
     if (bRead)
         select = Prepare(db.get(), "SELECT * FROM " + QuoteName(table.strTable));
     bRead = bRead && select;
     std::vector<std::string> names;
-    std::vector<int> keyColumns;
     const int nColumns = bRead ? sqlite3_column_count(select.get()) : 0;
     for (int nColumn = 0; nColumn < nColumns; ++nColumn)
         names.push_back(sqlite3_column_name(select.get(), nColumn));
+    // A row is matched by its key columns in the whole-row format.
+    std::vector<int> keyColumns;
     for (const std::string& strKey : table.keyColumns)
         for (int nColumn = 0; nColumn < nColumns; ++nColumn)
             if (names[static_cast<size_t>(nColumn)] == strKey)
                 keyColumns.push_back(nColumn);
     bRead = bRead && keyColumns.size() == table.keyColumns.size();
-    int nResult = bRead ? sqlite3_step(select.get()) : SQLITE_ERROR;
-    std::vector<CDatabaseValue> key(keyColumns.size());
-    for (; nResult == SQLITE_ROW; nResult = sqlite3_step(select.get()))
+    std::unordered_map<std::string, std::vector<size_t>> wanted;
+    for (size_t i = 0; bRead && i < keys.size(); ++i)
     {
-        for (size_t i = 0; i < keyColumns.size(); ++i)
-            key[i] = ReadValue(select.get(), keyColumns[i]);
-        const auto it = wanted.find(key);
+        std::vector<std::string> keyNames;
+        for (int nColumn : keyColumns)
+            keyNames.push_back(names[static_cast<size_t>(nColumn)]);
+        wanted[EncodeDatabaseColumns(keyNames, *keys[i])].push_back(i);
+    }
+    int nResult = bRead ? sqlite3_step(select.get()) : SQLITE_ERROR;
+    std::string strKey;
+    for (; nResult == SQLITE_ROW && !wanted.empty(); nResult = sqlite3_step(select.get()))
+    {
+        strKey.clear();
+        for (int nColumn : keyColumns)
+            AppendColumn(strKey, names[static_cast<size_t>(nColumn)], select.get(), nColumn);
+        const auto it = wanted.find(strKey);
         if (it == wanted.end())
             continue;
-        CDatabaseColumns row;
-        row.names = names;
+        std::string strRow;
         for (int nColumn = 0; nColumn < nColumns; ++nColumn)
-            row.values.push_back(ReadValue(select.get(), nColumn));
+            AppendColumn(strRow, names[static_cast<size_t>(nColumn)], select.get(), nColumn);
         for (size_t i : it->second)
-            rows[i] = row;
+            rows[i] = strRow;
         wanted.erase(it);
     }
-    bRead = bRead && nResult == SQLITE_DONE;
+    bRead = bRead && (nResult == SQLITE_DONE || nResult == SQLITE_ROW);
     select.reset();
     Execute(db.get(), "COMMIT");
     return bRead;
@@ -528,4 +596,57 @@ bool InsertCookieRows(EDatabaseKind kind, const std::string& strPath,
     Execute(db.get(), "ROLLBACK");
     outcomes.assign(rows.size(), EInsertOutcome::Failed);
     return false;
+}
+
+std::string EncodeDatabaseColumns(const std::vector<std::string>& names,
+                                  const std::vector<CDatabaseValue>& values)
+{
+    std::string strOut;
+    for (size_t i = 0; i < names.size() && i < values.size(); ++i)
+    {
+        const CDatabaseValue& value = values[i];
+        AppendBytes(strOut, names[i].data(), names[i].size());
+        strOut += static_cast<char>(value.nType);
+        if (value.nType == SQLITE_INTEGER)
+            AppendNumber(strOut, static_cast<std::uint64_t>(value.nInteger));
+        else if (value.nType == SQLITE_FLOAT)
+        {
+            std::uint64_t nBits = 0;
+            std::memcpy(&nBits, &value.dReal, sizeof nBits);
+            AppendNumber(strOut, nBits);
+        }
+        else if (value.nType == SQLITE_TEXT || value.nType == SQLITE_BLOB)
+            AppendBytes(strOut, value.strBytes.data(), value.strBytes.size());
+    }
+    return strOut;
+}
+
+bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>& names,
+                           std::vector<CDatabaseValue>& values)
+{
+    names.clear();
+    values.clear();
+    for (size_t nPos = 0; nPos < strData.size();)
+    {
+        std::string strName;
+        if (!TakeBytes(strData, nPos, strName) || nPos >= strData.size())
+            return false;
+        CDatabaseValue value;
+        value.nType = static_cast<unsigned char>(strData[nPos++]);
+        std::uint64_t nBits = 0;
+        bool bOk = true;
+        if (value.nType == SQLITE_INTEGER && (bOk = TakeNumber(strData, nPos, nBits)))
+            value.nInteger = static_cast<std::int64_t>(nBits);
+        else if (value.nType == SQLITE_FLOAT && (bOk = TakeNumber(strData, nPos, nBits)))
+            std::memcpy(&value.dReal, &nBits, sizeof nBits);
+        else if (value.nType == SQLITE_TEXT || value.nType == SQLITE_BLOB)
+            bOk = TakeBytes(strData, nPos, value.strBytes);
+        else if (value.nType != SQLITE_NULL)
+            bOk = false;
+        if (!bOk)
+            return false;
+        names.push_back(std::move(strName));
+        values.push_back(std::move(value));
+    }
+    return true;
 }

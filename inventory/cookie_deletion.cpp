@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -25,7 +26,7 @@ void CCookieInventory::SetUndoRecording(bool bKeep)
 bool CCookieInventory::RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCount],
                                    std::unordered_set<const CCookie*>& kept)
 {
-    m_undoSeq.clear();
+    m_undoRecords.clear();
     if (m_undoMode != EUndoMode::Keep)
     {
         if (m_undoMode == EUndoMode::DontKeep)
@@ -33,7 +34,6 @@ bool CCookieInventory::RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCoun
         return true;
     }
     std::vector<CUndoEntry> entries;
-    std::vector<CCookie*> copied;
     for (CCookieStore* pStore : m_stores)
     {
         std::vector<CCookie*>& batch = batches[BrowserIndex(pStore->Browser())];
@@ -49,7 +49,7 @@ bool CCookieInventory::RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCoun
                 kept.insert(batch[i]);
                 continue;
             }
-            copied.push_back(batch[i]);
+            m_undoRecords.push_back(batch[i]);
             batch[nKept++] = batch[i];
         }
         batch.resize(nKept);
@@ -58,17 +58,15 @@ bool CCookieInventory::RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCoun
     std::int64_t nBatch = 0;
     if (!journal.Record(m_undoHow, entries, nBatch))
     {
+        m_undoRecords.clear();
         m_strUndoRefusal = journal.Error();
         return false;
     }
     m_nUndoBatch = nBatch;
-    for (size_t i = 0; i < copied.size(); ++i)
-    {
-        m_undoSeq.emplace(copied[i], entries[i].nSeq);
-        if (entries[i].browser == EBrowser::Netscape)
-            m_undoNSLines.emplace(std::make_pair(entries[i].strStore, entries[i].strData),
-                                  std::make_pair(nBatch, entries[i].nSeq));
-    }
+    for (CUndoEntry& entry : entries)
+        if (entry.browser == EBrowser::Netscape)
+            m_undoNSLines.push_back(
+                {nBatch, entry.nSeq, std::move(entry.strStore), std::move(entry.strData)});
     return true;
 }
 
@@ -77,13 +75,10 @@ bool CCookieInventory::RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCoun
 void CCookieInventory::ForgetKept(const std::unordered_set<const CCookie*>& kept)
 {
     std::vector<std::int64_t> seqs;
-    for (const CCookie* pCookie : kept)
-    {
-        const auto it = m_undoSeq.find(pCookie);
-        if (it != m_undoSeq.end())
-            seqs.push_back(it->second);
-    }
-    m_undoSeq.clear();
+    for (size_t i = 0; !kept.empty() && i < m_undoRecords.size(); ++i)
+        if (kept.count(m_undoRecords[i]) != 0)
+            seqs.push_back(static_cast<std::int64_t>(i));
+    m_undoRecords.clear();
     if (m_nUndoBatch != 0 && !seqs.empty())
         CUndoJournal(UndoFilePath()).Forget(m_nUndoBatch, seqs);
 }
@@ -186,27 +181,36 @@ void CCookieInventory::RewriteNSFiles()
     for (CCookieStore* pStore : m_stores)
         if (pStore->Changed() && !pStore->Locations().empty())
             pStore->FinishBatch(m_CookieList, returned);
-    // A cookie whose file could not be written stayed: it leaves the record.
+    ForgetUnwrittenLines(returned);
+    if (returned.empty())
+        return;
+    const size_t nFirst = m_Cookies.size();
+    std::move(returned.begin(), returned.end(), std::back_inserter(m_Cookies));
+    m_CookieList.InsertItems(RowsOf(nFirst));
+}
+
+// A Netscape cookie whose file could not be written stayed: it leaves the record.
+void CCookieInventory::ForgetUnwrittenLines(const CCookieRecords& returned)
+{
+    std::map<std::pair<std::string_view, std::string_view>, std::vector<const CUndoNSLine*>> lines;
+    if (!returned.empty())
+        for (const CUndoNSLine& line : m_undoNSLines)
+            lines[{line.strFile, line.strLine}].push_back(&line);
     std::map<std::int64_t, std::vector<std::int64_t>> stayed;
     for (const auto& pCookie : returned)
     {
         if (pCookie->Browser() != EBrowser::Netscape)
             continue;
         const auto& cookie = static_cast<const CNSCookie&>(*pCookie);
-        const auto it = m_undoNSLines.find(std::make_pair(cookie.m_strFile, cookie.m_strLine));
-        if (it == m_undoNSLines.end())
+        const auto it = lines.find({cookie.m_strFile, cookie.m_strLine});
+        if (it == lines.end() || it->second.empty())
             continue;
-        stayed[it->second.first].push_back(it->second.second);
-        m_undoNSLines.erase(it);
+        stayed[it->second.back()->nBatch].push_back(it->second.back()->nSeq);
+        it->second.pop_back();
     }
     m_undoNSLines.clear();
     for (const auto& [nBatch, seqs] : stayed)
         CUndoJournal(UndoFilePath()).Forget(nBatch, seqs);
-    if (returned.empty())
-        return;
-    const size_t nFirst = m_Cookies.size();
-    std::move(returned.begin(), returned.end(), std::back_inserter(m_Cookies));
-    m_CookieList.InsertItems(RowsOf(nFirst));
 }
 
 void CCookieInventory::SelectAfterDelete(int nFirst)

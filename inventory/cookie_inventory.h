@@ -115,6 +115,7 @@ private:
                      std::unordered_set<const CCookie*>& kept);
     // Takes out of the record the cookies that stayed after all.
     void ForgetKept(const std::unordered_set<const CCookie*>& kept);
+    void ForgetUnwrittenLines(const CCookieRecords& returned);
     // Deletes the cookies of the flagged rows' unprotected records, store by
     // store, then removes the rows whose cookies went and frees their records.
     void DeleteRows(std::vector<bool>& remove);
@@ -150,9 +151,15 @@ private:
     EUndoHow m_undoHow = EUndoHow::Window;
     std::string m_strUndoRefusal;
     std::int64_t m_nUndoBatch = 0; // the current batch's record, 0 for none
-    std::unordered_map<const CCookie*, std::int64_t> m_undoSeq; // records of the current batch
-    // Netscape cookies of the current batch by file and line, until their files are written.
-    // Values: the batch and the cookie's place in it.
-    std::multimap<std::pair<std::string, std::string>, std::pair<std::int64_t, std::int64_t>>
-        m_undoNSLines;
+    // The records of the current batch's entries, by the entries' places in it.
+    std::vector<const CCookie*> m_undoRecords;
+    // The Netscape cookies recorded, until their files are written.
+    struct CUndoNSLine
+    {
+        std::int64_t nBatch;
+        std::int64_t nSeq;
+        std::string strFile;
+        std::string strLine;
+    };
+    std::vector<CUndoNSLine> m_undoNSLines;
 };

@@ -60,16 +60,15 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
             pCookie->m_bInUse = pCookie->m_bInUse || bInUse;
             keys.push_back(&pCookie->m_key);
         }
-        std::vector<CDatabaseColumns> rows;
+        std::vector<std::string> rows;
         if (bInUse || !ReadWholeCookieRows(m_kind, strDatabase, keys, rows))
             continue;
         for (size_t n = 0; n < indexes.size(); ++n)
         {
-            if (rows[n].names.empty())
+            if (rows[n].empty())
                 continue;
             const size_t i = indexes[n];
-            made[i] = {Browser(), strDatabase, batch[i]->m_strName,
-                       EncodeDatabaseColumns(rows[n].names, rows[n].values)};
+            made[i] = {Browser(), strDatabase, batch[i]->m_strName, std::move(rows[n])};
             copies[i] = &made[i];
         }
     }

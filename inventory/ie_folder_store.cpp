@@ -3,6 +3,8 @@
 #include "platform/folder_search.h"
 #include "platform/path.h"
 
+#include <filesystem>
+
 void CIEFolderStore::ReadCookies(CCookieRecords& records)
 {
     for (const std::string& strFolder : m_locations)
@@ -40,7 +42,11 @@ void CIEFolderStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
         const size_t nSeparator = strPath.rfind(PATH_SEP);
         entry.strStore = nSeparator == std::string::npos ? "." : strPath.substr(0, nSeparator);
         entry.strName = nSeparator == std::string::npos ? strPath : strPath.substr(nSeparator + 1);
-        if (ReadFileBytes(strPath, static_cast<size_t>(-1), entry.strData))
+        // Read to its end, whatever its size was when looked at.
+        std::error_code error;
+        const std::uintmax_t nSize = std::filesystem::file_size(strPath, error);
+        if (!error && ReadFileBytes(strPath, static_cast<size_t>(nSize) + 1, entry.strData) &&
+            entry.strData.size() <= nSize)
             entries.push_back(std::move(entry));
         else
             pCookie = nullptr;

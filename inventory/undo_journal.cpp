@@ -5,7 +5,9 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <set>
 #include <sqlite3.h>
 
 namespace fs = std::filesystem;
@@ -56,9 +58,13 @@ std::string ColumnText(sqlite3_stmt* pStatement, int nColumn)
 const char kSchema[] =
     "CREATE TABLE IF NOT EXISTS batches(id INTEGER PRIMARY KEY AUTOINCREMENT,"
     " time INTEGER NOT NULL, how TEXT NOT NULL, undone INTEGER NOT NULL DEFAULT 0);"
-    "CREATE TABLE IF NOT EXISTS entries(batch INTEGER NOT NULL, seq INTEGER NOT NULL,"
-    " browser TEXT NOT NULL, store TEXT NOT NULL, name TEXT NOT NULL, data BLOB NOT NULL,"
-    " PRIMARY KEY(batch, seq));";
+    "CREATE TABLE IF NOT EXISTS chunks(batch INTEGER NOT NULL, first INTEGER NOT NULL,"
+    " browser TEXT NOT NULL, store TEXT NOT NULL, count INTEGER NOT NULL, data BLOB NOT NULL,"
+    " PRIMARY KEY(batch, first));";
+
+// Entries are kept in chunks of one store, so that a batch of many cookies is
+// written in few rows: each chunk's data holds its entries' places, names and data.
+constexpr size_t kChunkEntries = 1024;
 
 void AppendNumber(std::string& strOut, std::uint64_t nValue)
 {
@@ -92,6 +98,98 @@ bool TakeBytes(const std::string& strIn, size_t& nPos, std::string& strBytes)
     strBytes.assign(strIn, nPos, static_cast<size_t>(nSize));
     nPos += static_cast<size_t>(nSize);
     return true;
+}
+
+// One chunk row: entries of one store, from first to end.
+bool WriteChunk(sqlite3* pDb, std::int64_t nBatch, std::vector<CUndoEntry>::const_iterator first,
+                std::vector<CUndoEntry>::const_iterator end)
+{
+    std::string strData;
+    for (auto it = first; it != end; ++it)
+    {
+        AppendNumber(strData, static_cast<std::uint64_t>(it->nSeq));
+        AppendBytes(strData, it->strName);
+        AppendBytes(strData, it->strData);
+    }
+    CStatement insert = Prepare(pDb, "INSERT INTO chunks VALUES(?, ?, ?, ?, ?, ?)");
+    const std::string& strBrowser = BrowserName(first->browser);
+    sqlite3_stmt* p = insert.get();
+    return p && sqlite3_bind_int64(p, 1, nBatch) == SQLITE_OK &&
+           sqlite3_bind_int64(p, 2, first->nSeq) == SQLITE_OK &&
+           sqlite3_bind_text(p, 3, strBrowser.data(), static_cast<int>(strBrowser.size()),
+                             SQLITE_STATIC) == SQLITE_OK &&
+           sqlite3_bind_text(p, 4, first->strStore.data(), static_cast<int>(first->strStore.size()),
+                             SQLITE_STATIC) == SQLITE_OK &&
+           sqlite3_bind_int64(p, 5, end - first) == SQLITE_OK &&
+           sqlite3_bind_blob(p, 6, strData.data(), static_cast<int>(strData.size()),
+                             SQLITE_STATIC) == SQLITE_OK &&
+           sqlite3_step(p) == SQLITE_DONE;
+}
+
+// The entries of a batch, in order; firsts gets each entry's chunk.
+bool ReadChunks(sqlite3* pDb, std::int64_t nBatch, std::vector<CUndoEntry>& entries,
+                std::vector<std::int64_t>* pFirsts)
+{
+    CStatement select = Prepare(pDb, "SELECT first, browser, store, data FROM chunks"
+                                     " WHERE batch = ? ORDER BY first");
+    if (!select || sqlite3_bind_int64(select.get(), 1, nBatch) != SQLITE_OK)
+        return false;
+    int nResult = sqlite3_step(select.get());
+    for (; nResult == SQLITE_ROW; nResult = sqlite3_step(select.get()))
+    {
+        CUndoEntry entry;
+        if (!BrowserOfName(ColumnText(select.get(), 1), entry.browser))
+            continue;
+        entry.strStore = ColumnText(select.get(), 2);
+        const std::string strData = ColumnText(select.get(), 3);
+        for (size_t nPos = 0; nPos < strData.size();)
+        {
+            std::uint64_t nSeq = 0;
+            if (!TakeNumber(strData, nPos, nSeq) || !TakeBytes(strData, nPos, entry.strName) ||
+                !TakeBytes(strData, nPos, entry.strData))
+                break; // a damaged chunk gives what it holds up to the damage
+            entry.nSeq = static_cast<std::int64_t>(nSeq);
+            entries.push_back(entry);
+            if (pFirsts)
+                pFirsts->push_back(sqlite3_column_int64(select.get(), 0));
+        }
+    }
+    return nResult == SQLITE_DONE;
+}
+
+// Takes entries out of their chunks: a chunk is written again without them,
+// or removed when none is left.
+bool RemoveEntries(sqlite3* pDb, std::int64_t nBatch, const std::vector<std::int64_t>& seqs)
+{
+    if (seqs.empty())
+        return true;
+    std::vector<CUndoEntry> entries;
+    std::vector<std::int64_t> firsts;
+    if (!ReadChunks(pDb, nBatch, entries, &firsts))
+        return false;
+    const std::set<std::int64_t> gone(seqs.begin(), seqs.end());
+    std::map<std::int64_t, std::vector<CUndoEntry>> changed; // by chunk: what stays
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (gone.count(entries[i].nSeq) != 0)
+            changed[firsts[i]];
+    for (size_t i = 0; i < entries.size(); ++i)
+    {
+        const auto it = changed.find(firsts[i]);
+        if (it != changed.end() && gone.count(entries[i].nSeq) == 0)
+            it->second.push_back(std::move(entries[i]));
+    }
+    CStatement remove = Prepare(pDb, "DELETE FROM chunks WHERE batch = ? AND first = ?");
+    bool bOk = static_cast<bool>(remove);
+    for (auto it = changed.begin(); bOk && it != changed.end(); ++it)
+    {
+        bOk = sqlite3_bind_int64(remove.get(), 1, nBatch) == SQLITE_OK &&
+              sqlite3_bind_int64(remove.get(), 2, it->first) == SQLITE_OK &&
+              sqlite3_step(remove.get()) == SQLITE_DONE;
+        sqlite3_reset(remove.get());
+        if (bOk && !it->second.empty())
+            bOk = WriteChunk(pDb, nBatch, it->second.begin(), it->second.end());
+    }
+    return bOk;
 }
 } // namespace
 
@@ -188,27 +286,19 @@ bool CUndoJournal::Record(EUndoHow how, std::vector<CUndoEntry>& entries, std::i
           sqlite3_bind_text(batch.get(), 2, UndoHowName(how), -1, SQLITE_STATIC) == SQLITE_OK &&
           sqlite3_step(batch.get()) == SQLITE_DONE;
     nBatch = sqlite3_last_insert_rowid(pDb);
-    CStatement insert = Prepare(pDb, "INSERT INTO entries VALUES(?, ?, ?, ?, ?, ?)");
-    bOk = bOk && insert;
-    for (size_t i = 0; bOk && i < entries.size(); ++i)
+    for (size_t i = 0; i < entries.size(); ++i)
+        entries[i].nSeq = static_cast<std::int64_t>(i);
+    for (size_t nFirst = 0; bOk && nFirst < entries.size();)
     {
-        CUndoEntry& entry = entries[i];
-        entry.nSeq = static_cast<std::int64_t>(i);
-        const std::string& strBrowser = BrowserName(entry.browser);
-        sqlite3_stmt* p = insert.get();
-        bOk =
-            !StepFails("insert") && sqlite3_bind_int64(p, 1, nBatch) == SQLITE_OK &&
-            sqlite3_bind_int64(p, 2, entry.nSeq) == SQLITE_OK &&
-            sqlite3_bind_text(p, 3, strBrowser.data(), static_cast<int>(strBrowser.size()),
-                              SQLITE_STATIC) == SQLITE_OK &&
-            sqlite3_bind_text(p, 4, entry.strStore.data(), static_cast<int>(entry.strStore.size()),
-                              SQLITE_STATIC) == SQLITE_OK &&
-            sqlite3_bind_text(p, 5, entry.strName.data(), static_cast<int>(entry.strName.size()),
-                              SQLITE_STATIC) == SQLITE_OK &&
-            sqlite3_bind_blob(p, 6, entry.strData.data(), static_cast<int>(entry.strData.size()),
-                              SQLITE_STATIC) == SQLITE_OK &&
-            sqlite3_step(p) == SQLITE_DONE;
-        sqlite3_reset(p);
+        size_t nEnd = nFirst + 1;
+        while (nEnd < entries.size() && nEnd - nFirst < kChunkEntries &&
+               entries[nEnd].browser == entries[nFirst].browser &&
+               entries[nEnd].strStore == entries[nFirst].strStore)
+            ++nEnd;
+        bOk = !StepFails("insert") &&
+              WriteChunk(pDb, nBatch, entries.begin() + static_cast<std::ptrdiff_t>(nFirst),
+                         entries.begin() + static_cast<std::ptrdiff_t>(nEnd));
+        nFirst = nEnd;
     }
     // The newest batches stay, none older than a week.
     CStatement prune = Prepare(pDb, "DELETE FROM batches WHERE time < ? OR id NOT IN"
@@ -216,7 +306,7 @@ bool CUndoJournal::Record(EUndoHow how, std::vector<CUndoEntry>& entries, std::i
     bOk = bOk && prune && sqlite3_bind_int64(prune.get(), 1, nNow - kKeptSeconds) == SQLITE_OK &&
           sqlite3_bind_int(prune.get(), 2, kKeptBatches) == SQLITE_OK &&
           sqlite3_step(prune.get()) == SQLITE_DONE &&
-          Execute(pDb, "DELETE FROM entries WHERE batch NOT IN (SELECT id FROM batches)");
+          Execute(pDb, "DELETE FROM chunks WHERE batch NOT IN (SELECT id FROM batches)");
     bOk = bOk && !StepFails("commit") && Execute(pDb, "COMMIT");
     if (bOk)
         return true;
@@ -234,18 +324,9 @@ bool CUndoJournal::Forget(std::int64_t nBatch, const std::vector<std::int64_t>& 
     if (!Open(handle, false))
         return false;
     sqlite3* pDb = handle.pDb;
-    bool bOk = Execute(pDb, "BEGIN IMMEDIATE");
-    CStatement remove = Prepare(pDb, "DELETE FROM entries WHERE batch = ? AND seq = ?");
-    bOk = bOk && remove;
-    for (size_t i = 0; bOk && i < seqs.size(); ++i)
-    {
-        bOk = sqlite3_bind_int64(remove.get(), 1, nBatch) == SQLITE_OK &&
-              sqlite3_bind_int64(remove.get(), 2, seqs[i]) == SQLITE_OK &&
-              sqlite3_step(remove.get()) == SQLITE_DONE;
-        sqlite3_reset(remove.get());
-    }
+    bool bOk = Execute(pDb, "BEGIN IMMEDIATE") && RemoveEntries(pDb, nBatch, seqs);
     CStatement empty = Prepare(pDb, "DELETE FROM batches WHERE id = ? AND NOT EXISTS"
-                                    " (SELECT 1 FROM entries WHERE batch = ?)");
+                                    " (SELECT 1 FROM chunks WHERE batch = ?)");
     bOk = bOk && empty && sqlite3_bind_int64(empty.get(), 1, nBatch) == SQLITE_OK &&
           sqlite3_bind_int64(empty.get(), 2, nBatch) == SQLITE_OK &&
           sqlite3_step(empty.get()) == SQLITE_DONE && Execute(pDb, "COMMIT");
@@ -262,7 +343,7 @@ bool CUndoJournal::ListBatches(std::vector<CUndoBatch>& batches)
         return m_strError.empty();
     CStatement select = Prepare(handle.pDb, "SELECT id, time, how, undone FROM batches"
                                             " ORDER BY id DESC");
-    CStatement count = Prepare(handle.pDb, "SELECT browser, count(*) FROM entries"
+    CStatement count = Prepare(handle.pDb, "SELECT browser, sum(count) FROM chunks"
                                            " WHERE batch = ? GROUP BY browser");
     if (!select || !count)
         return false;
@@ -290,25 +371,7 @@ bool CUndoJournal::LoadEntries(std::int64_t nBatch, std::vector<CUndoEntry>& ent
 {
     entries.clear();
     CHandle handle;
-    if (!Open(handle, false))
-        return false;
-    CStatement select = Prepare(handle.pDb, "SELECT seq, browser, store, name, data FROM entries"
-                                            " WHERE batch = ? ORDER BY seq");
-    if (!select || sqlite3_bind_int64(select.get(), 1, nBatch) != SQLITE_OK)
-        return false;
-    int nResult = sqlite3_step(select.get());
-    for (; nResult == SQLITE_ROW; nResult = sqlite3_step(select.get()))
-    {
-        CUndoEntry entry;
-        entry.nSeq = sqlite3_column_int64(select.get(), 0);
-        if (!BrowserOfName(ColumnText(select.get(), 1), entry.browser))
-            continue;
-        entry.strStore = ColumnText(select.get(), 2);
-        entry.strName = ColumnText(select.get(), 3);
-        entry.strData = ColumnText(select.get(), 4);
-        entries.push_back(std::move(entry));
-    }
-    return nResult == SQLITE_DONE;
+    return Open(handle, false) && ReadChunks(handle.pDb, nBatch, entries, nullptr);
 }
 
 bool CUndoJournal::Restored(std::int64_t nBatch, const std::vector<std::int64_t>& seqs)
@@ -317,18 +380,9 @@ bool CUndoJournal::Restored(std::int64_t nBatch, const std::vector<std::int64_t>
     if (!Open(handle, false))
         return false;
     sqlite3* pDb = handle.pDb;
-    bool bOk = Execute(pDb, "BEGIN IMMEDIATE");
-    CStatement remove = Prepare(pDb, "DELETE FROM entries WHERE batch = ? AND seq = ?");
-    bOk = bOk && remove;
-    for (size_t i = 0; bOk && i < seqs.size(); ++i)
-    {
-        bOk = sqlite3_bind_int64(remove.get(), 1, nBatch) == SQLITE_OK &&
-              sqlite3_bind_int64(remove.get(), 2, seqs[i]) == SQLITE_OK &&
-              sqlite3_step(remove.get()) == SQLITE_DONE;
-        sqlite3_reset(remove.get());
-    }
+    bool bOk = Execute(pDb, "BEGIN IMMEDIATE") && RemoveEntries(pDb, nBatch, seqs);
     CStatement undone = Prepare(pDb, "UPDATE batches SET undone = 1 WHERE id = ? AND NOT EXISTS"
-                                     " (SELECT 1 FROM entries WHERE batch = ?)");
+                                     " (SELECT 1 FROM chunks WHERE batch = ?)");
     bOk = bOk && undone && sqlite3_bind_int64(undone.get(), 1, nBatch) == SQLITE_OK &&
           sqlite3_bind_int64(undone.get(), 2, nBatch) == SQLITE_OK &&
           sqlite3_step(undone.get()) == SQLITE_DONE && Execute(pDb, "COMMIT");
@@ -354,57 +408,4 @@ bool CUndoJournal::RemoveFile()
         }
     }
     return bOk;
-}
-
-std::string EncodeDatabaseColumns(const std::vector<std::string>& names,
-                                  const std::vector<CDatabaseValue>& values)
-{
-    std::string strOut;
-    for (size_t i = 0; i < names.size() && i < values.size(); ++i)
-    {
-        const CDatabaseValue& value = values[i];
-        AppendBytes(strOut, names[i]);
-        strOut += static_cast<char>(value.nType);
-        if (value.nType == SQLITE_INTEGER)
-            AppendNumber(strOut, static_cast<std::uint64_t>(value.nInteger));
-        else if (value.nType == SQLITE_FLOAT)
-        {
-            std::uint64_t nBits = 0;
-            std::memcpy(&nBits, &value.dReal, sizeof nBits);
-            AppendNumber(strOut, nBits);
-        }
-        else if (value.nType == SQLITE_TEXT || value.nType == SQLITE_BLOB)
-            AppendBytes(strOut, value.strBytes);
-    }
-    return strOut;
-}
-
-bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>& names,
-                           std::vector<CDatabaseValue>& values)
-{
-    names.clear();
-    values.clear();
-    for (size_t nPos = 0; nPos < strData.size();)
-    {
-        std::string strName;
-        if (!TakeBytes(strData, nPos, strName) || nPos >= strData.size())
-            return false;
-        CDatabaseValue value;
-        value.nType = static_cast<unsigned char>(strData[nPos++]);
-        std::uint64_t nBits = 0;
-        bool bOk = true;
-        if (value.nType == SQLITE_INTEGER && (bOk = TakeNumber(strData, nPos, nBits)))
-            value.nInteger = static_cast<std::int64_t>(nBits);
-        else if (value.nType == SQLITE_FLOAT && (bOk = TakeNumber(strData, nPos, nBits)))
-            std::memcpy(&value.dReal, &nBits, sizeof nBits);
-        else if (value.nType == SQLITE_TEXT || value.nType == SQLITE_BLOB)
-            bOk = TakeBytes(strData, nPos, value.strBytes);
-        else if (value.nType != SQLITE_NULL)
-            bOk = false;
-        if (!bOk)
-            return false;
-        names.push_back(std::move(strName));
-        values.push_back(std::move(value));
-    }
-    return true;
 }

@@ -91,9 +91,3 @@ private:
     std::string m_strPath;
     std::string m_strError;
 };
-
-// A database row as a string of bytes: each column's name, type and value.
-std::string EncodeDatabaseColumns(const std::vector<std::string>& names,
-                                  const std::vector<CDatabaseValue>& values);
-bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>& names,
-                           std::vector<CDatabaseValue>& values);
