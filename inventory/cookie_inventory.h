@@ -83,6 +83,9 @@ public:
     };
     // The keep lists that could not be read at their last reading.
     const std::vector<CUnreadableList>& UnreadableLists() const { return m_unreadableLists; }
+    // True when the keep list could not be read at its last reading: whatever
+    // writes it must not take the records' marks for all it holds.
+    bool IsKeepListUnreadable(const std::string& strPath) const;
     // True when a keep list that could protect this browser's cookies cannot be read.
     bool IsBlocked(EBrowser browser) const { return m_bBlocked[BrowserIndex(browser)]; }
     // True when at least one row is neither protected nor kept for an unreadable list.
@@ -135,7 +138,6 @@ private:
     // List rows for the records from index nFirst on.
     std::vector<CCookieRow> RowsOf(size_t nFirst) const;
     void SaveProtectionList(const std::string& strPath, std::vector<std::string> names);
-    bool IsUnreadable(const std::string& strPath) const;
 
     std::string m_strDataFolder;
     CIEFolderStore m_ieStore;

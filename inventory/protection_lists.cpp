@@ -42,8 +42,8 @@ void CCookieInventory::SaveProtectionList(const std::string& strPath,
     const auto itHeld = m_unsavedMarks.find(strPath);
     // The records hold every mark of the list, unless it could not be read at
     // the last reading: then they hold only the marks set since.
-    const bool bComplete =
-        !IsUnreadable(strPath) || (itHeld != m_unsavedMarks.end() && !itHeld->second.bAddToList);
+    const bool bComplete = !IsKeepListUnreadable(strPath) ||
+                           (itHeld != m_unsavedMarks.end() && !itHeld->second.bAddToList);
     std::string strContent = JoinCrLfLines(names);
     if (bComplete && FileHolds(strPath, strContent))
     {
@@ -148,7 +148,7 @@ EKeepListRead CCookieInventory::LoadKeepList(const std::string& strPath,
     return read;
 }
 
-bool CCookieInventory::IsUnreadable(const std::string& strPath) const
+bool CCookieInventory::IsKeepListUnreadable(const std::string& strPath) const
 {
     return std::any_of(m_unreadableLists.begin(), m_unreadableLists.end(),
                        [&](const CUnreadableList& list) { return list.strPath == strPath; });
