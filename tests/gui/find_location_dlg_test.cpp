@@ -1,6 +1,7 @@
 #include "app_folders_override.h"
 #include "fake_location_sources.h"
 #include "locations/gui/find_location_dlg.h"
+#include "main_window_fixture.h"
 #include "modal_script.h"
 #include "support/temp_dir.h"
 #include "ui/help.h"
@@ -41,6 +42,13 @@ std::string MessageText(const CFindLocationDlg& dialog)
     wxString strText = dialog.m_stMessage->GetLabelText();
     strText.Replace("\n", " ");
     return strText.utf8_string();
+}
+
+// Find, and the search's end as the dialog sees it.
+void FindAndWait(CFindLocationDlg& dialog)
+{
+    ClickButton(dialog, IDC_FIND);
+    EXPECT_TRUE(YieldUntil([&] { return !dialog.IsSearching(); }, 10000));
 }
 
 std::string Unwrapped(std::string strText)
@@ -161,7 +169,7 @@ TEST_F(FindLocationDlgTest, FindShowsWhatItFoundAndOkSavesOnlyThat)
     const int nResult =
         Run({[&](CFindLocationDlg& dialog)
              {
-                 ClickButton(dialog, IDC_FIND);
+                 FindAndWait(dialog);
                  EXPECT_EQ(1, m_nBeeps);
                  EXPECT_EQ(std::vector<std::string>{strCookies}, ListTexts(*dialog.m_lcExplorer));
                  // Neither the registry nor the drive knows a Netscape file: the remembered one
@@ -190,7 +198,7 @@ TEST_F(FindLocationDlgTest, TheDatabaseListShowsTheProfilesFoundAndOkSavesThemLa
                  EXPECT_EQ(std::vector<std::string>{"/remembered/Cookies"},
                            ListTexts(*dialog.m_lcDatabases));
                  EXPECT_TRUE(dialog.m_btnOK->IsEnabled());
-                 ClickButton(dialog, IDC_FIND);
+                 FindAndWait(dialog);
                  EXPECT_EQ((std::vector<std::string>{strFirefox, strChromium}),
                            ListTexts(*dialog.m_lcDatabases));
                  EXPECT_EQ("Chromium", dialog.m_lcDatabases->GetItemText(1, 1));
@@ -214,7 +222,7 @@ TEST_F(FindLocationDlgTest, AFindOnTheChosenDriveCanFollowOneThatFoundNothing)
     const int nResult =
         Run({[&](CFindLocationDlg& dialog)
              {
-                 ClickButton(dialog, IDC_FIND);
+                 FindAndWait(dialog);
                  EXPECT_FALSE(dialog.m_btnOK->IsEnabled());
                  EXPECT_EQ(FIND_NOT_FOUND_MESSAGE, MessageText(dialog));
 
@@ -223,7 +231,7 @@ TEST_F(FindLocationDlgTest, AFindOnTheChosenDriveCanFollowOneThatFoundNothing)
                  choose.SetInt(1);
                  choose.SetEventObject(dialog.m_cbDrive);
                  dialog.m_cbDrive->ProcessWindowEvent(choose);
-                 ClickButton(dialog, IDC_FIND);
+                 FindAndWait(dialog);
                  EXPECT_EQ(2, m_nBeeps);
                  EXPECT_EQ(std::vector<std::string>{strFile}, ListTexts(*dialog.m_lcNetscape));
                  EXPECT_EQ(Unwrapped(FIND_FOUND_MESSAGE), MessageText(dialog));
