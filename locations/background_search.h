@@ -37,7 +37,7 @@ public:
     // thread when there is news to take, at most once until it is taken and
     // at most every nInterval; it must only hand over, e.g. post an event.
     void Start(const CLocationDiscovery& discovery, std::function<void()> fnWake,
-               std::chrono::milliseconds nInterval = std::chrono::milliseconds(50));
+               std::chrono::milliseconds nInterval = std::chrono::milliseconds(25));
     // True from Start until Stop.
     bool IsRunning() const { return m_thread.joinable(); }
     // The latest progress, and leave fnWake free to wake again.
