@@ -255,6 +255,11 @@ void CLocationDiscovery::FillDriveList()
     std::sort(m_driveChoice.m_names.begin(), m_driveChoice.m_names.end());
     if (!m_driveChoice.m_names.empty())
         m_driveChoice.m_nSelected = 0;
+    // The home's drive comes first in the search, when it is listed.
+    const auto itHome =
+        std::find(m_driveChoice.m_names.begin(), m_driveChoice.m_names.end(), GetHomeDrive());
+    if (itHome != m_driveChoice.m_names.end())
+        m_driveChoice.m_nSelected = static_cast<int>(itHome - m_driveChoice.m_names.begin());
 }
 
 void CLocationDiscovery::FindDatabaseLocations()

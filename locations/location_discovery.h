@@ -70,7 +70,8 @@ public:
     std::string GetHomeDrive() const;
     void AddNetscapeLocation(const std::string& strPath);
 
-    // Lists the fixed and network drives, sorted, and chooses the first.
+    // Lists the fixed and network drives, sorted, and chooses the one that
+    // holds the home, else the first.
     void FillDriveList();
 
     // Empties the two database lists and fills them from the user's profiles.

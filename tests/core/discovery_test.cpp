@@ -249,7 +249,11 @@ TEST(Discovery, OnTheHomesDriveEveryJarOfTheHomeIsListedAndNothingOutsideIt)
     EXPECT_EQ(f.discovery.GetHomeDrive(), f.strDrive);
     f.discovery.RunSearch();
     EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), (Paths{f.strYtDlp, f.strDownloads}));
-    // Any other drive is searched as before: the first match only.
+    // Any other drive is searched as before: the first match only. The home's
+    // drive is the one chosen at first, also when it is not the first listed.
+    CLocationDiscovery elsewhere{f.registry, f.drives, "", nullptr, f.dir.MakeDir("other/home")};
+    elsewhere.FillDriveList();
+    EXPECT_EQ(elsewhere.m_driveChoice.m_nSelected, 1);
     f.discovery.m_driveChoice.m_nSelected = 1;
     f.discovery.RunSearch();
     EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{f.dir.File("other/x/cookies.txt")});
