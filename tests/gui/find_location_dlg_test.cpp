@@ -343,17 +343,23 @@ TEST_F(FindLocationDlgTest, FindListsTheJarsOfTheHomeAndStopsWhenAskedKeepingThe
                                  EXPECT_EQ(Unwrapped(FIND_FOUND_MESSAGE), MessageText(dialog));
                                  EXPECT_EQ(1, m_nBeeps);
 
-                                 // Escape stops a search first, and closes the dialog only then.
+                                 // Escape stops a search first; only a second one closes the
+                                 // dialog.
                                  ClickButton(dialog, IDC_FIND);
                                  waitForTheTree(dialog);
                                  PressEscape(dialog);
                                  EXPECT_FALSE(dialog.IsSearching());
                                  EXPECT_TRUE(dialog.IsModal());
                                  EXPECT_EQ(jars, ListTexts(*dialog.m_lcNetscape));
-                                 PressEscape(dialog);
+
+                                 // OK does not wait for a search: it saves what was found so far.
+                                 ClickButton(dialog, IDC_FIND);
+                                 waitForTheTree(dialog);
+                                 ClickButton(dialog, IDC_FIND_OK);
                              }});
-    EXPECT_EQ(wxID_CANCEL, nResult);
-    EXPECT_FALSE(FileExists(LocationFile()));
+    EXPECT_EQ(wxID_OK, nResult);
+    EXPECT_EQ("[NS]\r\nLocation 1=" + jars[0] + "\r\nLocation 2=" + jars[1] + "\r\n",
+              ReadWholeFile(LocationFile()));
 }
 
 TEST_F(FindLocationDlgTest, AddTellsTheKindFromTheContentAndRemoveTakesTheSelection)
