@@ -35,9 +35,9 @@ const char CLI_HELP_TEXT[] =
     "                   (~/.local/share/jarvane)\n"
     "  -h, --help       show this help\n"
     "\n"
-    "Exit status: 0 success, 1 usage error or unknown cookie name, 2 no Location.DAT\n"
-    "in the working folder, 3 a file could not be written, 4 the working folder is\n"
-    "in use by the Jarvane window.\n";
+    "Exit status: 0 success, 1 usage error, unknown cookie name or refused path,\n"
+    "2 no Location.DAT in the working folder, 3 a file could not be written, 4 the\n"
+    "working folder is in use by the Jarvane window.\n";
 
 namespace
 {
