@@ -25,6 +25,11 @@ const char CLI_HELP_TEXT[] =
     "  undo --list      list the deletions that can be put back: id, time, how\n"
     "                   (window, timer or command) and how many per browser\n"
     "  undo --forget    remove every kept copy of deleted cookies (UNDO.DB)\n"
+    "  locations add PATH...\n"
+    "                   remember each cookie folder, cookies.txt file or Firefox or\n"
+    "                   Chromium database, its browser told from its content\n"
+    "  locations remove PATH...\n"
+    "                   forget each remembered location\n"
     "  find [--save]    search for the browsers' cookie locations (Internet\n"
     "                   Explorer, Netscape, and the Firefox and Chromium databases\n"
     "                   of the user's profiles) and print them;\n"
@@ -35,10 +40,10 @@ const char CLI_HELP_TEXT[] =
     "                   (~/.local/share/jarvane)\n"
     "  -h, --help       show this help\n"
     "\n"
-    "Exit status: 0 success, 1 usage error, unknown cookie name or deletion id, 2 no\n"
-    "Location.DAT in the working folder, 3 a file could not be written (or a\n"
-    "browser that runs kept undo from putting its cookies back), 4 the working\n"
-    "folder is in use by the Jarvane window.\n";
+    "Exit status: 0 success, 1 usage error, unknown cookie name, refused path or\n"
+    "deletion id, 2 no Location.DAT in the working folder, 3 a file could not be\n"
+    "written (or a running browser kept undo from putting its cookies back), 4 the\n"
+    "working folder is in use by the Jarvane window.\n";
 
 namespace
 {
@@ -53,6 +58,13 @@ bool ParseSortColumn(const std::string& strValue, int& nColumn)
     else
         return false;
     return true;
+}
+
+// protect and unprotect take cookie names, locations add and remove paths.
+bool TakesNames(const CCliArguments& parsed)
+{
+    return parsed.strCommand == "protect" || parsed.strCommand == "unprotect" ||
+           !parsed.strAction.empty();
 }
 
 bool IsCommand(const std::string& strCommand)
@@ -141,9 +153,12 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
                  strArg.find_first_not_of("0123456789") == std::string::npos &&
                  strArg.size() < 19 && std::stoll(strArg) > 0)
             parsed.nUndoBatch = std::stoll(strArg);
-        else if ((strCommand == "protect" || strCommand == "unprotect") && !bOption)
+        else if (strCommand == "locations" && parsed.strAction.empty() && !bOption &&
+                 (strArg == "add" || strArg == "remove"))
+            parsed.strAction = strArg;
+        else if (TakesNames(parsed) && !bOption)
             parsed.names.push_back(strArg);
-        else if ((strCommand == "protect" || strCommand == "unprotect") && strArg == "--")
+        else if (TakesNames(parsed) && strArg == "--")
             bNamesOnly = true;
         else
         {
@@ -154,6 +169,11 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
     if ((strCommand == "protect" || strCommand == "unprotect") && parsed.names.empty())
     {
         strError = "'" + strCommand + "' needs at least one cookie name";
+        return false;
+    }
+    if (!parsed.strAction.empty() && parsed.names.empty())
+    {
+        strError = "'locations " + parsed.strAction + "' needs at least one path";
         return false;
     }
     if (!bFolderGiven)

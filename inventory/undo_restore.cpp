@@ -111,9 +111,9 @@ std::tuple<std::string, std::string, std::string> NSCookieKey(const std::string&
     return {strDomain, fields[2], fields[5]};
 }
 
-// The file is written as the Netscape rewrite writes it: its header line, its
-// cookie lines, then the lines put back. A file that is gone is made again,
-// with the header other tools require.
+// The file is written as the Netscape rewrite writes it: its header line, the
+// lines it does not understand, its cookie lines, then the lines put back. A file that is gone is
+// made again, with the header other tools require.
 void RestoreNSFile(const std::string& strFile, const std::vector<const CUndoEntry*>& entries,
                    CTally& tally)
 {
@@ -129,11 +129,13 @@ void RestoreNSFile(const std::string& strFile, const std::vector<const CUndoEntr
         }
         strHeader = !lines.empty() && IsNSHeaderLine(lines[0]) ? lines[0] : std::string();
     }
-    std::vector<std::string> cookieLines;
+    std::vector<std::string> cookieLines, otherLines;
     std::set<std::tuple<std::string, std::string, std::string>> keys;
     for (const std::string& strLine : lines)
     {
         std::string_view name, kept;
+        if (IsNSOtherLine(strLine))
+            otherLines.push_back(strLine);
         if (!ParseNSCookieLine(strLine, name, kept))
             continue;
         cookieLines.emplace_back(kept);
@@ -151,7 +153,7 @@ void RestoreNSFile(const std::string& strFile, const std::vector<const CUndoEntr
             there.push_back(pEntry);
     }
     std::string strText = strHeader.empty() ? std::string() : strHeader + "\r\n";
-    strText += JoinCrLfLines(cookieLines);
+    strText += JoinCrLfLines(otherLines) + JoinCrLfLines(cookieLines);
     if (!added.empty() && !ReplaceFileContents(strFile, strText))
     {
         for (size_t i = 0; i < entries.size(); ++i)
