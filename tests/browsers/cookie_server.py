@@ -14,9 +14,10 @@ import socket
 import sys
 
 CHAIN = ["alpha.test", "beta.test", "gamma.test"]
-# Persistent cookies per host (Firefox keeps session cookies out of its file).
+# Persistent cookies per host (Firefox keeps session cookies out of its file);
+# one of them HttpOnly.
 COOKIES = {
-    "alpha.test": ["session_id=a1", "theme=dark"],
+    "alpha.test": ["session_id=a1; HttpOnly", "theme=dark"],
     "beta.test": ["tracker=b1"],
     "gamma.test": ["cart=g1", "lang=en", "seen=1"],
 }
