@@ -291,22 +291,26 @@ bool DeleteByIntegerKeys(sqlite3* pDb, const CCookieTable& table,
     return true;
 }
 
+// Numbers go seven bits to a byte, lowest first, the high bit set on every byte
+// but the last: lengths and most values take one or a few bytes.
 void AppendNumber(std::string& strOut, std::uint64_t nValue)
 {
-    for (int i = 0; i < 8; ++i)
-        strOut += static_cast<char>((nValue >> (8 * i)) & 0xff);
+    for (; nValue >= 0x80; nValue >>= 7)
+        strOut += static_cast<char>((nValue & 0x7f) | 0x80);
+    strOut += static_cast<char>(nValue);
 }
 
 bool TakeNumber(const std::string& strIn, size_t& nPos, std::uint64_t& nValue)
 {
-    if (strIn.size() - nPos < 8)
-        return false;
     nValue = 0;
-    for (int i = 0; i < 8; ++i)
-        nValue |= static_cast<std::uint64_t>(static_cast<unsigned char>(strIn[nPos + i]))
-                  << (8 * i);
-    nPos += 8;
-    return true;
+    for (int nShift = 0; nPos < strIn.size() && nShift < 64; nShift += 7)
+    {
+        const auto nByte = static_cast<unsigned char>(strIn[nPos++]);
+        nValue |= static_cast<std::uint64_t>(nByte & 0x7f) << nShift;
+        if ((nByte & 0x80) == 0)
+            return true;
+    }
+    return false;
 }
 
 void AppendBytes(std::string& strOut, const char* pBytes, size_t nSize)
@@ -462,14 +466,13 @@ bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
             if (names[static_cast<size_t>(nColumn)] == strKey)
                 keyColumns.push_back(nColumn);
     bRead = bRead && keyColumns.size() == table.keyColumns.size();
+    std::vector<std::string> keyNames;
+    for (int nColumn : keyColumns)
+        keyNames.push_back(names[static_cast<size_t>(nColumn)]);
     std::unordered_map<std::string, std::vector<size_t>> wanted;
+    wanted.reserve(keys.size());
     for (size_t i = 0; bRead && i < keys.size(); ++i)
-    {
-        std::vector<std::string> keyNames;
-        for (int nColumn : keyColumns)
-            keyNames.push_back(names[static_cast<size_t>(nColumn)]);
         wanted[EncodeDatabaseColumns(keyNames, *keys[i])].push_back(i);
-    }
     int nResult = bRead ? sqlite3_step(select.get()) : SQLITE_ERROR;
     std::string strKey;
     for (; nResult == SQLITE_ROW && !wanted.empty(); nResult = sqlite3_step(select.get()))
