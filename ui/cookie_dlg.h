@@ -70,6 +70,11 @@ public:
     // A mouse message from notification-area icon nIconId: the left button
     // going down shows the window normally; every other message is ignored.
     void OnTrayNotify(unsigned nIconId, wxEventType nMouseMessage);
+    // Ends the window as Exit does; a deletion that runs finishes first.
+    void EndAsExit();
+    // Shows the window at its normal size and in front, out of the
+    // notification area if it was hidden there.
+    void ShowNormally();
 
     void RefreshCookies();
     void DeleteAllUnprotected();
@@ -126,7 +131,6 @@ private:
     void EndDeletion();
 
     void OnSize(wxSizeEvent& event);
-    void ShowNormally();
     void OnCharHook(wxKeyEvent& event);
     // The Delete and F5 keys while the list has the focus; false for other keys.
     bool OnListKeyDown(int nKey);
@@ -144,6 +148,7 @@ private:
     // A user's deletion runs (the wait screen may let the window system in).
     bool m_bDeleting = false;
     bool m_bTickDeferred = false;
+    bool m_bEndDeferred = false;
     bool m_bDestroyed = false;
     // The controls stand where the template puts them until the client area
     // first changes its size.
