@@ -157,5 +157,20 @@ run -C "$dbs" delete-all; expect_status 0 "delete-all of the databases"
 [ "$(sqlite3 "$ff" 'SELECT host, count(*) FROM moz_cookies GROUP BY host'
      sqlite3 "$cr" 'SELECT host_key, count(*) FROM cookies GROUP BY host_key')" = $'gamma.test|3\ngamma.test|3' ] || fail "delete-all left other rows than gamma.test's"
 
+# find --save searches without holding the folder, so that a window started
+# meanwhile opens at once, and holds it only to write Location.DAT. The search
+# here is of this system's drives (most of a second).
+saved=$scratch/saved
+env -u WINEPREFIX HOME="$scratch/nohome" "$cli" -C "$saved" find --save >/dev/null 2>&1 &
+finder=$! free=0
+while kill -0 $finder 2>/dev/null; do
+  [ -d "$saved" ] && [ ! -e "$saved/Location.DAT" ] && flock -n -s "$saved" true && free=$((free + 1))
+  sleep 0.02
+done
+wait $finder
+status=$?
+expect_status 0 "find --save"
+[ "$free" -ge 2 ] || fail "find --save held the folder while it searched ($free)"
+
 [ "$failures" -eq 0 ] || exit 1
 echo "ok"
