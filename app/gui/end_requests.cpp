@@ -16,6 +16,8 @@
 namespace
 {
 bool s_bEndRequested = false;
+// The main window ends once the dialogs above it have returned.
+bool s_bMainEndPending = false;
 CEndRequests* s_pLive = nullptr;
 
 void OnSessionEnd(wxCloseEvent& event)
@@ -64,6 +66,19 @@ private:
     void Exit(wxDialog* pDialog) override
     {
         m_dialogs.erase(std::remove(m_dialogs.begin(), m_dialogs.end(), pDialog), m_dialogs.end());
+        if (s_bMainEndPending && !HasDialogAboveMainWindow())
+        {
+            s_bMainEndPending = false;
+            wxTheApp->CallAfter(&EndMainWindow);
+        }
+    }
+
+public:
+    bool HasDialogAboveMainWindow() const
+    {
+        return std::any_of(m_dialogs.begin(), m_dialogs.end(),
+                           [](wxDialog* pDialog)
+                           { return dynamic_cast<CCookieDlg*>(pDialog) == nullptr; });
     }
 };
 
@@ -90,6 +105,7 @@ CEndRequests::CEndRequests()
       m_pOpenDialogs(std::make_unique<COpenDialogs>())
 {
     s_bEndRequested = false;
+    s_bMainEndPending = false;
     s_pLive = this;
     m_pOpenDialogs->Register();
     // Asked whether the session may end, the program lets it; when it ends,
@@ -131,9 +147,9 @@ void CEndRequests::EndProgram()
             CancelNativeDialog(*pDialog);
     }
     // The main window ends from its own loop, once the dialogs above it have
-    // returned: a loop that ends while another runs inside it may wait for input.
+    // returned: a loop told to end while another runs inside it may wait for input.
     if (bNested)
-        wxTheApp->CallAfter(&EndMainWindow);
+        s_bMainEndPending = true;
     else
         EndMainWindow();
 }
