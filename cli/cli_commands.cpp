@@ -6,7 +6,9 @@
 #include "locations/browser_locations.h"
 #include "locations/location_discovery.h"
 #include "locations/location_file.h"
+#include "locations/store_kind.h"
 #include "platform/browser_homes.h"
+#include "platform/compare_no_case.h"
 #include "platform/folder_lock.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
@@ -120,20 +122,112 @@ int Find(const CCliArguments& arguments, const std::string& strLocationFile)
     }
     return CLI_OK;
 }
+// The paths as the user's current folder gives them, before the working folder becomes current.
+std::vector<std::string> AbsolutePaths(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> absolute;
+    for (const std::string& strPath : paths)
+    {
+        std::error_code error;
+        std::filesystem::path full = std::filesystem::absolute(strPath, error);
+        std::string strFull = error ? strPath : full.lexically_normal().string();
+        if (strFull.size() > 1)
+            strFull = StripTrailingSeparator(strFull);
+        absolute.push_back(strFull);
+    }
+    return absolute;
+}
+
+int SaveEditedLocations(const std::string& strLocationFile, const CBrowserLocations& locations)
+{
+    if (SaveLocations(strLocationFile, locations[0], locations[1], locations[2], locations[3]))
+        return CLI_OK;
+    Error(strLocationFile, "could not be written");
+    return CLI_NOT_WRITTEN;
+}
+
+// Each path goes to the end of its browser's list unless it is listed there
+// already; nothing is added when one of them is not a cookie store.
+int AddLocations(const std::vector<std::string>& paths, const std::string& strLocationFile)
+{
+    CBrowserLocations locations = LoadBrowserLocations(strLocationFile);
+    std::vector<std::pair<EBrowser, std::string>> added;
+    bool bRefused = false;
+    for (const std::string& strPath : paths)
+    {
+        EBrowser browser = EBrowser::InternetExplorer;
+        std::string strWhyNot;
+        if (!IdentifyCookieStore(strPath, browser, strWhyNot))
+        {
+            Error(strPath, "not added: " + strWhyNot);
+            bRefused = true;
+        }
+        else
+            added.emplace_back(browser, strPath);
+    }
+    if (bRefused)
+        return CLI_USAGE;
+    for (const auto& [browser, strPath] : added)
+    {
+        std::vector<std::string>& list = locations[BrowserIndex(browser)];
+        const bool bListed =
+            std::any_of(list.begin(), list.end(),
+                        [&](const std::string& strItem) { return EqualsNoCase(strItem, strPath); });
+        if (!bListed)
+            list.push_back(strPath);
+        std::printf("%s\t%s\n", BrowserName(browser).c_str(), strPath.c_str());
+    }
+    std::fflush(stdout);
+    return SaveEditedLocations(strLocationFile, locations);
+}
+
+// Removes every entry that is one of the paths, as given or made absolute;
+// nothing is removed when one of them is not remembered.
+int RemoveLocations(const std::vector<std::string>& given, const std::vector<std::string>& paths,
+                    const std::string& strLocationFile)
+{
+    CBrowserLocations locations = LoadBrowserLocations(strLocationFile);
+    std::vector<bool> matched(paths.size(), false);
+    for (std::vector<std::string>& list : locations)
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [&](const std::string& strItem)
+                                  {
+                                      bool bMatch = false;
+                                      for (size_t i = 0; i < paths.size(); ++i)
+                                          if (strItem == given[i] || strItem == paths[i])
+                                              bMatch = matched[i] = true;
+                                      return bMatch;
+                                  }),
+                   list.end());
+    bool bUnknown = false;
+    for (size_t i = 0; i < paths.size(); ++i)
+        if (!matched[i])
+        {
+            Error(given[i], "is not a remembered location; nothing was changed");
+            bUnknown = true;
+        }
+    if (bUnknown)
+        return CLI_USAGE;
+    return SaveEditedLocations(strLocationFile, locations);
+}
 } // namespace
 
 int RunCliCommand(const CCliArguments& arguments)
 {
     const std::string& strCommand = arguments.strCommand;
     const bool bFind = strCommand == "find";
-    if (bFind && arguments.bSave)
+    const bool bAdd = arguments.strAction == "add";
+    const bool bEdit = !arguments.strAction.empty();
+    const std::vector<std::string> paths =
+        bEdit ? AbsolutePaths(arguments.names) : std::vector<std::string>();
+    if ((bFind && arguments.bSave) || bAdd)
     {
         std::error_code error;
         std::filesystem::create_directories(arguments.strFolder, error);
     }
     // Relative paths in Location.DAT mean what they mean to the window program
     // started in the working folder.
-    if (chdir(arguments.strFolder.c_str()) != 0 && (!bFind || arguments.bSave))
+    if (chdir(arguments.strFolder.c_str()) != 0 && (!bFind || arguments.bSave || bEdit))
     {
         Error(arguments.strFolder, std::string("cannot use this working folder: ") +
                                        std::strerror(errno) +
@@ -143,7 +237,7 @@ int RunCliCommand(const CCliArguments& arguments)
     GetAppFolders().InitFolders();
     const std::string strFolder = GetAppFolders().m_strCurrentFolder;
     const std::string strLocationFile = GetAppFolders().GetLocationFilePath();
-    if (!bFind && !IsRegularFile(strLocationFile))
+    if (!bFind && !bAdd && !IsRegularFile(strLocationFile))
     {
         Error(strLocationFile, "no remembered cookie locations; run Jarvane once, or "
                                "jarvane-cli find --save");
@@ -156,7 +250,8 @@ int RunCliCommand(const CCliArguments& arguments)
     // find --save refuses at once too, before a search that could not be saved,
     // and then holds the folder only while it writes (in Find).
     CFolderLock lock;
-    if (strCommand != "locations" && (!bFind || arguments.bSave))
+    const bool bReadsOnly = (strCommand == "locations" && !bEdit) || (bFind && !arguments.bSave);
+    if (!bReadsOnly)
     {
         if (const int nStatus = LockFolder(lock, strFolder); nStatus != CLI_OK)
             return nStatus;
@@ -172,6 +267,10 @@ int RunCliCommand(const CCliArguments& arguments)
         return Protect(arguments, strFolder);
     if (bFind)
         return Find(arguments, strLocationFile);
+    if (bAdd)
+        return AddLocations(paths, strLocationFile);
+    if (bEdit)
+        return RemoveLocations(arguments.names, paths, strLocationFile);
     PrintLocations(LoadBrowserLocations(strLocationFile));
     return CLI_OK;
 }

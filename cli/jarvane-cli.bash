@@ -19,6 +19,13 @@ _jarvane_cli()
         list) [ "$prev" = "--sort" ] && COMPREPLY=($(compgen -W "cookie state browser" -- "$cur")) \
             || COMPREPLY=($(compgen -W "--sort" -- "$cur")) ;;
         find) COMPREPLY=($(compgen -W "--save" -- "$cur")) ;;
+        locations)
+            if [ "$prev" = locations ]; then
+                COMPREPLY=($(compgen -W "add remove" -- "$cur"))
+            else
+                compopt -o filenames 2>/dev/null
+                COMPREPLY=($(compgen -f -- "$cur"))
+            fi ;;
     esac
 }
 complete -F _jarvane_cli jarvane-cli

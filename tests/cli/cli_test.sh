@@ -157,6 +157,47 @@ run -C "$dbs" delete-all; expect_status 0 "delete-all of the databases"
 [ "$(sqlite3 "$ff" 'SELECT host, count(*) FROM moz_cookies GROUP BY host'
      sqlite3 "$cr" 'SELECT host_key, count(*) FROM cookies GROUP BY host_key')" = $'gamma.test|3\ngamma.test|3' ] || fail "delete-all left other rows than gamma.test's"
 
+# locations add / remove: the browser is told from the content; a path that is
+# not a cookie store, or not remembered, is named and nothing changes.
+edit=$scratch/edit jars=$root/tests/core/jars
+run -C "$edit" locations add "$jars/wget.txt" "$ff" "$cr" "$root/samples/ie/"; expect_status 0 "locations add"
+(cd "$jars" && "$cli" -C "$edit" locations add curl.txt >/dev/null) || fail "locations add of a relative path"
+run -C "$edit" locations
+[ "$(cat "$scratch/out")" = "Internet Explorer	$root/samples/ie
+Netscape Browser	$jars/wget.txt
+Netscape Browser	$jars/curl.txt
+Firefox	$ff
+Chromium	$cr" ] || fail "locations after add: $(cat "$scratch/out")"
+before=$(snapshot "$edit")
+for refused in "add $jars/python.txt $root/README.md:not a cookie file" \
+               "add $scratch/nothing:does not exist" "remove $cr $scratch/nothing:not a remembered location"; do
+  run -C "$edit" locations ${refused%%:*}; expect_status 1 "locations ${refused%%:*}"
+  one_error_naming "${refused#*:}"
+done
+[ "$(snapshot "$edit")" = "$before" ] || fail "a refused add or remove changed files"
+run -C "$edit" locations remove "$ff" "$root/samples/ie"; expect_status 0 "locations remove"
+run -C "$edit" locations
+[ "$(cut -f1 "$scratch/out" | uniq -c | tr -s ' ')" = $' 2 Netscape Browser\n 1 Chromium' ] || fail "locations after remove: $(cat "$scratch/out")"
+run -C "$scratch/empty" locations remove "$ff"; expect_status 2 "locations remove without Location.DAT"
+run -C "$edit" locations add; expect_status 1 "locations add without a path"
+
+# Every home of a Flatpak, Snap or XDG install is found; profiles.ini numbers
+# may have gaps.
+homes=$scratch/homes xdg=$scratch/homes/xdg
+for base in .config/mozilla/firefox xdg/mozilla/firefox snap/firefox/common/.mozilla/firefox \
+  .var/app/org.mozilla.firefox/.mozilla/firefox .var/app/org.mozilla.firefox/config/mozilla/firefox; do
+  mkdir -p "$homes/$base/p" && cp "$ff" "$homes/$base/p/cookies.sqlite"
+  printf '[Profile2]\r\nPath=p\r\n' >"$homes/$base/profiles.ini"
+done
+for data in xdg/chromium .var/app/org.chromium.Chromium/config/chromium .var/app/com.google.Chrome/config/google-chrome \
+  .var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser .var/app/com.microsoft.Edge/config/microsoft-edge \
+  snap/chromium/common/chromium snap/brave/current/.config/BraveSoftware/Brave-Browser; do
+  mkdir -p "$homes/$data/Default" && cp "$cr" "$homes/$data/Default/Cookies"
+done
+HOME=$homes XDG_CONFIG_HOME=$xdg run -C "$scratch/homes-dat" find
+[ "$(cut -f1 "$scratch/out" | grep -x 'Firefox\|Chromium' | sort | uniq -c | tr -s ' ')" = $' 7 Chromium\n 5 Firefox' ] ||
+  fail "find in every home printed: $(cat "$scratch/out")"
+
 # find --save searches without holding the folder, so that a window started
 # meanwhile opens at once, and holds it only to write Location.DAT. The search
 # here is of this system's drives (most of a second).
