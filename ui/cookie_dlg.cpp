@@ -334,6 +334,14 @@ void CCookieDlg::EndAsExit()
         OnExit();
 }
 
+void CCookieDlg::EndSessionNow()
+{
+    if (m_bDeleting)
+        m_bEndDeferred = true;
+    else
+        OnDestroy();
+}
+
 void CCookieDlg::OnDelete()
 {
     TakeUserSelection();

@@ -72,6 +72,10 @@ public:
     void OnTrayNotify(unsigned nIconId, wxEventType nMouseMessage);
     // Ends the window as Exit does; a deletion that runs finishes first.
     void EndAsExit();
+    // What the end does, at once, for a session that ends as soon as it is
+    // told: the lists are written (unless a deletion runs, which then ends the
+    // window when it finishes).
+    void EndSessionNow();
     // Shows the window at its normal size and in front, out of the
     // notification area if it was hidden there.
     void ShowNormally();

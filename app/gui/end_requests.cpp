@@ -20,10 +20,14 @@ bool s_bEndRequested = false;
 bool s_bMainEndPending = false;
 CEndRequests* s_pLive = nullptr;
 
+// The system may end the process as soon as this returns (Windows does): the
+// marks are written before, even while a dialog still has to close.
 void OnSessionEnd(wxCloseEvent& event)
 {
     event.Skip();
     CEndRequests::EndProgram();
+    if (auto* pMainWindow = dynamic_cast<CCookieDlg*>(wxTheApp->GetTopWindow()))
+        pMainWindow->EndSessionNow();
 }
 
 // A message box runs GTK's own dialog loop, which wx cannot end: GTK is told
