@@ -46,6 +46,7 @@ void CancelNativeDialog(wxDialog& dialog)
     (void)dialog;
 #endif
 }
+
 void EndMainWindow()
 {
     if (s_pLive == nullptr)
