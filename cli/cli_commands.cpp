@@ -178,15 +178,16 @@ int AddLocations(const std::vector<std::string>& paths, const std::string& strLo
     }
     if (bRefused)
         return CLI_USAGE;
-    for (const auto& [browser, strPath] : added)
+    for (const std::pair<EBrowser, std::string>& item : added)
     {
-        std::vector<std::string>& list = locations[BrowserIndex(browser)];
+        const std::string& strPath = item.second;
+        std::vector<std::string>& list = locations[BrowserIndex(item.first)];
         const bool bListed =
             std::any_of(list.begin(), list.end(),
                         [&](const std::string& strItem) { return EqualsNoCase(strItem, strPath); });
         if (!bListed)
             list.push_back(strPath);
-        std::printf("%s\t%s\n", BrowserName(browser).c_str(), strPath.c_str());
+        std::printf("%s\t%s\n", BrowserName(item.first).c_str(), strPath.c_str());
     }
     std::fflush(stdout);
     return SaveEditedLocations(strLocationFile, locations);
