@@ -333,6 +333,22 @@ void CCookieDlg::OnExit()
     EndDialog(wxID_OK);
 }
 
+void CCookieDlg::EndAsExit()
+{
+    if (m_bDeleting)
+        m_bEndDeferred = true;
+    else
+        OnExit();
+}
+
+void CCookieDlg::EndSessionNow()
+{
+    if (m_bDeleting)
+        m_bEndDeferred = true;
+    else
+        OnDestroy();
+}
+
 void CCookieDlg::OnDelete()
 {
     TakeUserSelection();
@@ -434,6 +450,11 @@ void CCookieDlg::BeginDeletion()
 void CCookieDlg::EndDeletion()
 {
     m_bDeleting = false;
+    if (m_bEndDeferred)
+    {
+        CallAfter(&CCookieDlg::OnExit);
+        return;
+    }
     if (!m_bTickDeferred)
         return;
     m_bTickDeferred = false;
