@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -311,4 +312,37 @@ TEST_F(CDeletionTest, TheRewriteKeepsTheLinesItDoesNotUnderstand)
     m_inventory.DeleteSelected();
     m_inventory.RewriteNSFiles();
     EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + strSpaced + "\r\n  odd line  \r\nlater odd\r\n");
+}
+
+// Each write keeps the newest 50 batches and none older than a week.
+TEST_F(CDeletionTest, TheRecoveryFileKeepsTheNewestFiftyBatchesOfTheLastWeek)
+{
+    CUndoJournal journal(DataFile(UNDO_FILE_NAME));
+    std::int64_t nBatch = 0;
+    std::vector<CUndoEntry> entries(1);
+    entries[0].strStore = m_strIEFolder;
+    entries[0].strName = "old.txt";
+    ASSERT_TRUE(journal.Record(EUndoHow::Window, entries, nBatch));
+    sqlite3* pDb = nullptr;
+    ASSERT_EQ(sqlite3_open(DataFile(UNDO_FILE_NAME).c_str(), &pDb), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(pDb, "UPDATE batches SET time = time - 8 * 24 * 3600", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(pDb);
+    std::vector<CUndoBatch> batches;
+    for (int i = 0; i < 55; ++i)
+    {
+        std::vector<CUndoEntry> more = entries;
+        ASSERT_TRUE(journal.Record(EUndoHow::Command, more, nBatch));
+        if (i == 2)
+        {
+            ASSERT_TRUE(journal.ListBatches(batches));
+            EXPECT_EQ(batches.size(), 3u); // the old one went at the first write
+        }
+    }
+    ASSERT_TRUE(journal.ListBatches(batches));
+    ASSERT_EQ(batches.size(), 50u);
+    EXPECT_EQ(batches.front().nId, nBatch);
+    EXPECT_EQ(batches.back().nId, nBatch - 49);
+    EXPECT_EQ(batches.back().strHow, "command");
 }
