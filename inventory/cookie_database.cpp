@@ -329,11 +329,9 @@ bool TakeBytes(const std::string& strIn, size_t& nPos, std::string& strBytes)
     return true;
 }
 
-// One column of the current row, in the whole-row format.
-void AppendColumn(std::string& strOut, const std::string& strName, sqlite3_stmt* pStatement,
-                  int nColumn)
+// One value of the current row, in the whole-row format.
+void AppendValue(std::string& strOut, sqlite3_stmt* pStatement, int nColumn)
 {
-    AppendBytes(strOut, strName.data(), strName.size());
     const int nType = sqlite3_column_type(pStatement, nColumn);
     strOut += static_cast<char>(nType);
     if (nType == SQLITE_INTEGER)
@@ -435,8 +433,9 @@ bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
 
 bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
                          const std::vector<const std::vector<CDatabaseValue>*>& keys,
-                         std::vector<std::string>& rows)
+                         std::string& strNames, std::vector<std::string>& rows)
 {
+    strNames.clear();
     rows.assign(keys.size(), std::string());
     if (keys.empty())
         return true;
@@ -466,31 +465,29 @@ bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
             if (names[static_cast<size_t>(nColumn)] == strKey)
                 keyColumns.push_back(nColumn);
     bRead = bRead && keyColumns.size() == table.keyColumns.size();
-    std::vector<std::string> keyNames;
-    for (int nColumn : keyColumns)
-        keyNames.push_back(names[static_cast<size_t>(nColumn)]);
     std::unordered_map<std::string, std::vector<size_t>> wanted;
     wanted.reserve(keys.size());
     for (size_t i = 0; bRead && i < keys.size(); ++i)
-        wanted[EncodeDatabaseColumns(keyNames, *keys[i])].push_back(i);
+        wanted[EncodeDatabaseValues(*keys[i])].push_back(i);
     int nResult = bRead ? sqlite3_step(select.get()) : SQLITE_ERROR;
     std::string strKey;
     for (; nResult == SQLITE_ROW && !wanted.empty(); nResult = sqlite3_step(select.get()))
     {
         strKey.clear();
         for (int nColumn : keyColumns)
-            AppendColumn(strKey, names[static_cast<size_t>(nColumn)], select.get(), nColumn);
+            AppendValue(strKey, select.get(), nColumn);
         const auto it = wanted.find(strKey);
         if (it == wanted.end())
             continue;
         std::string strRow;
         for (int nColumn = 0; nColumn < nColumns; ++nColumn)
-            AppendColumn(strRow, names[static_cast<size_t>(nColumn)], select.get(), nColumn);
+            AppendValue(strRow, select.get(), nColumn);
         for (size_t i : it->second)
             rows[i] = strRow;
         wanted.erase(it);
     }
     bRead = bRead && (nResult == SQLITE_DONE || nResult == SQLITE_ROW);
+    strNames = EncodeDatabaseNames(names);
     select.reset();
     Execute(db.get(), "COMMIT");
     return bRead;
@@ -601,14 +598,20 @@ bool InsertCookieRows(EDatabaseKind kind, const std::string& strPath,
     return false;
 }
 
-std::string EncodeDatabaseColumns(const std::vector<std::string>& names,
-                                  const std::vector<CDatabaseValue>& values)
+std::string EncodeDatabaseNames(const std::vector<std::string>& names)
 {
     std::string strOut;
-    for (size_t i = 0; i < names.size() && i < values.size(); ++i)
+    AppendNumber(strOut, names.size());
+    for (const std::string& strName : names)
+        AppendBytes(strOut, strName.data(), strName.size());
+    return strOut;
+}
+
+std::string EncodeDatabaseValues(const std::vector<CDatabaseValue>& values)
+{
+    std::string strOut;
+    for (const CDatabaseValue& value : values)
     {
-        const CDatabaseValue& value = values[i];
-        AppendBytes(strOut, names[i].data(), names[i].size());
         strOut += static_cast<char>(value.nType);
         if (value.nType == SQLITE_INTEGER)
             AppendNumber(strOut, static_cast<std::uint64_t>(value.nInteger));
@@ -629,11 +632,16 @@ bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>&
 {
     names.clear();
     values.clear();
-    for (size_t nPos = 0; nPos < strData.size();)
-    {
-        std::string strName;
-        if (!TakeBytes(strData, nPos, strName) || nPos >= strData.size())
+    size_t nPos = 0;
+    std::uint64_t nCount = 0;
+    if (!TakeNumber(strData, nPos, nCount) || nCount > strData.size())
+        return false;
+    names.resize(static_cast<size_t>(nCount));
+    for (std::string& strName : names)
+        if (!TakeBytes(strData, nPos, strName))
             return false;
+    while (nPos < strData.size() && values.size() < names.size())
+    {
         CDatabaseValue value;
         value.nType = static_cast<unsigned char>(strData[nPos++]);
         std::uint64_t nBits = 0;
@@ -648,8 +656,7 @@ bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>&
             bOk = false;
         if (!bOk)
             return false;
-        names.push_back(std::move(strName));
         values.push_back(std::move(value));
     }
-    return true;
+    return nPos == strData.size() && values.size() == names.size();
 }

@@ -49,15 +49,17 @@ struct CDatabaseColumns
     std::vector<CDatabaseValue> values;
 };
 
-// The whole rows with these keys, rows[i] for keys[i] in the whole-row format
-// (empty when no row has that key). False when the database could not be read.
+// The whole rows with these keys in the whole-row format: strNames the table's
+// column names, rows[i] the values of the row of keys[i] (empty when no row
+// has that key). False when the database could not be read.
 bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
                          const std::vector<const std::vector<CDatabaseValue>*>& keys,
-                         std::vector<std::string>& rows);
+                         std::string& strNames, std::vector<std::string>& rows);
 
-// The whole-row format: each column's name, type and value, as bytes.
-std::string EncodeDatabaseColumns(const std::vector<std::string>& names,
-                                  const std::vector<CDatabaseValue>& values);
+// The whole-row format, as bytes: the column names, then each column's type
+// and value; a row is its names followed by its values.
+std::string EncodeDatabaseNames(const std::vector<std::string>& names);
+std::string EncodeDatabaseValues(const std::vector<CDatabaseValue>& values);
 bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>& names,
                            std::vector<CDatabaseValue>& values);
 

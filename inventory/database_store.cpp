@@ -60,15 +60,17 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
             pCookie->m_bInUse = pCookie->m_bInUse || bInUse;
             keys.push_back(&pCookie->m_key);
         }
+        std::string strNames;
         std::vector<std::string> rows;
-        if (bInUse || !ReadWholeCookieRows(m_kind, strDatabase, keys, rows))
+        if (bInUse || !ReadWholeCookieRows(m_kind, strDatabase, keys, strNames, rows))
             continue;
+        const auto pNames = std::make_shared<const std::string>(std::move(strNames));
         for (size_t n = 0; n < indexes.size(); ++n)
         {
             if (rows[n].empty())
                 continue;
             const size_t i = indexes[n];
-            made[i] = {Browser(), strDatabase, batch[i]->m_strName, std::move(rows[n])};
+            made[i] = {Browser(), strDatabase, batch[i]->m_strName, std::move(rows[n]), 0, pNames};
             copies[i] = &made[i];
         }
     }

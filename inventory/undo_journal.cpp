@@ -63,7 +63,8 @@ const char kSchema[] =
     " PRIMARY KEY(batch, first));";
 
 // Entries are kept in chunks of one store, so that a batch of many cookies is
-// written in few rows: each chunk's data holds its entries' places, names and data.
+// written in few rows: each chunk's data holds the prefix its entries share,
+// then each entry's place, name and own data.
 constexpr size_t kChunkEntries = 1024;
 
 void AppendNumber(std::string& strOut, std::uint64_t nValue)
@@ -105,6 +106,7 @@ bool WriteChunk(sqlite3* pDb, std::int64_t nBatch, std::vector<CUndoEntry>::cons
                 std::vector<CUndoEntry>::const_iterator end)
 {
     std::string strData;
+    AppendBytes(strData, first->pPrefix ? *first->pPrefix : std::string());
     for (auto it = first; it != end; ++it)
     {
         AppendNumber(strData, static_cast<std::uint64_t>(it->nSeq));
@@ -142,12 +144,17 @@ bool ReadChunks(sqlite3* pDb, std::int64_t nBatch, std::vector<CUndoEntry>& entr
             continue;
         entry.strStore = ColumnText(select.get(), 2);
         const std::string strData = ColumnText(select.get(), 3);
-        for (size_t nPos = 0; nPos < strData.size();)
+        std::string strPrefix, strOwn;
+        size_t nPos = 0;
+        if (!TakeBytes(strData, nPos, strPrefix))
+            continue;
+        while (nPos < strData.size())
         {
             std::uint64_t nSeq = 0;
             if (!TakeNumber(strData, nPos, nSeq) || !TakeBytes(strData, nPos, entry.strName) ||
-                !TakeBytes(strData, nPos, entry.strData))
+                !TakeBytes(strData, nPos, strOwn))
                 break; // a damaged chunk gives what it holds up to the damage
+            entry.strData = strPrefix + strOwn;
             entry.nSeq = static_cast<std::int64_t>(nSeq);
             entries.push_back(entry);
             if (pFirsts)
@@ -293,6 +300,7 @@ bool CUndoJournal::Record(EUndoHow how, std::vector<CUndoEntry>& entries, std::i
         size_t nEnd = nFirst + 1;
         while (nEnd < entries.size() && nEnd - nFirst < kChunkEntries &&
                entries[nEnd].browser == entries[nFirst].browser &&
+               entries[nEnd].pPrefix == entries[nFirst].pPrefix &&
                entries[nEnd].strStore == entries[nFirst].strStore)
             ++nEnd;
         bOk = !StepFails("insert") &&

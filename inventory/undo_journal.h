@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,7 @@ std::string FormatUndoTime(std::int64_t nTime);
 // What puts one deleted cookie back: for an Internet Explorer cookie its
 // folder, file name and bytes; for a Netscape cookie its file, name and line as
 // read; for a database cookie its database, host and whole row (see
-// EncodeDatabaseColumns).
+// DecodeDatabaseColumns).
 struct CUndoEntry
 {
     EBrowser browser = EBrowser::InternetExplorer;
@@ -35,6 +36,9 @@ struct CUndoEntry
     std::string strName;
     std::string strData;
     std::int64_t nSeq = 0; // its place in its batch
+    // When set, the entry's data is these bytes followed by strData; entries of
+    // one store share them (a database's column names), kept once per chunk.
+    std::shared_ptr<const std::string> pPrefix = nullptr;
 };
 
 struct CUndoBatch
