@@ -19,6 +19,12 @@ const char CLI_HELP_TEXT[] =
     "                   cookie's name is its host)\n"
     "  unprotect NAME...\n"
     "                   remove the protection of every cookie of each name\n"
+    "  sites            print the sites to keep, one a line\n"
+    "  keep SITE... [--from FILE]\n"
+    "                   keep every cookie of each site and its subdomains, in every\n"
+    "                   browser; FILE holds one host a line, or a JSON array of\n"
+    "                   host names (BleachBit's cookie_keep_list.json)\n"
+    "  unkeep SITE...   stop keeping each site\n"
     "  locations        print the remembered cookie locations\n"
     "  find [--save]    search for the browsers' cookie locations (Internet\n"
     "                   Explorer, Netscape, and the Firefox and Chromium databases\n"
@@ -51,8 +57,8 @@ bool ParseSortColumn(const std::string& strValue, int& nColumn)
 
 bool IsCommand(const std::string& strCommand)
 {
-    for (const char* pszCommand :
-         {"list", "delete-all", "protect", "unprotect", "locations", "find"})
+    for (const char* pszCommand : {"list", "delete-all", "protect", "unprotect", "sites", "keep",
+                                   "unkeep", "locations", "find"})
         if (strCommand == pszCommand)
             return true;
     return false;
@@ -102,6 +108,8 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
         strError = "unknown command '" + strCommand + "'";
         return false;
     }
+    const bool bTakesNames = strCommand == "protect" || strCommand == "unprotect" ||
+                             strCommand == "keep" || strCommand == "unkeep";
     bool bNamesOnly = false;
     for (; i < args.size(); ++i)
     {
@@ -127,9 +135,21 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
         }
         else if (strCommand == "find" && strArg == "--save")
             parsed.bSave = true;
-        else if ((strCommand == "protect" || strCommand == "unprotect") && !bOption)
+        else if (strCommand == "keep" && bOption && strArg.compare(0, 6, "--from") == 0)
+        {
+            if (strArg == "--from" && i + 1 < args.size())
+                parsed.strFromFile = args[++i];
+            else if (strArg.compare(0, 7, "--from=") == 0)
+                parsed.strFromFile = strArg.substr(7);
+            if (parsed.strFromFile.empty())
+            {
+                strError = "--from needs a file";
+                return false;
+            }
+        }
+        else if (bTakesNames && !bOption)
             parsed.names.push_back(strArg);
-        else if ((strCommand == "protect" || strCommand == "unprotect") && strArg == "--")
+        else if (bTakesNames && strArg == "--")
             bNamesOnly = true;
         else
         {
@@ -140,6 +160,12 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
     if ((strCommand == "protect" || strCommand == "unprotect") && parsed.names.empty())
     {
         strError = "'" + strCommand + "' needs at least one cookie name";
+        return false;
+    }
+    if ((strCommand == "keep" || strCommand == "unkeep") && parsed.names.empty() &&
+        parsed.strFromFile.empty())
+    {
+        strError = "'" + strCommand + "' needs at least one site";
         return false;
     }
     if (!bFolderGiven)

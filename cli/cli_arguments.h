@@ -18,7 +18,8 @@ struct CCliArguments
     bool bHelp = false;
     std::string strFolder; // -C DIR, or the launcher's working folder
     std::string strCommand;
-    std::vector<std::string> names; // of protect and unprotect
+    std::vector<std::string> names; // of protect and unprotect; the sites of keep and unkeep
+    std::string strFromFile;        // keep --from FILE
     int nSortColumn = -1;           // list --sort; -1 for the list's own order
     bool bSave = false;             // find --save
 };

@@ -2,6 +2,7 @@
 
 #include "app/app_folders.h"
 #include "cli/cli_inventory.h"
+#include "cli/cli_sites.h"
 #include "inventory/cookie.h"
 #include "locations/browser_locations.h"
 #include "locations/location_discovery.h"
@@ -53,13 +54,16 @@ int List(const CCliArguments& arguments, const std::string& strFolder)
 int DeleteAll(const std::string& strFolder)
 {
     const CDeleteAllResult result = DeleteAllCookies(strFolder);
+    for (const std::string& strList : result.unreadableLists)
+        Error(strList, "cannot be read; no cookie was deleted");
     for (const auto& [strBrowser, nDeleted] : result.deleted)
         std::printf("%s\t%d\n", strBrowser.c_str(), nDeleted);
     std::fflush(stdout);
     for (const std::string& strStore : result.unwrittenStores)
         Error(strStore, "could not be changed; cookies deleted from it are still there");
     const int nStatus = ReportUnwrittenLists(result.unwrittenLists);
-    return result.unwrittenStores.empty() ? nStatus : CLI_NOT_WRITTEN;
+    return result.unwrittenStores.empty() && result.unreadableLists.empty() ? nStatus
+                                                                            : CLI_NOT_WRITTEN;
 }
 
 int Protect(const CCliArguments& arguments, const std::string& strFolder)
@@ -105,6 +109,8 @@ int RunCliCommand(const CCliArguments& arguments)
 {
     const std::string& strCommand = arguments.strCommand;
     const bool bFind = strCommand == "find";
+    // The sites to keep need no cookie locations.
+    const bool bSites = strCommand == "sites" || strCommand == "keep" || strCommand == "unkeep";
     if (bFind && arguments.bSave)
     {
         std::error_code error;
@@ -122,7 +128,7 @@ int RunCliCommand(const CCliArguments& arguments)
     GetAppFolders().InitFolders();
     const std::string strFolder = GetAppFolders().m_strCurrentFolder;
     const std::string strLocationFile = GetAppFolders().GetLocationFilePath();
-    if (!bFind && !IsRegularFile(strLocationFile))
+    if (!bFind && !bSites && !IsRegularFile(strLocationFile))
     {
         Error(strLocationFile, "no remembered cookie locations; run Jarvane once, or "
                                "jarvane-cli find --save");
@@ -133,7 +139,7 @@ int RunCliCommand(const CCliArguments& arguments)
     // refresh and at exit: commands that read marks or write the folder's files
     // run only while no window holds the folder.
     CFolderLock lock;
-    if (strCommand != "locations" && (!bFind || arguments.bSave))
+    if (strCommand != "locations" && strCommand != "sites" && (!bFind || arguments.bSave))
     {
         const CFolderLock::EResult lockResult =
             lock.Lock(strFolder, CFolderLock::EMode::Exclusive, false);
@@ -153,6 +159,11 @@ int RunCliCommand(const CCliArguments& arguments)
         return DeleteAll(strFolder);
     if (strCommand == "protect" || strCommand == "unprotect")
         return Protect(arguments, strFolder);
+    if (strCommand == "sites")
+        return ListKeptSites(strFolder);
+    if (strCommand == "keep" || strCommand == "unkeep")
+        return ChangeKeptSites(strFolder, arguments.names, arguments.strFromFile,
+                               strCommand == "keep");
     if (bFind)
         return Find(arguments, strLocationFile);
     PrintLocations(LoadBrowserLocations(strLocationFile));

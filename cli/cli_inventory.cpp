@@ -60,9 +60,11 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
     ReadInventory(inventory, strFolder);
     int deleted[kBrowserCount] = {};
     std::map<CCookieKey, int> doomed;
+    if (inventory.SitesUnreadable())
+        result.unreadableLists.push_back(inventory.SitesFilePath());
     for (const auto& pCookie : inventory.Cookies())
     {
-        if (pCookie->m_bProtected)
+        if (pCookie->IsSpared() || inventory.DeletionBlocked())
             continue;
         ++deleted[BrowserIndex(pCookie->Browser())];
         ++doomed[KeyOf(*pCookie)];
@@ -72,7 +74,7 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
     for (const auto& pCookie : inventory.Cookies())
     {
         const auto it = doomed.find(KeyOf(*pCookie));
-        if (pCookie->IsInUse() && !pCookie->m_bProtected && it != doomed.end() && it->second > 0)
+        if (pCookie->IsInUse() && !pCookie->IsSpared() && it != doomed.end() && it->second > 0)
         {
             --it->second;
             --deleted[BrowserIndex(pCookie->Browser())];
@@ -86,7 +88,7 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
     std::set<std::string> stores;
     for (const auto& pCookie : check.Cookies())
     {
-        if (pCookie->m_bProtected)
+        if (pCookie->IsSpared())
             continue;
         const auto it = doomed.find(KeyOf(*pCookie));
         if (it == doomed.end() || it->second == 0)

@@ -31,6 +31,8 @@ struct CDeleteAllResult
     std::vector<std::string> unwrittenStores;
     // Protection lists that could not be written.
     std::vector<std::string> unwrittenLists;
+    // Keep lists that exist but could not be read: nothing was deleted.
+    std::vector<std::string> unreadableLists;
 };
 
 // Delete All after its confirmation: every unprotected cookie is deleted but

@@ -50,7 +50,12 @@ public:
     std::string GetBrowser() const { return BrowserName(m_browser); }
 
     std::string GetName() const { return m_strName; }
-    std::string GetState() const { return m_bProtected ? "Protected" : IsInUse() ? "In use" : ""; }
+    std::string GetState() const
+    {
+        return m_bProtected ? "Protected" : m_bKept ? "Kept" : IsInUse() ? "In use" : "";
+    }
+    // Marked, or kept by a site: no deletion takes it.
+    bool IsSpared() const { return m_bProtected || m_bKept; }
     // True when a running browser holds the cookie's store, so that deleting
     // it now would be undone: deletion leaves it alone.
     virtual bool IsInUse() const { return false; }
@@ -59,6 +64,7 @@ public:
 
     std::string m_strName;
     int m_bProtected = 0;
+    int m_bKept = 0; // a site to keep covers the cookie's host
 
 private:
     EBrowser m_browser;

@@ -28,7 +28,7 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
     for (size_t i = 0; i < remove.size(); ++i)
     {
         CCookie* pCookie = m_CookieList.GetItemData(static_cast<int>(i));
-        remove[i] = remove[i] && pCookie && !pCookie->m_bProtected;
+        remove[i] = remove[i] && pCookie && !pCookie->IsSpared() && !DeletionBlocked();
         if (remove[i])
             batches[BrowserIndex(pCookie->Browser())].push_back(pCookie);
     }
@@ -107,6 +107,7 @@ void CCookieInventory::RewriteNSFiles()
         return;
     const size_t nFirst = m_Cookies.size();
     std::move(returned.begin(), returned.end(), std::back_inserter(m_Cookies));
+    ApplySites(nFirst);
     m_CookieList.InsertItems(RowsOf(nFirst));
 }
 

@@ -46,6 +46,7 @@ std::string CCookieInventory::DataFilePath(const char* pszName) const
 void CCookieInventory::RefreshCookies()
 {
     SaveAndClearCookies();
+    LoadSites();
     ReadIECookies();
     ReadNSCookies();
     ReadDatabaseCookies();
@@ -106,6 +107,7 @@ std::vector<CCookieRow> CCookieInventory::RowsOf(size_t nFirst) const
 
 void CCookieInventory::FillCookieList()
 {
+    ApplySites(0);
     m_CookieList.InsertItems(RowsOf(0));
     if (m_CookieList.GetItemCount() > 0)
     {
@@ -118,7 +120,7 @@ namespace
 {
 int StateRank(const CCookie& cookie)
 {
-    return cookie.m_bProtected ? 2 : cookie.IsInUse() ? 1 : 0;
+    return cookie.m_bProtected ? 3 : cookie.m_bKept ? 2 : cookie.IsInUse() ? 1 : 0;
 }
 } // namespace
 
@@ -135,7 +137,7 @@ int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam
     case COL_COOKIE:
         bFirstGreater = pFirst->m_strName > pSecond->m_strName;
         break;
-    case COL_STATE: // "Protected" above "In use" above ""
+    case COL_STATE: // "Protected" above "Kept" above "In use" above ""
         bFirstGreater = StateRank(*pFirst) > StateRank(*pSecond);
         break;
     case COL_BROWSER:

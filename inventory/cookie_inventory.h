@@ -6,6 +6,7 @@
 #include "inventory/database_store.h"
 #include "inventory/ie_folder_store.h"
 #include "inventory/netscape_store.h"
+#include "inventory/site_list.h"
 
 #include <map>
 #include <memory>
@@ -59,9 +60,23 @@ public:
     // 1 when the current batch deleted a Netscape cookie, else 0.
     int NSChanged() const { return m_nsStore.Changed() ? 1 : 0; }
 
-    // The protection lists whose last writing failed: their marks are kept in
-    // memory only.
+    // The protection lists (SITES.DAT among them) whose last writing failed:
+    // their marks are kept in memory only.
     std::vector<std::string> UnsavedProtectionLists() const;
+
+    // The sites to keep, as last read from SITES.DAT at a refresh or set.
+    const CSiteList& Sites() const { return m_sites; }
+    // Makes these the sites to keep: SITES.DAT is written at once when they
+    // differ, and the listed rows show whether a site keeps them. False when
+    // SITES.DAT cannot be read (nothing then changes) or written (the sites then
+    // keep their cookies from memory until a later writing succeeds).
+    bool SetSites(const CSiteList& sites);
+    // SITES.DAT exists but could not be read at the last refresh: no cookie of
+    // any browser is deleted until it reads again, and it is never overwritten.
+    bool SitesUnreadable() const { return m_bSitesUnreadable; }
+    // Whether a deletion now would delete nothing whatever the rows.
+    bool DeletionBlocked() const { return m_bSitesUnreadable; }
+    std::string SitesFilePath() const { return DataFilePath(SITES_FILE); }
 
     void LoadProtection(const std::string& strBrowser, const std::string& strFile);
     CCookie* FindCookie(const std::string& strName, const std::string& strBrowser) const;
@@ -104,6 +119,10 @@ private:
     // List rows for the records from index nFirst on.
     std::vector<CCookieRow> RowsOf(size_t nFirst) const;
     void SaveProtectionList(const std::string& strPath, std::vector<std::string> names);
+    // Reads SITES.DAT, or writes it first when an earlier writing failed.
+    void LoadSites();
+    // Sets each record's m_bKept from the sites, from index nFirst on.
+    void ApplySites(size_t nFirst);
 
     std::string m_strDataFolder;
     CIEFolderStore m_ieStore;
@@ -118,4 +137,7 @@ private:
     // A deletion took the last record since the lists were last written: the
     // lists may still hold marks cleared since, so the next save writes them.
     bool m_bEmptiedByDeletion = false;
+    CSiteList m_sites;
+    bool m_bSitesUnsaved = false; // the last writing of SITES.DAT failed
+    bool m_bSitesUnreadable = false;
 };

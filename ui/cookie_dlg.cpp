@@ -16,6 +16,7 @@
 #include "ui/main_layout.h"
 #include "ui/message_box.h"
 #include "ui/options_dlg.h"
+#include "ui/site_commands.h"
 #include "ui/sound_player.h"
 #include "ui/tray_icon.h"
 #include "ui/wait_screen.h"
@@ -198,6 +199,7 @@ void CCookieDlg::BindEvents()
         wxEVT_MENU, [this](wxCommandEvent&) { OnDelete(); }, IDC_DELETE);
     Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { OnProtect(); }, IDC_PROTECT);
+    BindSiteCommands(*this);
 
     Bind(wxEVT_SIZE, &CCookieDlg::OnSize, this);
     Bind(wxEVT_CHAR_HOOK, &CCookieDlg::OnCharHook, this);
@@ -248,6 +250,8 @@ void CCookieDlg::RefreshCookies()
     wxBusyCursor wait;
     m_Inventory.RefreshCookies();
     ShowInventory();
+    // Told after the refresh, outside it: a timer tick may be running it.
+    CallAfter([this] { TellDeletionBlocked(false); });
 }
 
 void CCookieDlg::DeleteAllUnprotected()
@@ -329,6 +333,8 @@ void CCookieDlg::OnExit()
 void CCookieDlg::OnDelete()
 {
     TakeUserSelection();
+    if (TellDeletionBlocked(true))
+        return;
     BeginDeletion();
     wxBusyCursor wait;
     CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
@@ -349,6 +355,8 @@ void CCookieDlg::OnDelete()
 
 void CCookieDlg::OnDeleteAll()
 {
+    if (TellDeletionBlocked(true))
+        return;
     if (ShowMessageBox(DELETE_ALL_QUESTION, "Jarvane Confirmation", wxYES_NO | wxICON_QUESTION,
                        this) != wxYES)
         return;
@@ -594,6 +602,7 @@ void CCookieDlg::OnListRightClick(wxContextMenuEvent& event)
     wxPoint point = event.GetPosition();
     point = point == wxDefaultPosition ? wxPoint(0, 0) : m_CookieList->ScreenToClient(point);
     std::unique_ptr<wxMenu> pMenu =
-        CreateCookieContextMenu(m_btnDelete->IsEnabled(), m_btnProtect->IsEnabled());
+        CreateCookieContextMenu(m_btnDelete->IsEnabled(), m_btnProtect->IsEnabled(),
+                                m_Inventory.CookieList().GetSelectedCount() > 0);
     m_CookieList->PopupMenu(pMenu.get(), point);
 }

@@ -64,6 +64,9 @@ public:
     void OnLocations();
     void OnRefresh();
     void OnTrayOnly();
+    // The context menu's site commands (ui/site_commands.cpp).
+    void OnKeepSite();
+    void OnSitesToKeep();
     // A command of the window menu; ID_SYS_ABOUT (any low four bits) opens the
     // About box.
     void OnSysCommand(unsigned nID);
@@ -124,6 +127,9 @@ private:
     bool IsFocusInList() const;
     void BeginDeletion();
     void EndDeletion();
+    // When a keep list that cannot be read stops every deletion: tells the
+    // user (bAlways, or once per cause) and returns true.
+    bool TellDeletionBlocked(bool bAlways);
 
     void OnSize(wxSizeEvent& event);
     void ShowNormally();
@@ -145,6 +151,7 @@ private:
     bool m_bDeleting = false;
     bool m_bTickDeferred = false;
     bool m_bDestroyed = false;
+    bool m_bToldDeletionBlocked = false; // since the keep lists last read whole
     // The controls stand where the template puts them until the client area
     // first changes its size.
     wxSize m_templateClientSize;
