@@ -116,6 +116,13 @@ int RunCliCommand(const CCliArguments& arguments)
         std::error_code error;
         std::filesystem::create_directories(arguments.strFolder, error);
     }
+    // keep --from names its file from where the command was given.
+    std::string strFromFile = arguments.strFromFile;
+    if (!strFromFile.empty())
+    {
+        std::error_code error;
+        strFromFile = std::filesystem::absolute(strFromFile, error).string();
+    }
     // Relative paths in Location.DAT mean what they mean to the window program
     // started in the working folder.
     if (chdir(arguments.strFolder.c_str()) != 0 && (!bFind || arguments.bSave))
@@ -162,8 +169,7 @@ int RunCliCommand(const CCliArguments& arguments)
     if (strCommand == "sites")
         return ListKeptSites(strFolder);
     if (strCommand == "keep" || strCommand == "unkeep")
-        return ChangeKeptSites(strFolder, arguments.names, arguments.strFromFile,
-                               strCommand == "keep");
+        return ChangeKeptSites(strFolder, arguments.names, strFromFile, strCommand == "keep");
     if (bFind)
         return Find(arguments, strLocationFile);
     PrintLocations(LoadBrowserLocations(strLocationFile));

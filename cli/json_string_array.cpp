@@ -125,7 +125,7 @@ private:
 
 bool ParseJsonStringArray(std::string_view text, std::vector<std::string>& strings)
 {
-    strings.clear();
+    std::vector<std::string> found;
     CJsonReader reader(text);
     if (!reader.Take('['))
         return false;
@@ -136,10 +136,13 @@ bool ParseJsonStringArray(std::string_view text, std::vector<std::string>& strin
             std::string strValue;
             if (!reader.String(strValue))
                 return false;
-            strings.push_back(std::move(strValue));
+            found.push_back(std::move(strValue));
         } while (reader.Take(','));
         if (!reader.Take(']'))
             return false;
     }
-    return reader.AtEnd();
+    if (!reader.AtEnd())
+        return false;
+    strings.insert(strings.end(), found.begin(), found.end());
+    return true;
 }

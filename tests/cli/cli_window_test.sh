@@ -38,7 +38,8 @@ close_window() { # presses keys in the window, then Exit
 
 start_window
 before=$(snapshot)
-for command in "delete-all" "protect $first" "unprotect example.com/" "list"; do
+for command in "delete-all" "protect $first" "unprotect example.com/" "list" "keep example.com" \
+  "unkeep example.com"; do
   "$cli" -C "$work" $command >/dev/null 2>"$scratch/err"
   status=$?
   [ "$status" -eq 4 ] || fail "'$command' beside the window: exit status $status"
