@@ -125,10 +125,15 @@ bool CSiteList::Covers(std::string_view name) const
 {
     if (m_lookup.empty())
         return false;
-    const std::string_view original = CookieHost(name);
-    std::string strHost(original);
-    std::transform(strHost.begin(), strHost.end(), strHost.begin(), FoldAsciiCase);
-    std::string_view host(strHost);
+    std::string_view host = CookieHost(name);
+    // Most hosts are lower case already: only others are copied to be folded.
+    std::string strFolded;
+    if (std::any_of(host.begin(), host.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
+    {
+        strFolded.assign(host);
+        std::transform(strFolded.begin(), strFolded.end(), strFolded.begin(), FoldAsciiCase);
+        host = strFolded;
+    }
     if (m_lookup.count(host) != 0)
         return true;
     if (IsAddress(host))
