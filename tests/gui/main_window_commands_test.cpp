@@ -406,4 +406,20 @@ TEST_F(CMainWindowTest, KeepSiteAndTheSitesDialogKeepEveryCookieOfASite)
     ClickButton(dlg.m_btnDeleteAll);
     EXPECT_EQ(ShownColumn(COL_COOKIE), (V{"tracker.test/"}));
     EXPECT_FALSE(FileExists(strOther));
+
+    // A SITES.DAT that cannot be read: told once after the refresh, then at
+    // Delete All instead of its question; nothing is deleted or written.
+    WriteIECookie("d.txt", "new.example/");
+    std::filesystem::remove(m_dir.File("SITES.DAT"));
+    std::filesystem::create_directory(m_dir.File("SITES.DAT"));
+    messages.clear();
+    ClickButton(dlg.m_btnRefresh);
+    ClickButton(dlg.m_btnRefresh);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].Find("SITES.DAT cannot be read"), wxNOT_FOUND) << messages[0];
+    ClickButton(dlg.m_btnDeleteAll);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], messages[0]);
+    EXPECT_EQ(dlg.m_CookieList->GetItemCount(), 2);
+    EXPECT_TRUE(std::filesystem::is_directory(m_dir.File("SITES.DAT")));
 }
