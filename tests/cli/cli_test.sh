@@ -118,6 +118,14 @@ grep -qF "$sites/SITES.DAT: cannot be read" "$scratch/err" || fail "delete-all d
 run -C "$sites" keep example.org; expect_status 3 "keep with SITES.DAT unreadable"
 [ -d "$sites/SITES.DAT" ] || fail "an unreadable SITES.DAT was replaced"
 rmdir "$sites/SITES.DAT" && run -C "$sites" keep example.com example.net; expect_status 0 "keep again"
+if [ "$(id -u)" -eq 0 ]; then # a SITES.DAT its user may not read, as nobody (root reads anything)
+  chmod 755 "$scratch" && chown -R 65534:65534 "$sites" && chown 0:0 "$sites/SITES.DAT" && chmod 000 "$sites/SITES.DAT"
+  stores_before=$(snapshot "$sites/samples")
+  setpriv --reuid=65534 --regid=65534 --clear-groups "$cli" -C "$sites" delete-all >"$scratch/out" 2>"$scratch/err"; status=$?
+  expect_status 3 "delete-all as nobody with SITES.DAT at mode 000"
+  [ "$(snapshot "$sites/samples")" = "$stores_before" ] || fail "a cookie was deleted while SITES.DAT could not be read by its user"
+  chmod 644 "$sites/SITES.DAT"
+fi
 run -C "$sites" delete-all; expect_status 0 "delete-all with sites kept"
 run -C "$sites" list
 [ "$(grep -c . "$scratch/out")" -eq "$kept_before" ] && ! grep -qv $'\tKept\t' "$scratch/out" ||
