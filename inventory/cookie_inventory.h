@@ -71,6 +71,9 @@ public:
     // SITES.DAT cannot be read (nothing then changes) or written (the sites then
     // keep their cookies from memory until a later writing succeeds).
     bool SetSites(const CSiteList& sites);
+    // Reads SITES.DAT again, as a refresh does, and shows in the rows what it
+    // keeps: a change made by hand since the refresh is not lost to SetSites.
+    void ReloadSites();
     // SITES.DAT exists but could not be read at the last refresh: no cookie of
     // any browser is deleted until it reads again, and it is never overwritten.
     bool SitesUnreadable() const { return m_bSitesUnreadable; }
@@ -123,6 +126,8 @@ private:
     void LoadSites();
     // Sets each record's m_bKept from the sites, from index nFirst on.
     void ApplySites(size_t nFirst);
+    // The same for the listed rows, with their State text.
+    void ApplySitesToRows();
 
     std::string m_strDataFolder;
     CIEFolderStore m_ieStore;

@@ -31,6 +31,18 @@ bool CCookieInventory::SetSites(const CSiteList& sites)
         m_sites = sites;
         m_bSitesUnsaved = !WriteSitesFile(SitesFilePath(), m_sites);
     }
+    ApplySitesToRows();
+    return !m_bSitesUnsaved;
+}
+
+void CCookieInventory::ReloadSites()
+{
+    LoadSites();
+    ApplySitesToRows();
+}
+
+void CCookieInventory::ApplySitesToRows()
+{
     for (int nRow = 0; nRow < m_CookieList.GetItemCount(); ++nRow)
     {
         CCookie* pCookie = m_CookieList.GetItemData(nRow);
@@ -43,7 +55,6 @@ bool CCookieInventory::SetSites(const CSiteList& sites)
             m_CookieList.SetItemText(nRow, COL_STATE, pCookie->GetState());
         }
     }
-    return !m_bSitesUnsaved;
 }
 
 void CCookieInventory::ApplySites(size_t nFirst)

@@ -71,6 +71,7 @@ bool CCookieDlg::TellDeletionBlocked(bool bAlways)
 void CCookieDlg::OnKeepSite()
 {
     TakeUserSelection();
+    m_Inventory.ReloadSites();
     if (m_Inventory.SitesUnreadable())
     {
         TellDeletionBlocked(true);
@@ -114,6 +115,8 @@ void CCookieDlg::OnKeepSite()
 void CCookieDlg::OnSitesToKeep()
 {
     TakeUserSelection();
+    m_Inventory.ReloadSites();
+    ShowInventory();
     if (m_Inventory.SitesUnreadable())
     {
         TellDeletionBlocked(true);

@@ -367,7 +367,9 @@ TEST_F(CMainWindowTest, KeepSiteAndTheSitesDialogKeepEveryCookieOfASite)
     EXPECT_FALSE(dlg.m_btnDelete->IsEnabled());
     EXPECT_TRUE(dlg.m_btnProtect->IsEnabled());
 
-    // The dialog: a public suffix is refused with its reason; Cancel writes nothing.
+    // The dialog starts from SITES.DAT as edited by hand meanwhile; a public
+    // suffix is refused with its reason; Cancel writes nothing.
+    m_dir.Write("SITES.DAT", "bank.test\r\n# mine\r\nHand.example\r\n");
     CModalScript dialogs;
     dialogs.On<CSitesDlg>(
         [](CSitesDlg& sites)
@@ -376,13 +378,13 @@ TEST_F(CMainWindowTest, KeepSiteAndTheSitesDialogKeepEveryCookieOfASite)
             ClickButton(sites, IDC_SITE_ADD);
             sites.m_editSite->SetValue("*.Tracker.TEST");
             ClickButton(sites, IDC_SITE_ADD);
-            EXPECT_EQ(sites.m_lbSites->GetCount(), 2u);
+            EXPECT_EQ(sites.m_lbSites->GetCount(), 3u);
             ClickButton(sites, wxID_CANCEL);
         });
     runMenu(IDM_SITES_TO_KEEP);
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_NE(messages[1].Find("co.uk\" is a public suffix"), wxNOT_FOUND) << messages[1];
-    EXPECT_EQ(ReadWholeFile(m_dir.File("SITES.DAT")), "bank.test\r\n");
+    EXPECT_EQ(ReadWholeFile(m_dir.File("SITES.DAT")), "bank.test\r\n# mine\r\nHand.example\r\n");
     EXPECT_EQ(stateOf("tracker.test/"), "");
 
     // OK writes: tracker.test added, bank.test removed.
@@ -398,7 +400,7 @@ TEST_F(CMainWindowTest, KeepSiteAndTheSitesDialogKeepEveryCookieOfASite)
         });
     runMenu(IDM_SITES_TO_KEEP);
     EXPECT_EQ(dialogs.GetPendingSteps(), 0u);
-    EXPECT_EQ(ReadWholeFile(m_dir.File("SITES.DAT")), "tracker.test\r\n");
+    EXPECT_EQ(ReadWholeFile(m_dir.File("SITES.DAT")), "hand.example\r\ntracker.test\r\n");
     EXPECT_EQ(stateOf("tracker.test/"), "Kept");
     EXPECT_EQ(stateOf("www.bank.test/"), "");
 
