@@ -10,9 +10,9 @@
 #include "ui/wait_screen.h"
 
 #include <cstdlib>
+#include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
-#include <wx/textctrl.h>
 #include <wx/utils.h>
 
 namespace
