@@ -98,10 +98,16 @@ expect_status 0 "keep --from a JSON list named from the current folder"
 run -C "$sites" sites
 [ "$(cat "$scratch/out")" = $'example.com\nexample.net\nwww.example.org' ] || fail "sites printed $(cat "$scratch/out")"
 printf '["example.com", 7]' >"$scratch/bad.json"
+printf '["example.com" "x.test"]' >"$scratch/nocomma.json"
+printf '["a.example\\ud83d"]' >"$scratch/surrogate.json"
+printf '["example.com"' >"$scratch/unfinished.json"
+mkfifo "$scratch/fifo.json" && mkdir "$scratch/folder.json"
 printf '# mine\n\nlocalhost\n  github.io\n' >"$scratch/keep.txt"
-for from in bad.json keep.txt; do
+for from in bad.json nocomma.json surrogate.json unfinished.json fifo.json folder.json keep.txt; do
   run -C "$sites" keep --from "$scratch/$from"; expect_status 1 "keep --from $from"
+  [ "$from" = keep.txt ] || one_error_naming "$scratch/$from"
 done
+[ "$(cat "$sites/SITES.DAT")" = $'example.com\r\nexample.net\r\nwww.example.org\r' ] || fail "a refused keep list changed SITES.DAT"
 grep -qF "github.io: is a public suffix" "$scratch/err" || fail "keep --from keep.txt: $(cat "$scratch/err")"
 run -C "$sites" unkeep WWW.example.org nope.test; expect_status 1 "unkeep an unknown site"
 one_error_naming "nope.test"
