@@ -26,6 +26,11 @@ const char CLI_HELP_TEXT[] =
     "                   host names (BleachBit's cookie_keep_list.json)\n"
     "  unkeep SITE...   stop keeping each site\n"
     "  locations        print the remembered cookie locations\n"
+    "  locations add PATH...\n"
+    "                   remember each cookie folder, cookies.txt file or Firefox or\n"
+    "                   Chromium database, its browser told from its content\n"
+    "  locations remove PATH...\n"
+    "                   forget each remembered location\n"
     "  find [--save]    search for the browsers' cookie locations (Internet\n"
     "                   Explorer, Netscape, and the Firefox and Chromium databases\n"
     "                   of the user's profiles) and print them;\n"
@@ -36,9 +41,9 @@ const char CLI_HELP_TEXT[] =
     "                   (~/.local/share/jarvane)\n"
     "  -h, --help       show this help\n"
     "\n"
-    "Exit status: 0 success, 1 usage error or unknown cookie name, 2 no Location.DAT\n"
-    "in the working folder, 3 a file could not be written, 4 the working folder is\n"
-    "in use by the Jarvane window.\n";
+    "Exit status: 0 success, 1 usage error, unknown cookie name or refused path,\n"
+    "2 no Location.DAT in the working folder, 3 a file could not be written, 4 the\n"
+    "working folder is in use by the Jarvane window.\n";
 
 namespace
 {
@@ -53,6 +58,15 @@ bool ParseSortColumn(const std::string& strValue, int& nColumn)
     else
         return false;
     return true;
+}
+
+// protect and unprotect take cookie names, keep and unkeep sites, locations
+// add and remove paths.
+bool TakesNames(const CCliArguments& parsed)
+{
+    return parsed.strCommand == "protect" || parsed.strCommand == "unprotect" ||
+           parsed.strCommand == "keep" || parsed.strCommand == "unkeep" ||
+           !parsed.strAction.empty();
 }
 
 bool IsCommand(const std::string& strCommand)
@@ -108,8 +122,6 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
         strError = "unknown command '" + strCommand + "'";
         return false;
     }
-    const bool bTakesNames = strCommand == "protect" || strCommand == "unprotect" ||
-                             strCommand == "keep" || strCommand == "unkeep";
     bool bNamesOnly = false;
     for (; i < args.size(); ++i)
     {
@@ -147,9 +159,12 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
                 return false;
             }
         }
-        else if (bTakesNames && !bOption)
+        else if (strCommand == "locations" && parsed.strAction.empty() && !bOption &&
+                 (strArg == "add" || strArg == "remove"))
+            parsed.strAction = strArg;
+        else if (TakesNames(parsed) && !bOption)
             parsed.names.push_back(strArg);
-        else if (bTakesNames && strArg == "--")
+        else if (TakesNames(parsed) && strArg == "--")
             bNamesOnly = true;
         else
         {
@@ -166,6 +181,11 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
         parsed.strFromFile.empty())
     {
         strError = "'" + strCommand + "' needs at least one site";
+        return false;
+    }
+    if (!parsed.strAction.empty() && parsed.names.empty())
+    {
+        strError = "'locations " + parsed.strAction + "' needs at least one path";
         return false;
     }
     if (!bFolderGiven)

@@ -7,7 +7,9 @@
 #include "locations/browser_locations.h"
 #include "locations/location_discovery.h"
 #include "locations/location_file.h"
+#include "locations/store_kind.h"
 #include "platform/browser_homes.h"
+#include "platform/compare_no_case.h"
 #include "platform/folder_lock.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
@@ -103,6 +105,94 @@ int Find(const CCliArguments& arguments, const std::string& strLocationFile)
     }
     return CLI_OK;
 }
+// The paths as the user's current folder gives them, before the working folder becomes current.
+std::vector<std::string> AbsolutePaths(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> absolute;
+    for (const std::string& strPath : paths)
+    {
+        std::error_code error;
+        std::filesystem::path full = std::filesystem::absolute(strPath, error);
+        std::string strFull = error ? strPath : full.lexically_normal().string();
+        if (strFull.size() > 1)
+            strFull = StripTrailingSeparator(strFull);
+        absolute.push_back(strFull);
+    }
+    return absolute;
+}
+
+int SaveEditedLocations(const std::string& strLocationFile, const CBrowserLocations& locations)
+{
+    if (SaveLocations(strLocationFile, locations[0], locations[1], locations[2], locations[3]))
+        return CLI_OK;
+    Error(strLocationFile, "could not be written");
+    return CLI_NOT_WRITTEN;
+}
+
+// Each path goes to the end of its browser's list unless it is listed there
+// already; nothing is added when one of them is not a cookie store.
+int AddLocations(const std::vector<std::string>& paths, const std::string& strLocationFile)
+{
+    CBrowserLocations locations = LoadBrowserLocations(strLocationFile);
+    std::vector<std::pair<EBrowser, std::string>> added;
+    bool bRefused = false;
+    for (const std::string& strPath : paths)
+    {
+        EBrowser browser = EBrowser::InternetExplorer;
+        std::string strWhyNot;
+        if (!IdentifyCookieStore(strPath, browser, strWhyNot))
+        {
+            Error(strPath, "not added: " + strWhyNot);
+            bRefused = true;
+        }
+        else
+            added.emplace_back(browser, strPath);
+    }
+    if (bRefused)
+        return CLI_USAGE;
+    for (const auto& [browser, strPath] : added)
+    {
+        std::vector<std::string>& list = locations[BrowserIndex(browser)];
+        const bool bListed =
+            std::any_of(list.begin(), list.end(),
+                        [&](const std::string& strItem) { return EqualsNoCase(strItem, strPath); });
+        if (!bListed)
+            list.push_back(strPath);
+        std::printf("%s\t%s\n", BrowserName(browser).c_str(), strPath.c_str());
+    }
+    std::fflush(stdout);
+    return SaveEditedLocations(strLocationFile, locations);
+}
+
+// Removes every entry that is one of the paths, as given or made absolute;
+// nothing is removed when one of them is not remembered.
+int RemoveLocations(const std::vector<std::string>& given, const std::vector<std::string>& paths,
+                    const std::string& strLocationFile)
+{
+    CBrowserLocations locations = LoadBrowserLocations(strLocationFile);
+    std::vector<bool> matched(paths.size(), false);
+    for (std::vector<std::string>& list : locations)
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [&](const std::string& strItem)
+                                  {
+                                      bool bMatch = false;
+                                      for (size_t i = 0; i < paths.size(); ++i)
+                                          if (strItem == given[i] || strItem == paths[i])
+                                              bMatch = matched[i] = true;
+                                      return bMatch;
+                                  }),
+                   list.end());
+    bool bUnknown = false;
+    for (size_t i = 0; i < paths.size(); ++i)
+        if (!matched[i])
+        {
+            Error(given[i], "is not a remembered location; nothing was changed");
+            bUnknown = true;
+        }
+    if (bUnknown)
+        return CLI_USAGE;
+    return SaveEditedLocations(strLocationFile, locations);
+}
 } // namespace
 
 int RunCliCommand(const CCliArguments& arguments)
@@ -111,7 +201,11 @@ int RunCliCommand(const CCliArguments& arguments)
     const bool bFind = strCommand == "find";
     // The sites to keep need no cookie locations.
     const bool bSites = strCommand == "sites" || strCommand == "keep" || strCommand == "unkeep";
-    if (bFind && arguments.bSave)
+    const bool bAdd = arguments.strAction == "add";
+    const bool bEdit = !arguments.strAction.empty();
+    const std::vector<std::string> paths =
+        bEdit ? AbsolutePaths(arguments.names) : std::vector<std::string>();
+    if ((bFind && arguments.bSave) || bAdd)
     {
         std::error_code error;
         std::filesystem::create_directories(arguments.strFolder, error);
@@ -125,7 +219,7 @@ int RunCliCommand(const CCliArguments& arguments)
     }
     // Relative paths in Location.DAT mean what they mean to the window program
     // started in the working folder.
-    if (chdir(arguments.strFolder.c_str()) != 0 && (!bFind || arguments.bSave))
+    if (chdir(arguments.strFolder.c_str()) != 0 && (!bFind || arguments.bSave || bEdit))
     {
         Error(arguments.strFolder, std::string("cannot use this working folder: ") +
                                        std::strerror(errno) +
@@ -135,7 +229,7 @@ int RunCliCommand(const CCliArguments& arguments)
     GetAppFolders().InitFolders();
     const std::string strFolder = GetAppFolders().m_strCurrentFolder;
     const std::string strLocationFile = GetAppFolders().GetLocationFilePath();
-    if (!bFind && !bSites && !IsRegularFile(strLocationFile))
+    if (!bFind && !bAdd && !bSites && !IsRegularFile(strLocationFile))
     {
         Error(strLocationFile, "no remembered cookie locations; run Jarvane once, or "
                                "jarvane-cli find --save");
@@ -146,7 +240,9 @@ int RunCliCommand(const CCliArguments& arguments)
     // refresh and at exit: commands that read marks or write the folder's files
     // run only while no window holds the folder.
     CFolderLock lock;
-    if (strCommand != "locations" && strCommand != "sites" && (!bFind || arguments.bSave))
+    const bool bReadsOnly = (strCommand == "locations" && !bEdit) || strCommand == "sites" ||
+                            (bFind && !arguments.bSave);
+    if (!bReadsOnly)
     {
         const CFolderLock::EResult lockResult =
             lock.Lock(strFolder, CFolderLock::EMode::Exclusive, false);
@@ -172,6 +268,10 @@ int RunCliCommand(const CCliArguments& arguments)
         return ChangeKeptSites(strFolder, arguments.names, strFromFile, strCommand == "keep");
     if (bFind)
         return Find(arguments, strLocationFile);
+    if (bAdd)
+        return AddLocations(paths, strLocationFile);
+    if (bEdit)
+        return RemoveLocations(arguments.names, paths, strLocationFile);
     PrintLocations(LoadBrowserLocations(strLocationFile));
     return CLI_OK;
 }

@@ -22,6 +22,13 @@ _jarvane_cli()
         keep) [ "$prev" = "--from" ] && COMPREPLY=($(compgen -f -- "$cur")) \
             || COMPREPLY=($(compgen -W "--from" -- "$cur")) ;;
         unkeep) COMPREPLY=($(compgen -W "$(jarvane-cli "${folder[@]}" sites 2>/dev/null)" -- "$cur")) ;;
+        locations)
+            if [ "$prev" = locations ]; then
+                COMPREPLY=($(compgen -W "add remove" -- "$cur"))
+            else
+                compopt -o filenames 2>/dev/null
+                COMPREPLY=($(compgen -f -- "$cur"))
+            fi ;;
     esac
 }
 complete -F _jarvane_cli jarvane-cli

@@ -216,6 +216,30 @@ run -C "$dbs" delete-all; expect_status 0 "delete-all of the databases"
 [ "$(sqlite3 "$ff" 'SELECT host, count(*) FROM moz_cookies GROUP BY host'
      sqlite3 "$cr" 'SELECT host_key, count(*) FROM cookies GROUP BY host_key')" = $'gamma.test|3\ngamma.test|3' ] || fail "delete-all left other rows than gamma.test's"
 
+# locations add / remove: the browser is told from the content; a path that is
+# not a cookie store, or not remembered, is named and nothing changes.
+edit=$scratch/edit jars=$root/tests/core/jars
+run -C "$edit" locations add "$jars/wget.txt" "$ff" "$cr" "$root/samples/ie/"; expect_status 0 "locations add"
+(cd "$jars" && "$cli" -C "$edit" locations add curl.txt >/dev/null) || fail "locations add of a relative path"
+run -C "$edit" locations
+[ "$(cat "$scratch/out")" = "Internet Explorer	$root/samples/ie
+Netscape Browser	$jars/wget.txt
+Netscape Browser	$jars/curl.txt
+Firefox	$ff
+Chromium	$cr" ] || fail "locations after add: $(cat "$scratch/out")"
+before=$(snapshot "$edit")
+for refused in "add $jars/python.txt $root/README.md:not a cookie file" \
+               "add $scratch/nothing:does not exist" "remove $cr $scratch/nothing:not a remembered location"; do
+  run -C "$edit" locations ${refused%%:*}; expect_status 1 "locations ${refused%%:*}"
+  one_error_naming "${refused#*:}"
+done
+[ "$(snapshot "$edit")" = "$before" ] || fail "a refused add or remove changed files"
+run -C "$edit" locations remove "$ff" "$root/samples/ie"; expect_status 0 "locations remove"
+run -C "$edit" locations
+[ "$(cut -f1 "$scratch/out" | uniq -c | tr -s ' ')" = $' 2 Netscape Browser\n 1 Chromium' ] || fail "locations after remove: $(cat "$scratch/out")"
+run -C "$scratch/empty" locations remove "$ff"; expect_status 2 "locations remove without Location.DAT"
+run -C "$edit" locations add; expect_status 1 "locations add without a path"
+
 # Every home of a Flatpak, Snap or XDG install is found; profiles.ini numbers
 # may have gaps.
 homes=$scratch/homes xdg=$scratch/homes/xdg

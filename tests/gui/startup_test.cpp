@@ -2,6 +2,7 @@
 #include "app_folders_override.h"
 #include "fake_location_sources.h"
 #include "locations/gui/find_location_dlg.h"
+#include "main_window_fixture.h"
 #include "modal_script.h"
 #include "source_root.h"
 #include "support/temp_dir.h"
@@ -114,6 +115,7 @@ TEST_F(StartupTest, FirstRunFindAndOkSaveTheLocationsAndOpenTheMainWindow)
             [](CFindLocationDlg& dialog)
             {
                 ClickButton(dialog, IDC_FIND);
+                YieldUntil([&] { return !dialog.IsSearching(); }, 10000);
                 ClickButton(dialog, IDC_FIND_OK);
             })
         .On<CCookieDlg>(
