@@ -18,7 +18,8 @@ struct CCliArguments
     bool bHelp = false;
     std::string strFolder; // -C DIR, or the launcher's working folder
     std::string strCommand;
-    // of protect and unprotect; the sites of keep and unkeep; the paths of locations add/remove
+    // The cookie names of protect and unprotect, the sites of keep and unkeep,
+    // the paths of locations add and remove.
     std::vector<std::string> names;
     std::string strFromFile; // keep --from FILE
     std::string strAction;   // locations add or remove; "" to print them
