@@ -56,13 +56,18 @@ int List(const CCliArguments& arguments, const std::string& strFolder)
 int DeleteAll(const std::string& strFolder)
 {
     const CDeleteAllResult result = DeleteAllCookies(strFolder);
-    for (const std::string& strList : result.unreadableLists)
-        Error(strList, "cannot be read; no cookie was deleted");
     for (const auto& [strBrowser, nDeleted] : result.deleted)
         std::printf("%s\t%d\n", strBrowser.c_str(), nDeleted);
     std::fflush(stdout);
     for (const std::string& strStore : result.unwrittenStores)
         Error(strStore, "could not be changed; cookies deleted from it are still there");
+    for (const auto& [strList, browsers] : result.unreadableLists)
+    {
+        std::string strBrowsers;
+        for (const std::string& strBrowser : browsers)
+            strBrowsers += (strBrowsers.empty() ? "" : ", ") + strBrowser;
+        Error(strList, "cannot be read; no cookie of " + strBrowsers + " was deleted");
+    }
     const int nStatus = ReportUnwrittenLists(result.unwrittenLists);
     return result.unwrittenStores.empty() && result.unreadableLists.empty() ? nStatus
                                                                             : CLI_NOT_WRITTEN;
@@ -76,7 +81,10 @@ int Protect(const CCliArguments& arguments, const std::string& strFolder)
         Error(strName, "no cookie of this name is listed; nothing was changed");
     if (!result.unknownNames.empty())
         return CLI_USAGE;
-    return ReportUnwrittenLists(result.unwrittenLists);
+    for (const std::string& strList : result.unreadableLists)
+        Error(strList, "cannot be read; the protection marks it holds were not changed");
+    const int nStatus = ReportUnwrittenLists(result.unwrittenLists);
+    return result.unreadableLists.empty() ? nStatus : CLI_NOT_WRITTEN;
 }
 
 int Find(const CCliArguments& arguments, const std::string& strLocationFile)

@@ -17,7 +17,7 @@ void Error(const std::string& strWhat, const std::string& strMessage)
 
 bool ReadSites(const std::string& strPath, CSiteList& sites)
 {
-    if (ReadSitesFile(strPath, sites) != ESitesRead::Unreadable)
+    if (ReadSitesFile(strPath, sites) != EKeepListRead::Unreadable)
         return true;
     Error(strPath, "cannot be read; nothing was changed, and no cookie is deleted until it can");
     return false;

@@ -1,30 +1,26 @@
 #include "inventory/cookie_inventory.h"
 
 // SITES.DAT is written only when the sites change, so that with no site ever
-// kept no such file appears. One that exists but cannot be read is left as it
-// is and keeps the sites last read from it: its sites could cover any cookie of
-// any browser, so nothing is deleted until it reads again.
+// kept no such file appears. It is a keep list of every browser: one that
+// exists but cannot be read keeps every cookie, is never written over, and its
+// sites last read stay in force.
 void CCookieInventory::LoadSites()
 {
     const std::string strPath = SitesFilePath();
-    if (m_bSitesUnsaved && !m_bSitesUnreadable)
-    {
+    // Sites that could not be written stay in force over what the file holds.
+    if (m_bSitesUnsaved && !IsKeepListUnreadable(strPath))
         m_bSitesUnsaved = !WriteSitesFile(strPath, m_sites);
-        return;
-    }
-    CSiteList sites;
-    const ESitesRead result = ReadSitesFile(strPath, sites);
-    m_bSitesUnreadable = result == ESitesRead::Unreadable;
-    if (!m_bSitesUnreadable)
-    {
-        m_sites = sites;
-        m_bSitesUnsaved = false;
-    }
+    std::vector<EBrowser> browsers;
+    for (size_t i = 0; i < kBrowserCount; ++i)
+        browsers.push_back(static_cast<EBrowser>(i));
+    std::vector<std::string> lines;
+    if (LoadKeepList(strPath, browsers, lines) != EKeepListRead::Unreadable && !m_bSitesUnsaved)
+        m_sites = SitesFromLines(lines);
 }
 
 bool CCookieInventory::SetSites(const CSiteList& sites)
 {
-    if (m_bSitesUnreadable)
+    if (SitesUnreadable())
         return false;
     if (!(sites == m_sites) || m_bSitesUnsaved)
     {
@@ -48,12 +44,11 @@ void CCookieInventory::ApplySitesToRows()
         CCookie* pCookie = m_CookieList.GetItemData(nRow);
         if (!pCookie)
             continue;
-        const int bKept = m_sites.Covers(pCookie->m_strName) ? 1 : 0;
-        if (bKept != pCookie->m_bKept)
-        {
-            pCookie->m_bKept = bKept;
-            m_CookieList.SetItemText(nRow, COL_STATE, pCookie->GetState());
-        }
+        pCookie->m_bKept = m_sites.Covers(pCookie->m_strName) ? 1 : 0;
+        // Reading the list again may also have changed whether it is unknown.
+        const std::string strState = pCookie->GetState();
+        if (m_CookieList.GetRow(nRow).strText[COL_STATE] != strState)
+            m_CookieList.SetItemText(nRow, COL_STATE, strState);
     }
 }
 

@@ -151,23 +151,24 @@ bool CSiteList::Covers(std::string_view name) const
     return false;
 }
 
-ESitesRead ReadSitesFile(const std::string& strPath, CSiteList& sites)
+CSiteList SitesFromLines(const std::vector<std::string>& lines)
 {
-    sites = CSiteList();
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::symlink_status(strPath, error);
-    if (status.type() == std::filesystem::file_type::not_found)
-        return ESitesRead::Missing;
-    std::vector<std::string> lines;
-    if (error || !ReadTextLines(strPath, lines))
-        return ESitesRead::Unreadable;
+    CSiteList sites;
     for (const std::string& strLine : lines)
     {
         const std::string strSite = NormaliseSite(strLine);
         if (!strSite.empty() && strSite.front() != '#' && SiteRefusal(strSite).empty())
             sites.Add(strSite);
     }
-    return ESitesRead::Read;
+    return sites;
+}
+
+EKeepListRead ReadSitesFile(const std::string& strPath, CSiteList& sites)
+{
+    std::vector<std::string> lines;
+    const EKeepListRead read = ReadKeepList(strPath, lines);
+    sites = SitesFromLines(lines);
+    return read;
 }
 
 bool WriteSitesFile(const std::string& strPath, const CSiteList& sites)

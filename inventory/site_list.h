@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inventory/keep_list.h"
+
 #include <set>
 #include <string>
 #include <string_view>
@@ -55,15 +57,12 @@ private:
     std::unordered_set<std::string_view> m_lookup; // views of m_sites' strings
 };
 
-enum class ESitesRead
-{
-    Missing,    // no SITES.DAT: no site is kept yet
-    Read,       // read whole
-    Unreadable, // it exists but cannot be read whole as a regular file
-};
-
-// Reads SITES.DAT: blank lines and lines starting with '#' are ignored, others
-// are normalised; an entry SiteRefusal refuses keeps nothing and is dropped.
-ESitesRead ReadSitesFile(const std::string& strPath, CSiteList& sites);
+// The sites of SITES.DAT's lines: blank lines and lines starting with '#' are
+// ignored, others are normalised; an entry SiteRefusal refuses keeps nothing
+// and is dropped.
+CSiteList SitesFromLines(const std::vector<std::string>& lines);
+// Reads SITES.DAT as a keep list: one that exists but cannot be read whole is
+// Unreadable, and sites is then empty.
+EKeepListRead ReadSitesFile(const std::string& strPath, CSiteList& sites);
 // Replaces SITES.DAT with the sites, one a line, sorted, CR-LF.
 bool WriteSitesFile(const std::string& strPath, const CSiteList& sites);

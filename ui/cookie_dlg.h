@@ -3,6 +3,7 @@
 #include "inventory/cookie_inventory.h"
 
 #include <memory>
+#include <set>
 #include <string>
 #include <wx/dialog.h>
 #include <wx/timer.h>
@@ -127,9 +128,12 @@ private:
     bool IsFocusInList() const;
     void BeginDeletion();
     void EndDeletion();
-    // When a keep list that cannot be read stops every deletion: tells the
-    // user (bAlways, or once per cause) and returns true.
-    bool TellDeletionBlocked(bool bAlways);
+    // Tells the user which unreadable keep lists kept rows of the last
+    // deletion: each list once while it stays unreadable, or every time
+    // (bAlways) for a command the user gave.
+    void TellKeptRows(bool bAlways);
+    // Tells the user, once per list, which protection lists could not be written.
+    void TellUnsavedLists();
 
     void OnSize(wxSizeEvent& event);
     void ShowNormally();
@@ -151,7 +155,9 @@ private:
     bool m_bDeleting = false;
     bool m_bTickDeferred = false;
     bool m_bDestroyed = false;
-    bool m_bToldDeletionBlocked = false; // since the keep lists last read whole
+    // The list problems the user has been told of ("read:" or "write:" and the
+    // path); one is forgotten when it has gone, so that it is told if it comes back.
+    std::set<std::string> m_toldProblems;
     // The controls stand where the template puts them until the client area
     // first changes its size.
     wxSize m_templateClientSize;

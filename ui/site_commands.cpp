@@ -26,11 +26,14 @@ wxString JoinLines(const std::set<std::string>& lines)
     return strText;
 }
 
-wxString UnreadableText(const std::string& strPath)
+void TellSitesUnreadable(wxWindow* pParent, const std::string& strPath)
 {
-    return Utf8(strPath) +
-           " cannot be read.\n\nIt lists the sites whose cookies are kept, so no cookie of any "
-           "browser is deleted until it can be read again. Repair or remove it, then Refresh.";
+    ShowMessageBox(
+        Utf8(strPath) +
+            " cannot be read, so the sites to keep cannot be changed.\n\nIt lists the sites "
+            "whose cookies are kept, so no cookie of any browser is deleted until it can be read "
+            "again. Repair or remove it, then Refresh.",
+        SITES_CAPTION, wxOK | wxICON_EXCLAMATION, pParent);
 }
 } // namespace
 
@@ -50,22 +53,6 @@ void BindSiteCommands(CCookieDlg& dlg)
         wxEVT_MENU, [&dlg](wxCommandEvent&) { dlg.OnSitesToKeep(); }, IDM_SITES_TO_KEEP);
 }
 
-bool CCookieDlg::TellDeletionBlocked(bool bAlways)
-{
-    if (!m_Inventory.DeletionBlocked())
-    {
-        m_bToldDeletionBlocked = false;
-        return false;
-    }
-    if (bAlways || !m_bToldDeletionBlocked)
-    {
-        m_bToldDeletionBlocked = true;
-        ShowMessageBox(UnreadableText(m_Inventory.SitesFilePath()), "Jarvane",
-                       wxOK | wxICON_EXCLAMATION, this);
-    }
-    return true;
-}
-
 // The registrable domain of each selected row's host: one click keeps a site
 // with every host it sets cookies on, today's and tomorrow's.
 void CCookieDlg::OnKeepSite()
@@ -74,7 +61,8 @@ void CCookieDlg::OnKeepSite()
     m_Inventory.ReloadSites();
     if (m_Inventory.SitesUnreadable())
     {
-        TellDeletionBlocked(true);
+        ShowInventory();
+        TellSitesUnreadable(this, m_Inventory.SitesFilePath());
         return;
     }
     const CCookieListModel& list = m_Inventory.CookieList();
@@ -94,7 +82,8 @@ void CCookieDlg::OnKeepSite()
         else
             already.insert(strSite);
     }
-    const bool bSaved = added.empty() || m_Inventory.SetSites(sites);
+    if (!added.empty())
+        m_Inventory.SetSites(sites);
     ShowInventory();
     wxString strText;
     if (!added.empty())
@@ -103,13 +92,10 @@ void CCookieDlg::OnKeepSite()
         strText += wxString(strText.empty() ? "" : "\n\n") + "Kept already:" + JoinLines(already);
     if (!refused.empty())
         strText += wxString(strText.empty() ? "" : "\n\n") + "Not kept:" + JoinLines(refused);
-    if (!bSaved)
-        strText += "\n\n" + Utf8(m_Inventory.SitesFilePath()) +
-                   " could not be written: the sites are kept until Jarvane closes.";
     if (!strText.empty())
         ShowMessageBox(strText, SITES_CAPTION,
-                       wxOK | (refused.empty() && bSaved ? wxICON_INFORMATION : wxICON_EXCLAMATION),
-                       this);
+                       wxOK | (refused.empty() ? wxICON_INFORMATION : wxICON_EXCLAMATION), this);
+    TellUnsavedLists();
 }
 
 void CCookieDlg::OnSitesToKeep()
@@ -119,19 +105,17 @@ void CCookieDlg::OnSitesToKeep()
     ShowInventory();
     if (m_Inventory.SitesUnreadable())
     {
-        TellDeletionBlocked(true);
+        TellSitesUnreadable(this, m_Inventory.SitesFilePath());
         return;
     }
     CSitesDlg dlg(this, m_Inventory.Sites());
     if (dlg.ShowModal() != wxID_OK)
         return;
     // A timer tick may have found the list unreadable while the dialog was open.
-    const bool bSaved = m_Inventory.SetSites(dlg.Sites());
+    m_Inventory.SetSites(dlg.Sites());
     ShowInventory();
     if (m_Inventory.SitesUnreadable())
-        TellDeletionBlocked(true);
-    else if (!bSaved)
-        ShowMessageBox(Utf8(m_Inventory.SitesFilePath()) +
-                           " could not be written: the sites are kept until Jarvane closes.",
-                       SITES_CAPTION, wxOK | wxICON_EXCLAMATION, this);
+        TellSitesUnreadable(this, m_Inventory.SitesFilePath());
+    else
+        TellUnsavedLists();
 }

@@ -59,6 +59,13 @@ one_error_naming "no.such.cookie"
 run -C "$work" protect .example.com example.com/ example.org/; expect_status 0 protect
 grep -qx $'.example.com\r' "$work/NSPROT.DAT" || fail "NSPROT.DAT lacks .example.com"
 [ "$(grep -c $'^example.com/\r$\|^example.org/\r$' "$work/IEPROT.DAT")" -eq 2 ] || fail "IEPROT.DAT: $(cat -A "$work/IEPROT.DAT")"
+# Host names match ignoring case, as the browsers match them; Internet
+# Explorer names (paths) exactly.
+run -C "$work" unprotect .EXAMPLE.com; expect_status 0 "unprotect in another case"
+grep -q example.com "$work/NSPROT.DAT" && fail "unprotect .EXAMPLE.com left the mark"
+run -C "$work" protect .Example.Com; expect_status 0 "protect in another case"
+grep -qx $'.example.com\r' "$work/NSPROT.DAT" || fail "NSPROT.DAT lacks .example.com: $(cat -A "$work/NSPROT.DAT")"
+run -C "$work" protect EXAMPLE.COM/; expect_status 1 "an Internet Explorer name in another case"
 run -C "$work" unprotect example.org/; expect_status 0 unprotect
 grep -q example.org "$work/IEPROT.DAT" && fail "unprotect left example.org/ in IEPROT.DAT"
 run -C "$work" list
@@ -169,6 +176,40 @@ grep -qx $'Netscape Browser\t0' "$scratch/out" || fail "undeleted cookies counte
 grep -q $'Internet Explorer\t[1-9]' "$scratch/out" || fail "the Internet Explorer deletions not counted"
 one_error_naming "$scratch/readonly/samples/ns/cookies.txt"
 chmod -R u+w "$scratch/readonly"
+
+# A protection list that exists but cannot be read (a folder, a FIFO, mode 000
+# for an unprivileged user): delete-all deletes no cookie of its browser,
+# names it, exits 3 and counts only what left the disk; the list is not
+# written over; list shows those rows "Unknown".
+unreadable_list() { # how: dir, fifo or mode000
+  local folder=$scratch/unreadable
+  rm -rf "$folder" && "$root/scripts/prepare-workdir.sh" "$folder" >/dev/null
+  printf '.example.com\r\n' >"$folder/NSPROT.DAT"
+  local before
+  before=$(md5sum <"$folder/samples/ns/cookies.txt")
+  case $1 in
+    dir) rm "$folder/NSPROT.DAT" && mkdir "$folder/NSPROT.DAT" ;;
+    fifo) rm "$folder/NSPROT.DAT" && mkfifo "$folder/NSPROT.DAT" ;;
+    mode000) chmod 000 "$folder/NSPROT.DAT" ;;
+  esac
+  [ ${#as_user[@]} -gt 0 ] && chown -R 65534:65534 "$folder"
+  "${as_user[@]}" "$cli" -C "$folder" list >"$scratch/out" 2>"$scratch/err"
+  [ "$(awk -F'\t' '$3 == "Netscape Browser" && $2 != "Unknown"' "$scratch/out")" = "" ] &&
+    grep -q $'\tUnknown\tNetscape Browser$' "$scratch/out" || fail "$1: list shows Netscape rows as known: $(cat "$scratch/out")"
+  "${as_user[@]}" "$cli" -C "$folder" delete-all >"$scratch/out" 2>"$scratch/err"; status=$?
+  expect_status 3 "delete-all with NSPROT.DAT $1"
+  one_error_naming "$folder/NSPROT.DAT"
+  grep -q "no cookie of Netscape Browser was deleted" "$scratch/err" || fail "$1: $(cat "$scratch/err")"
+  grep -qx $'Netscape Browser\t0' "$scratch/out" && grep -q $'Internet Explorer\t[1-9]' "$scratch/out" ||
+    fail "$1: delete-all printed $(cat "$scratch/out")"
+  [ "$(md5sum <"$folder/samples/ns/cookies.txt")" = "$before" ] || fail "$1: Netscape cookies were deleted"
+  case $1 in
+    dir) [ -d "$folder/NSPROT.DAT" ] ;;
+    fifo) [ -p "$folder/NSPROT.DAT" ] ;;
+    mode000) [ "$(stat -c %a "$folder/NSPROT.DAT")" = 0 ] && [ "$(cat "$folder/NSPROT.DAT")" = $'.example.com\r' ] ;;
+  esac || fail "$1: NSPROT.DAT was written over"
+}
+for how in dir fifo mode000; do unreadable_list "$how"; done
 
 # find: the discovery in a Wine prefix; --save makes a Location.DAT that
 # locations and list read.

@@ -7,6 +7,9 @@
 #include "platform/text_file.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <grp.h>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -196,6 +199,182 @@ TEST_F(CProtectionTest, AListThatAlreadyHoldsTheMarksIsNotReplaced)
     EXPECT_TRUE(FileExists(DataFile(NS_PROTECTION_FILE)));
 }
 
+namespace
+{
+const char* const kUnreadableKinds[] = {"mode 000", "a folder", "a FIFO"};
+
+// Makes the list exist without being readable, as kUnreadableKinds[nKind] says.
+void MakeUnreadable(const std::string& strPath, int nKind)
+{
+    if (nKind == 0)
+        chmod(strPath.c_str(), 0);
+    else if (std::filesystem::remove(strPath) && nKind == 1)
+        std::filesystem::create_directory(strPath);
+    else
+        mkfifo(strPath.c_str(), 0644);
+}
+} // namespace
+
+// As the window and the timer use the inventory: a Netscape list that cannot
+// be read keeps every Netscape cookie and is never written over; the other
+// browser goes on as before. Run as an unprivileged user, since root reads a
+// file of mode 000.
+TEST_F(CProtectionTest, AListThatCannotBeReadKeepsItsBrowsersCookiesUntilItReadsAgain)
+{
+    namespace fs = std::filesystem;
+    fs::permissions(m_dir.Path(), fs::perms::all);
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(m_dir.Path()))
+        fs::permissions(entry.path(), fs::perms::all);
+    const auto scenario = [this](int nKind) -> std::string
+    {
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            return "cannot drop root privileges";
+        const std::string strList = m_dir.Write("data/" NS_PROTECTION_FILE, ".example.org\r\n");
+        const std::string strNS = WriteNSFile(
+            "cookies.txt", {".example.org\tkept", ".other.org\tgoes", ".late.org\tmarked"});
+        const std::string strNSBefore = ReadWholeFile(strNS);
+        WriteIECookie("1.txt", "a.example.com/");
+        MakeUnreadable(strList, nKind);
+        const fs::file_status made = fs::status(strList);
+        CCookieInventory inventory(m_strDataFolder);
+        inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
+        inventory.SetLocations(EBrowser::Netscape, {strNS});
+        inventory.RefreshCookies();
+        const CCookieListModel& list = inventory.CookieList();
+        std::string strStates; // sorted by State: "Unknown" after the plain rows
+        for (int i = 0; i < list.GetItemCount(); ++i)
+            strStates += list.GetRow(i).strText[COL_STATE].GetText() + ";";
+        if (strStates != ";Unknown;Unknown;Unknown;" || !inventory.HasDeletableRows())
+            return "rows: " + strStates;
+        // A mark set meanwhile joins the list once it reads.
+        inventory.CookieList().ClearSelection();
+        inventory.CookieList().SetItemSelected(2, true);
+        if (list.GetRow(2).strText[COL_COOKIE] != ".late.org")
+            return "row 2 is " + list.GetRow(2).strText[COL_COOKIE].GetText();
+        inventory.ProtectSelected();
+        inventory.DeleteAllUnprotected();
+        if (ReadWholeFile(strNS) != strNSBefore || list.GetItemCount() != 3 ||
+            inventory.HasDeletableRows() || inventory.ListsThatKeptRows().size() != 1 ||
+            inventory.ListsThatKeptRows()[0].strPath != strList)
+            return "Netscape cookies were deleted, or the list is not named";
+        inventory.RefreshCookies(); // the timer's refresh: saves, reads again
+        inventory.DeleteAllUnprotected();
+        const fs::file_status now = fs::status(strList);
+        if (now.type() != made.type() || now.permissions() != made.permissions() ||
+            ReadWholeFile(strNS) != strNSBefore)
+            return "the list was written over, or a cookie deleted, at the next refresh";
+
+        fs::remove(strList);
+        m_dir.Write("data/" NS_PROTECTION_FILE, ".example.org\r\n");
+        inventory.RefreshCookies(); // the records held no marks of the file: none is lost
+        inventory.DeleteAllUnprotected();
+        inventory.SaveAndClearCookies();
+        if (ReadWholeFile(strList) != ".example.org\r\n.late.org\r\n")
+            return "list: " + ReadWholeFile(strList);
+        return ReadWholeFile(strNS) == kNSHeader + ".example.org\tkept\r\n.late.org\tmarked\r\n"
+                   ? ""
+                   : "cookies.txt: " + ReadWholeFile(strNS);
+    };
+    for (int nKind = 0; nKind < 3; ++nKind)
+        EXPECT_EXIT(
+            {
+                const std::string strFailure = scenario(nKind);
+                std::fprintf(stderr, "%s", strFailure.c_str());
+                std::exit(strFailure.empty() ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "^$")
+            << kUnreadableKinds[nKind];
+}
+
+// Marks reach the disk when they are set, only the lists of the browsers whose
+// marks changed, through the safe replacement; a list that cannot be written
+// keeps its marks in memory.
+TEST_F(CProtectionTest, ProtectWritesTheChangedListsAtOnce)
+{
+    CFaultHookGuard guard;
+    WriteIECookie("1.txt", "a.example.com/");
+    const std::string strNS = WriteNSFile("cookies.txt", {".example.org\tx"});
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
+    m_inventory.SetLocations(EBrowser::Netscape, {strNS});
+    m_inventory.RefreshCookies();
+    int nReplacements = 0;
+    SetReplaceFaultHook(
+        [&](EReplaceStep step)
+        {
+            nReplacements += step == EReplaceStep::Rename;
+            return false;
+        });
+    SelectOnly({FindRow(".example.org")});
+    m_inventory.ProtectSelected();
+    EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), ".example.org\r\n");
+    EXPECT_FALSE(FileExists(DataFile(IE_PROTECTION_FILE)));
+    EXPECT_EQ(nReplacements, 1);
+
+    SetReplaceFaultHook([](EReplaceStep step) { return step == EReplaceStep::Write; });
+    m_inventory.ProtectSelected(); // unprotects; the list cannot be written
+    EXPECT_EQ(m_inventory.UnsavedProtectionLists(), V{DataFile(NS_PROTECTION_FILE)});
+    EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), ".example.org\r\n");
+    SetReplaceFaultHook(nullptr);
+    m_inventory.RefreshCookies();
+    EXPECT_EQ(RowTexts(COL_STATE), (V{"", ""}));
+    EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), "");
+    EXPECT_TRUE(m_inventory.UnsavedProtectionLists().empty());
+}
+
+// A line names the cookies.txt and database hosts that equal it ignoring ASCII
+// case; Internet Explorer names match exactly. The list keeps the names as marked.
+TEST_F(CProtectionTest, HostNamesMatchIgnoringCaseAsTheBrowsersMatchThem)
+{
+    struct CCase
+    {
+        EBrowser browser;
+        const char* pszRecord;
+        const char* pszLine;
+        int bMarked;
+    };
+    const CCase cases[] = {
+        {EBrowser::Netscape, ".MAIL.test", ".mail.test", 1},
+        {EBrowser::Netscape, ".mail.test", ".Mail.TEST", 1},
+        {EBrowser::Netscape, ".mäil.test", ".MäIL.test", 1},
+        {EBrowser::Netscape, ".mail.test ", ".mail.test", 0},
+        {EBrowser::Firefox, "Shop.Example", "shop.example", 1},
+        {EBrowser::Chromium, ".shop.example", ".SHOP.example", 1},
+        {EBrowser::Chromium, ".shop.example", "shop.example", 0},
+        {EBrowser::InternetExplorer, "Path.example/", "path.example/", 0},
+        {EBrowser::InternetExplorer, "path.example/", "path.example/", 1},
+    };
+    const auto db = std::make_shared<const std::string>("db");
+    for (const CCase& c : cases)
+    {
+        CCookieInventory inventory(m_strDataFolder);
+        if (c.browser == EBrowser::InternetExplorer)
+            inventory.AppendCookie(std::make_unique<CIECookie>(c.pszRecord, "p"));
+        else if (c.browser == EBrowser::Netscape)
+            inventory.AppendCookie(
+                std::make_unique<CNSCookie>(c.pszRecord, "f", std::string(c.pszRecord) + "\tv"));
+        else
+            inventory.AppendCookie(std::make_unique<CDatabaseCookie>(
+                c.browser, c.pszRecord, db, std::vector<CDatabaseValue>{}, false));
+        m_dir.Write("list.dat", std::string(c.pszLine) + "\r\n");
+        inventory.LoadProtection(BrowserName(c.browser), m_dir.File("list.dat"));
+        EXPECT_EQ(inventory.Cookies()[0]->m_bProtected, c.bMarked)
+            << c.pszRecord << " / " << c.pszLine;
+        EXPECT_EQ(inventory.FindCookie(c.pszLine, BrowserName(c.browser)) != nullptr,
+                  c.bMarked != 0);
+    }
+
+    // Rows of one name in any case share one mark; the list keeps each record's name.
+    const std::string strNS =
+        WriteNSFile("cookies.txt", {".MAIL.test\tx", ".mail.test\ty", ".other\tz"});
+    m_inventory.SetLocations(EBrowser::Netscape, {strNS});
+    m_inventory.RefreshCookies();
+    SelectOnly({FindRow(".mail.test")});
+    m_inventory.ProtectSelected();
+    EXPECT_EQ(RowTexts(COL_STATE), (V{"Protected", "Protected", ""}));
+    EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), ".MAIL.test\r\n.mail.test\r\n");
+}
+
 TEST(SiteRule, EntriesAreNormalisedPublicSuffixesRefusedAndHostsMatchedByLabel)
 {
     EXPECT_EQ(NormaliseSite("  ..Mail.EXAMPLE\t"), "mail.example");
@@ -288,6 +467,7 @@ TEST_F(CProtectionTest, ASiteKeepsItsCookiesInEveryStoreAndSitesDatIsWrittenOnly
     EXPECT_EQ(RowTexts(COL_STATE), (V{"", "", "Protected"}));
 }
 
+// SITES.DAT is a keep list of every browser: unreadable, it keeps every cookie.
 TEST_F(CProtectionTest, ASitesListThatCannotBeReadStopsEveryDeletionAndIsNeverOverwritten)
 {
     WriteIECookie("1.txt", "a.example.com/");
@@ -297,25 +477,25 @@ TEST_F(CProtectionTest, ASitesListThatCannotBeReadStopsEveryDeletionAndIsNeverOv
     m_inventory.SetLocations(EBrowser::Netscape, {strNS});
     CSiteList sites;
     sites.Add("example.net");
-    for (int nCase = 0; nCase < 2; ++nCase)
+    const std::string strSites = DataFile(SITES_FILE);
+    for (int nKind = 1; nKind < 3; ++nKind) // a folder, a FIFO (mode 000: tests/cli)
     {
-        const std::string strSites = DataFile(SITES_FILE);
-        std::remove(strSites.c_str());
-        if (nCase == 0)
-            m_dir.MakeDir("data/" SITES_FILE);
-        else
-            ASSERT_EQ(mkfifo(strSites.c_str(), 0600), 0);
+        m_dir.Write("data/" SITES_FILE, "example.org\r\n");
+        MakeUnreadable(strSites, nKind);
         m_inventory.RefreshCookies();
         EXPECT_TRUE(m_inventory.SitesUnreadable());
+        EXPECT_EQ(RowTexts(COL_STATE), (V{"Unknown", "Unknown"})) << kUnreadableKinds[nKind];
         m_inventory.DeleteAllUnprotected();
         SelectOnly({0, 1});
         m_inventory.DeleteSelected();
         m_inventory.RewriteNSFiles();
-        EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 2) << nCase;
+        EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 2) << kUnreadableKinds[nKind];
+        ASSERT_EQ(m_inventory.ListsThatKeptRows().size(), 1u);
+        EXPECT_EQ(m_inventory.ListsThatKeptRows()[0].strPath, strSites);
         EXPECT_FALSE(m_inventory.SetSites(sites));
-        EXPECT_FALSE(IsRegularFile(strSites));
-        rmdir(strSites.c_str());
-        std::remove(strSites.c_str());
+        m_inventory.RefreshCookies();
+        EXPECT_FALSE(IsRegularFile(strSites)) << kUnreadableKinds[nKind];
+        std::filesystem::remove(strSites);
     }
     // Readable again: deletion goes on.
     m_inventory.RefreshCookies();

@@ -139,6 +139,37 @@ case_keep_site() {
   exit_program "$window"
 }
 
+# NSPROT.DAT is a folder, so what it protects is unknown: Delete All deletes
+# the Internet Explorer cookies, no Netscape cookie, says so naming the file,
+# and Exit leaves the folder in place.
+case_unreadable_protection_list() {
+  sample_workdir
+  mkdir "$work/NSPROT.DAT"
+  cp "$work/samples/ns/cookies.txt" "$scratch/before.txt"
+  start "$program"
+  main_window
+  local window=$found
+  press "$window" alt+a
+  wait_window "Jarvane Confirmation" 10
+  press "$found" Return
+  # xdotool matches names ignoring case: the tray icon's "jarvane" is not the box.
+  message_box() {
+    local w
+    for w in $(xdotool search --all --onlyvisible --pid "$pid" --name '^Jarvane$'); do
+      eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+      [ "${WIDTH:-0}" -gt 64 ] && echo "$w" && return 0
+    done
+    return 1
+  }
+  local box
+  box=$(wait_until 15 message_box) || fail "no message names the unreadable list"
+  press "$box" Return
+  ie_gone() { [ -z "$(ls "$work/samples/ie")" ]; }
+  wait_until 10 ie_gone || fail "Internet Explorer cookies left: $(ls "$work/samples/ie")"
+  cmp -s "$work/samples/ns/cookies.txt" "$scratch/before.txt" || fail "Netscape cookies were deleted"
+  exit_program "$window"
+  [ -d "$work/NSPROT.DAT" ] || fail "NSPROT.DAT was written over"
+}
 hidden() { [ -z "$(xdotool search --all --onlyvisible --pid "$pid" --name '^Jarvane 1.0$')" ]; }
 # The icon is the program's one small visible window (docked in trayer).
 tray_icon() {

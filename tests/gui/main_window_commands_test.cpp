@@ -1,6 +1,7 @@
 #include "locations/gui/find_location_dlg.h"
 #include "main_window_fixture.h"
 #include "modal_script.h"
+#include "platform/safe_file.h"
 #include "source_root.h"
 #include "ui/about_dlg.h"
 #include "ui/cookie_context_menu.h"
@@ -155,6 +156,89 @@ TEST_F(CTenCookieTest, F5RefreshesFromTheDiskAndProtectionSurvives)
     EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "j.example.com/\r\n");
 }
 
+// Marks reach the disk when set, through the safe replacement; a list that
+// cannot be written keeps the marks in memory and the user is told once.
+TEST_F(CTenCookieTest, ProtectWritesTheListAtOnceAndTellsOnceWhenItCannot)
+{
+    std::vector<std::string> messages;
+    SetMessageBoxHandler(
+        [&](const wxString& strText, const wxString&, long)
+        {
+            messages.push_back(strText.utf8_string());
+            return wxOK;
+        });
+    struct CHookGuard
+    {
+        ~CHookGuard() { SetReplaceFaultHook(nullptr); }
+    } guard;
+    bool bRenamed = false;
+    SetReplaceFaultHook(
+        [&](EReplaceStep step)
+        {
+            bRenamed = bRenamed || step == EReplaceStep::Rename;
+            return false;
+        });
+    ClickRow(1);
+    ClickButton(m_pDlg->m_btnProtect);
+    EXPECT_TRUE(bRenamed);
+    EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "b.example.com/\r\n");
+
+    SetReplaceFaultHook([](EReplaceStep) { return true; });
+    for (int nRow : {2, 3})
+    {
+        ClickRow(nRow);
+        ClickButton(m_pDlg->m_btnProtect);
+    }
+    SetReplaceFaultHook(nullptr);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(m_dir.File("IEPROT.DAT") + "\" could not be written"),
+              std::string::npos)
+        << messages[0];
+    EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "b.example.com/\r\n");
+    ClickRow(4);
+    ClickButton(m_pDlg->m_btnProtect);
+    EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")),
+              "b.example.com/\r\nc.example.com/\r\nd.example.com/\r\ne.example.com/\r\n");
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+// A protection list that exists but cannot be read (here a folder): no cookie
+// of its browser goes, by the timer or by Delete All, which asks nothing when
+// it could delete nothing; the timer tells once, a command every time.
+TEST_F(CTenCookieTest, AListThatCannotBeReadKeepsItsCookiesAndIsToldOnce)
+{
+    std::vector<std::string> messages;
+    SetMessageBoxHandler(
+        [&](const wxString& strText, const wxString&, long)
+        {
+            messages.push_back(strText.utf8_string());
+            return wxYES;
+        });
+    const std::string strList = m_dir.File("IEPROT.DAT");
+    std::filesystem::create_directory(strList);
+    m_pDlg->AutoDeleteTimerProc();
+    m_pDlg->AutoDeleteTimerProc();
+    EXPECT_EQ(ShownColumn(COL_STATE), V(10, "Unknown"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "The protection list \"" + strList +
+                               "\" cannot be read, so no cookie of Internet Explorer was "
+                               "deleted.\n\nIts cookies show the State \"Unknown\" until the "
+                               "list can be read again.");
+    ClickButton(m_pDlg->m_btnDeleteAll);
+    ASSERT_EQ(messages.size(), 2u); // no question, the same message
+    EXPECT_EQ(messages[1], messages[0]);
+    for (const std::string& strFile : m_files)
+        EXPECT_TRUE(FileExists(strFile)) << strFile;
+    EXPECT_TRUE(std::filesystem::is_directory(strList));
+
+    std::filesystem::remove(strList);
+    m_dir.Write("IEPROT.DAT", "a.example.com/\r\n");
+    m_pDlg->AutoDeleteTimerProc();
+    EXPECT_EQ(ShownColumn(COL_COOKIE), V{"a.example.com/"});
+    EXPECT_EQ(ShownColumn(COL_STATE), V{"Protected"});
+    EXPECT_EQ(messages.size(), 2u);
+}
+
 TEST_F(CTenCookieTest, ColumnClickSortsAscendingByThatColumn)
 {
     m_dir.Write("cookies.txt",
@@ -214,7 +298,8 @@ TEST_F(CTenCookieTest, ProtectionMarksAreSavedWhenTheWindowEnds)
               (V{"", "Protected", "Protected", "", "", "", "", "", "", ""}));
     EXPECT_EQ(ShownSelection(), (std::vector<long>{1, 2}));
     EXPECT_EQ(m_pDlg->m_btnProtect->GetLabel(), "&Unprotect");
-    EXPECT_FALSE(FileExists(m_dir.File("IEPROT.DAT"))); // nothing written yet
+    // Written at once, through the safe replacement.
+    EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "b.example.com/\r\nc.example.com/\r\n");
 
     ClickButton(m_pDlg->m_btnExit);
     EXPECT_FALSE(m_pDlg->IsShown());
@@ -409,19 +494,22 @@ TEST_F(CMainWindowTest, KeepSiteAndTheSitesDialogKeepEveryCookieOfASite)
     EXPECT_EQ(ShownColumn(COL_COOKIE), (V{"tracker.test/"}));
     EXPECT_FALSE(FileExists(strOther));
 
-    // A SITES.DAT that cannot be read: told once after the refresh, then at
-    // Delete All instead of its question; nothing is deleted or written.
+    // A SITES.DAT that cannot be read keeps every cookie, "Unknown": Delete All
+    // asks nothing and names it; the site commands change nothing.
     WriteIECookie("d.txt", "new.example/");
     std::filesystem::remove(m_dir.File("SITES.DAT"));
     std::filesystem::create_directory(m_dir.File("SITES.DAT"));
     messages.clear();
     ClickButton(dlg.m_btnRefresh);
-    ClickButton(dlg.m_btnRefresh);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].Find("SITES.DAT cannot be read"), wxNOT_FOUND) << messages[0];
+    EXPECT_EQ(ShownColumn(COL_STATE), (V{"Unknown", "Unknown"}));
     ClickButton(dlg.m_btnDeleteAll);
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[1], messages[0]);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].Find("SITES.DAT\" cannot be read"), wxNOT_FOUND) << messages[0];
     EXPECT_EQ(dlg.m_CookieList->GetItemCount(), 2);
+    runMenu(IDM_SITES_TO_KEEP);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[1].Find("cannot be read, so the sites to keep cannot be changed"),
+              wxNOT_FOUND)
+        << messages[1];
     EXPECT_TRUE(std::filesystem::is_directory(m_dir.File("SITES.DAT")));
 }
