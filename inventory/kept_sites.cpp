@@ -7,14 +7,16 @@
 void CCookieInventory::LoadSites()
 {
     const std::string strPath = SitesFilePath();
-    // Sites that could not be written stay in force over what the file holds.
-    if (m_bSitesUnsaved && !IsKeepListUnreadable(strPath))
-        m_bSitesUnsaved = !WriteSitesFile(strPath, m_sites);
     std::vector<EBrowser> browsers;
     for (size_t i = 0; i < kBrowserCount; ++i)
         browsers.push_back(static_cast<EBrowser>(i));
     std::vector<std::string> lines;
-    if (LoadKeepList(strPath, browsers, lines) != EKeepListRead::Unreadable && !m_bSitesUnsaved)
+    if (LoadKeepList(strPath, browsers, lines) == EKeepListRead::Unreadable)
+        return;
+    // Sites that could not be written stay in force over what the file holds.
+    if (m_bSitesUnsaved)
+        m_bSitesUnsaved = !WriteSitesFile(strPath, m_sites);
+    else
         m_sites = SitesFromLines(lines);
 }
 

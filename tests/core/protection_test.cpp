@@ -461,6 +461,25 @@ TEST_F(CProtectionTest, ASiteKeepsItsCookiesInEveryStoreAndSitesDatIsWrittenOnly
     EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + ".bank.test\tTRUE\t/\tFALSE\t0\ta\t1\r\n"
                                                 "ACCOUNTS.bank.test\tFALSE\t/\tFALSE\t0\tb\t2\r\n");
 
+    // A list that cannot be written keeps its sites in force from memory and is
+    // written once it can be.
+    {
+        CFaultHookGuard guard;
+        SetReplaceFaultHook([](EReplaceStep step) { return step == EReplaceStep::Write; });
+        CSiteList more = m_inventory.Sites();
+        more.Add("tracker.test");
+        EXPECT_FALSE(m_inventory.SetSites(more));
+        m_inventory.RefreshCookies();
+        const V unsaved = m_inventory.UnsavedProtectionLists();
+        EXPECT_NE(std::find(unsaved.begin(), unsaved.end(), DataFile(SITES_FILE)), unsaved.end());
+        EXPECT_TRUE(m_inventory.Sites().Contains("tracker.test"));
+        EXPECT_EQ(ReadWholeFile(DataFile(SITES_FILE)), "# mine\r\n\r\n  .Bank.TEST\r\ncom\r\n");
+        SetReplaceFaultHook(nullptr);
+        m_inventory.RefreshCookies();
+        EXPECT_EQ(ReadWholeFile(DataFile(SITES_FILE)), "bank.test\r\ntracker.test\r\n");
+        EXPECT_TRUE(m_inventory.UnsavedProtectionLists().empty());
+    }
+
     // Removing the last site writes an empty list; the rows are no longer kept.
     EXPECT_TRUE(m_inventory.SetSites(CSiteList()));
     EXPECT_EQ(ReadWholeFile(DataFile(SITES_FILE)), "");
