@@ -5,6 +5,7 @@
 #include "platform/text_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <libpsl.h>
 #include <system_error>
@@ -98,7 +99,7 @@ CSiteList& CSiteList::operator=(const CSiteList& other)
     if (this != &other)
     {
         m_sites = other.m_sites;
-        m_lookup = std::unordered_set<std::string_view>(m_sites.begin(), m_sites.end());
+        Rebuild();
     }
     return *this;
 }
@@ -107,7 +108,10 @@ bool CSiteList::Add(const std::string& strSite)
 {
     const auto inserted = m_sites.insert(strSite);
     if (inserted.second)
+    {
         m_lookup.insert(*inserted.first);
+        m_filter.set(FilterIndex(*inserted.first));
+    }
     return inserted.second;
 }
 
@@ -116,9 +120,26 @@ bool CSiteList::Remove(const std::string& strSite)
     const auto it = m_sites.find(strSite);
     if (it == m_sites.end())
         return false;
-    m_lookup.erase(*it);
     m_sites.erase(it);
+    Rebuild();
     return true;
+}
+
+size_t CSiteList::FilterIndex(std::string_view host)
+{
+    unsigned long long nBytes = 0;
+    std::memcpy(&nBytes, host.data(), std::min<size_t>(host.size(), sizeof nBytes));
+    const unsigned long long nMixed =
+        (nBytes ^ (host.size() * 0x9E3779B97F4A7C15ull)) * 0xFF51AFD7ED558CCDull;
+    return static_cast<size_t>(nMixed >> (64 - kFilterBits));
+}
+
+void CSiteList::Rebuild()
+{
+    m_lookup = std::unordered_set<std::string_view>(m_sites.begin(), m_sites.end());
+    m_filter.reset();
+    for (const std::string& strSite : m_sites)
+        m_filter.set(FilterIndex(strSite));
 }
 
 bool CSiteList::Covers(std::string_view name) const
@@ -134,7 +155,7 @@ bool CSiteList::Covers(std::string_view name) const
         std::transform(strFolded.begin(), strFolded.end(), strFolded.begin(), FoldAsciiCase);
         host = strFolded;
     }
-    if (m_lookup.count(host) != 0)
+    if (Lookup(host))
         return true;
     if (IsAddress(host))
         return false;
@@ -145,7 +166,7 @@ bool CSiteList::Covers(std::string_view name) const
         host.remove_prefix(nDot + 1);
         if (host.find('.') == std::string_view::npos)
             break;
-        if (m_lookup.count(host) != 0)
+        if (Lookup(host))
             return true;
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include "inventory/keep_list.h"
 
+#include <bitset>
 #include <set>
 #include <string>
 #include <string_view>
@@ -53,8 +54,21 @@ public:
     bool Covers(std::string_view name) const;
 
 private:
+    // A filter before the hash set: one bit per site, by a hash of its length
+    // and first bytes, so that most parent domains of most hosts are ruled out
+    // without hashing them whole.
+    static constexpr unsigned kFilterBits = 14;
+    static size_t FilterIndex(std::string_view host);
+    bool MayContain(std::string_view host) const { return m_filter[FilterIndex(host)]; }
+    bool Lookup(std::string_view host) const
+    {
+        return MayContain(host) && m_lookup.count(host) != 0;
+    }
+    void Rebuild();
+
     std::set<std::string> m_sites;
     std::unordered_set<std::string_view> m_lookup; // views of m_sites' strings
+    std::bitset<size_t(1) << kFilterBits> m_filter;
 };
 
 // The sites of SITES.DAT's lines: blank lines and lines starting with '#' are
