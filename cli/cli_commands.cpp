@@ -42,6 +42,20 @@ int ReportUnwrittenLists(const std::vector<std::string>& lists)
     return lists.empty() ? CLI_OK : CLI_NOT_WRITTEN;
 }
 
+// The folder's exclusive lock, refused while a window or another command holds it.
+int LockFolder(CFolderLock& lock, const std::string& strFolder)
+{
+    const CFolderLock::EResult lockResult =
+        lock.Lock(strFolder, CFolderLock::EMode::Exclusive, false);
+    if (lockResult == CFolderLock::EResult::Taken)
+        return CLI_OK;
+    Error(strFolder, lockResult == CFolderLock::EResult::Busy
+                         ? "in use by the Jarvane window or another jarvane-cli; "
+                           "close it and try again"
+                         : std::string("cannot be locked: ") + std::strerror(errno));
+    return CLI_FOLDER_IN_USE;
+}
+
 int List(const CCliArguments& arguments, const std::string& strFolder)
 {
     const std::vector<CCliRow> rows = ListCookies(strFolder, arguments.nSortColumn);
@@ -106,7 +120,14 @@ int Find(const CCliArguments& arguments, const std::string& strLocationFile)
                      arguments.bSave ? "; nothing saved" : "");
         return arguments.bSave ? CLI_NO_LOCATIONS : CLI_OK;
     }
-    if (arguments.bSave && !SaveLocations(strLocationFile, found[0], found[1], found[2], found[3]))
+    if (!arguments.bSave)
+        return CLI_OK;
+    // Only the writing holds the folder: a window started during a long search
+    // is not kept waiting.
+    CFolderLock lock;
+    if (const int nStatus = LockFolder(lock, GetAppFolders().m_strCurrentFolder); nStatus != CLI_OK)
+        return nStatus;
+    if (!SaveLocations(strLocationFile, found[0], found[1], found[2], found[3]))
     {
         Error(strLocationFile, "could not be written");
         return CLI_NOT_WRITTEN;
@@ -158,15 +179,16 @@ int AddLocations(const std::vector<std::string>& paths, const std::string& strLo
     }
     if (bRefused)
         return CLI_USAGE;
-    for (const auto& [browser, strPath] : added)
+    for (const std::pair<EBrowser, std::string>& item : added)
     {
-        std::vector<std::string>& list = locations[BrowserIndex(browser)];
+        const std::string& strPath = item.second;
+        std::vector<std::string>& list = locations[BrowserIndex(item.first)];
         const bool bListed =
             std::any_of(list.begin(), list.end(),
                         [&](const std::string& strItem) { return EqualsNoCase(strItem, strPath); });
         if (!bListed)
             list.push_back(strPath);
-        std::printf("%s\t%s\n", BrowserName(browser).c_str(), strPath.c_str());
+        std::printf("%s\t%s\n", BrowserName(item.first).c_str(), strPath.c_str());
     }
     std::fflush(stdout);
     return SaveEditedLocations(strLocationFile, locations);
@@ -247,21 +269,17 @@ int RunCliCommand(const CCliArguments& arguments)
     // A window program keeps the marks in memory and writes the lists at every
     // refresh and at exit: commands that read marks or write the folder's files
     // run only while no window holds the folder.
+    // find --save refuses at once too, before a search that could not be saved,
+    // and then holds the folder only while it writes (in Find).
     CFolderLock lock;
     const bool bReadsOnly = (strCommand == "locations" && !bEdit) || strCommand == "sites" ||
                             (bFind && !arguments.bSave);
     if (!bReadsOnly)
     {
-        const CFolderLock::EResult lockResult =
-            lock.Lock(strFolder, CFolderLock::EMode::Exclusive, false);
-        if (lockResult != CFolderLock::EResult::Taken)
-        {
-            Error(strFolder, lockResult == CFolderLock::EResult::Busy
-                                 ? "in use by the Jarvane window or another jarvane-cli; "
-                                   "close it and try again"
-                                 : std::string("cannot be locked: ") + std::strerror(errno));
-            return CLI_FOLDER_IN_USE;
-        }
+        if (const int nStatus = LockFolder(lock, strFolder); nStatus != CLI_OK)
+            return nStatus;
+        if (bFind)
+            lock.Unlock();
     }
 
     if (strCommand == "list")

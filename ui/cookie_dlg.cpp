@@ -331,6 +331,22 @@ void CCookieDlg::OnExit()
     EndDialog(wxID_OK);
 }
 
+void CCookieDlg::EndAsExit()
+{
+    if (m_bDeleting)
+        m_bEndDeferred = true;
+    else
+        OnExit();
+}
+
+void CCookieDlg::EndSessionNow()
+{
+    if (m_bDeleting)
+        m_bEndDeferred = true;
+    else
+        OnDestroy();
+}
+
 void CCookieDlg::OnDelete()
 {
     TakeUserSelection();
@@ -430,6 +446,11 @@ void CCookieDlg::BeginDeletion()
 void CCookieDlg::EndDeletion()
 {
     m_bDeleting = false;
+    if (m_bEndDeferred)
+    {
+        CallAfter(&CCookieDlg::OnExit);
+        return;
+    }
     if (!m_bTickDeferred)
         return;
     m_bTickDeferred = false;

@@ -74,6 +74,15 @@ public:
     // A mouse message from notification-area icon nIconId: the left button
     // going down shows the window normally; every other message is ignored.
     void OnTrayNotify(unsigned nIconId, wxEventType nMouseMessage);
+    // Ends the window as Exit does; a deletion that runs finishes first.
+    void EndAsExit();
+    // What the end does, at once, for a session that ends as soon as it is
+    // told: the lists are written (unless a deletion runs, which then ends the
+    // window when it finishes).
+    void EndSessionNow();
+    // Shows the window at its normal size and in front, out of the
+    // notification area if it was hidden there.
+    void ShowNormally();
 
     void RefreshCookies();
     void DeleteAllUnprotected();
@@ -136,7 +145,6 @@ private:
     void TellUnsavedLists();
 
     void OnSize(wxSizeEvent& event);
-    void ShowNormally();
     void OnCharHook(wxKeyEvent& event);
     // The Delete and F5 keys while the list has the focus; false for other keys.
     bool OnListKeyDown(int nKey);
@@ -154,6 +162,7 @@ private:
     // A user's deletion runs (the wait screen may let the window system in).
     bool m_bDeleting = false;
     bool m_bTickDeferred = false;
+    bool m_bEndDeferred = false;
     bool m_bDestroyed = false;
     // The list problems the user has been told of ("read:" or "write:" and the
     // path); one is forgotten when it has gone, so that it is told if it comes back.

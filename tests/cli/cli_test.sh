@@ -298,5 +298,20 @@ HOME=$homes XDG_CONFIG_HOME=$xdg run -C "$scratch/homes-dat" find
 [ "$(cut -f1 "$scratch/out" | grep -x 'Firefox\|Chromium' | sort | uniq -c | tr -s ' ')" = $' 7 Chromium\n 5 Firefox' ] ||
   fail "find in every home printed: $(cat "$scratch/out")"
 
+# find --save searches without holding the folder, so that a window started
+# meanwhile opens at once, and holds it only to write Location.DAT. The search
+# here is of this system's drives (most of a second).
+saved=$scratch/saved
+env -u WINEPREFIX HOME="$scratch/nohome" "$cli" -C "$saved" find --save >/dev/null 2>&1 &
+finder=$! free=0
+while kill -0 $finder 2>/dev/null; do
+  [ -d "$saved" ] && [ ! -e "$saved/Location.DAT" ] && flock -n -s "$saved" true && free=$((free + 1))
+  sleep 0.02
+done
+wait $finder
+status=$?
+expect_status 0 "find --save"
+[ "$free" -ge 2 ] || fail "find --save held the folder while it searched ($free)"
+
 [ "$failures" -eq 0 ] || exit 1
 echo "ok"

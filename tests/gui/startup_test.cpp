@@ -201,3 +201,20 @@ TEST_F(StartupTest, TheLocationsCommandReloadsOnlyWhenAccepted)
     EXPECT_EQ(EStartupEnd::MainWindowClosed, Run(script));
     EXPECT_EQ("[IE]\r\nLocation 1=" + strTwo + "\r\n", ReadWholeFile(m_dir.File("Location.DAT")));
 }
+
+// The desktop session's end cancels the dialog open above the main window and
+// ends the main window as Exit does, which writes the protection lists.
+TEST_F(StartupTest, TheSessionsEndEndsTheProgramAsExitDoes)
+{
+    WriteLocations(MakeCookieFolder("Cookies", 1));
+    CModalScript script;
+    script.On<CCookieDlg>([](CCookieDlg& window) { window.OnLocations(); })
+        .On<CFindLocationDlg>(
+            [](CFindLocationDlg&)
+            {
+                wxCloseEvent sessionEnd(wxEVT_END_SESSION);
+                wxTheApp->ProcessEvent(sessionEnd);
+            });
+    EXPECT_EQ(EStartupEnd::MainWindowClosed, Run(script));
+    EXPECT_TRUE(FileExists(m_dir.File("IEPROT.DAT"))) << "the lists were not written";
+}
