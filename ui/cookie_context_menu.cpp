@@ -1,13 +1,16 @@
 #include "ui/cookie_context_menu.h"
 
 #include "ui/cookie_dlg.h"
+#include "ui/site_commands.h"
 
-std::unique_ptr<wxMenu> CreateCookieContextMenu(bool bDeleteEnabled, bool bProtectEnabled)
+std::unique_ptr<wxMenu> CreateCookieContextMenu(bool bDeleteEnabled, bool bProtectEnabled,
+                                                bool bKeepSiteEnabled)
 {
     auto pMenu = std::make_unique<wxMenu>();
     pMenu->Append(IDC_DELETE, "&Delete");
     pMenu->Append(IDC_PROTECT, "&Change Protection");
     pMenu->Enable(IDC_DELETE, bDeleteEnabled);
     pMenu->Enable(IDC_PROTECT, bProtectEnabled);
+    AppendSiteMenuItems(*pMenu, bKeepSiteEnabled);
     return pMenu;
 }
