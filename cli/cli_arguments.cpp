@@ -19,6 +19,12 @@ const char CLI_HELP_TEXT[] =
     "                   cookie's name is its host)\n"
     "  unprotect NAME...\n"
     "                   remove the protection of every cookie of each name\n"
+    "  sites            print the sites to keep, one a line\n"
+    "  keep SITE... [--from FILE]\n"
+    "                   keep every cookie of each site and its subdomains, in every\n"
+    "                   browser; FILE holds one host a line, or a JSON array of\n"
+    "                   host names (BleachBit's cookie_keep_list.json)\n"
+    "  unkeep SITE...   stop keeping each site\n"
     "  locations        print the remembered cookie locations\n"
     "  undo [ID]        put back the cookies of the newest deletion not yet undone\n"
     "                   (or of batch ID); cookies already there are skipped\n"
@@ -60,17 +66,19 @@ bool ParseSortColumn(const std::string& strValue, int& nColumn)
     return true;
 }
 
-// protect and unprotect take cookie names, locations add and remove paths.
+// protect and unprotect take cookie names, keep and unkeep sites, locations
+// add and remove paths.
 bool TakesNames(const CCliArguments& parsed)
 {
     return parsed.strCommand == "protect" || parsed.strCommand == "unprotect" ||
+           parsed.strCommand == "keep" || parsed.strCommand == "unkeep" ||
            !parsed.strAction.empty();
 }
 
 bool IsCommand(const std::string& strCommand)
 {
-    for (const char* pszCommand :
-         {"list", "delete-all", "protect", "unprotect", "locations", "find", "undo"})
+    for (const char* pszCommand : {"list", "delete-all", "protect", "unprotect", "sites", "keep",
+                                   "unkeep", "locations", "find", "undo"})
         if (strCommand == pszCommand)
             return true;
     return false;
@@ -153,6 +161,18 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
                  strArg.find_first_not_of("0123456789") == std::string::npos &&
                  strArg.size() < 19 && std::stoll(strArg) > 0)
             parsed.nUndoBatch = std::stoll(strArg);
+        else if (strCommand == "keep" && bOption && strArg.compare(0, 6, "--from") == 0)
+        {
+            if (strArg == "--from" && i + 1 < args.size())
+                parsed.strFromFile = args[++i];
+            else if (strArg.compare(0, 7, "--from=") == 0)
+                parsed.strFromFile = strArg.substr(7);
+            if (parsed.strFromFile.empty())
+            {
+                strError = "--from needs a file";
+                return false;
+            }
+        }
         else if (strCommand == "locations" && parsed.strAction.empty() && !bOption &&
                  (strArg == "add" || strArg == "remove"))
             parsed.strAction = strArg;
@@ -169,6 +189,12 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
     if ((strCommand == "protect" || strCommand == "unprotect") && parsed.names.empty())
     {
         strError = "'" + strCommand + "' needs at least one cookie name";
+        return false;
+    }
+    if ((strCommand == "keep" || strCommand == "unkeep") && parsed.names.empty() &&
+        parsed.strFromFile.empty())
+    {
+        strError = "'" + strCommand + "' needs at least one site";
         return false;
     }
     if (!parsed.strAction.empty() && parsed.names.empty())

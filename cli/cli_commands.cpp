@@ -3,6 +3,7 @@
 #include "app/app_folders.h"
 #include "app/settings.h"
 #include "cli/cli_inventory.h"
+#include "cli/cli_sites.h"
 #include "inventory/cookie.h"
 #include "inventory/undo_restore.h"
 #include "locations/browser_locations.h"
@@ -303,6 +304,8 @@ int RunCliCommand(const CCliArguments& arguments)
 {
     const std::string& strCommand = arguments.strCommand;
     const bool bFind = strCommand == "find";
+    // The sites to keep need no cookie locations.
+    const bool bSites = strCommand == "sites" || strCommand == "keep" || strCommand == "unkeep";
     const bool bAdd = arguments.strAction == "add";
     const bool bEdit = !arguments.strAction.empty();
     const std::vector<std::string> paths =
@@ -311,6 +314,13 @@ int RunCliCommand(const CCliArguments& arguments)
     {
         std::error_code error;
         std::filesystem::create_directories(arguments.strFolder, error);
+    }
+    // keep --from names its file from where the command was given.
+    std::string strFromFile = arguments.strFromFile;
+    if (!strFromFile.empty())
+    {
+        std::error_code error;
+        strFromFile = std::filesystem::absolute(strFromFile, error).string();
     }
     // Relative paths in Location.DAT mean what they mean to the window program
     // started in the working folder.
@@ -324,7 +334,7 @@ int RunCliCommand(const CCliArguments& arguments)
     GetAppFolders().InitFolders();
     const std::string strFolder = GetAppFolders().m_strCurrentFolder;
     const std::string strLocationFile = GetAppFolders().GetLocationFilePath();
-    if (!bFind && !bAdd && !IsRegularFile(strLocationFile))
+    if (!bFind && !bAdd && !bSites && !IsRegularFile(strLocationFile))
     {
         Error(strLocationFile, "no remembered cookie locations; run Jarvane once, or "
                                "jarvane-cli find --save");
@@ -337,7 +347,8 @@ int RunCliCommand(const CCliArguments& arguments)
     // find --save refuses at once too, before a search that could not be saved,
     // and then holds the folder only while it writes (in Find).
     CFolderLock lock;
-    const bool bReadsOnly = (strCommand == "locations" && !bEdit) || (bFind && !arguments.bSave);
+    const bool bReadsOnly = (strCommand == "locations" && !bEdit) || strCommand == "sites" ||
+                            (bFind && !arguments.bSave);
     if (!bReadsOnly)
     {
         if (const int nStatus = LockFolder(lock, strFolder); nStatus != CLI_OK)
@@ -352,6 +363,10 @@ int RunCliCommand(const CCliArguments& arguments)
         return DeleteAll(strFolder);
     if (strCommand == "protect" || strCommand == "unprotect")
         return Protect(arguments, strFolder);
+    if (strCommand == "sites")
+        return ListKeptSites(strFolder);
+    if (strCommand == "keep" || strCommand == "unkeep")
+        return ChangeKeptSites(strFolder, arguments.names, strFromFile, strCommand == "keep");
     if (strCommand == "undo")
         return Undo(arguments, strFolder);
     if (bFind)

@@ -85,7 +85,7 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
     for (const auto& pCookie : inventory.Cookies())
     {
         const auto it = doomed.find(KeyOf(*pCookie));
-        if (pCookie->IsInUse() && !pCookie->m_bProtected && it != doomed.end() && it->second > 0)
+        if (pCookie->IsInUse() && !pCookie->IsKept() && it != doomed.end() && it->second > 0)
         {
             --it->second;
             --deleted[BrowserIndex(pCookie->Browser())];

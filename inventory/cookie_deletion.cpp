@@ -109,7 +109,7 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
         const bool bUnknown = pCookie->m_bMarkUnknown || IsBlocked(pCookie->Browser());
         if (bUnknown)
             m_bKeptUnknown[BrowserIndex(pCookie->Browser())] = true;
-        remove[i] = !pCookie->m_bProtected && !bUnknown;
+        remove[i] = !pCookie->m_bProtected && !pCookie->m_bKept && !bUnknown;
         if (remove[i])
             batches[BrowserIndex(pCookie->Browser())].push_back(pCookie);
     }
@@ -195,6 +195,7 @@ void CCookieInventory::RewriteNSFiles()
         return;
     const size_t nFirst = m_Cookies.size();
     std::move(returned.begin(), returned.end(), std::back_inserter(m_Cookies));
+    ApplySites(nFirst);
     m_CookieList.InsertItems(RowsOf(nFirst));
 }
 

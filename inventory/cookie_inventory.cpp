@@ -54,6 +54,7 @@ void CCookieInventory::RefreshCookies()
     ReadIECookies();
     ReadNSCookies();
     ReadDatabaseCookies();
+    LoadSites();
     FillCookieList();
     SortByColumn(COL_STATE);
 }
@@ -111,6 +112,7 @@ std::vector<CCookieRow> CCookieInventory::RowsOf(size_t nFirst) const
 
 void CCookieInventory::FillCookieList()
 {
+    ApplySites(0);
     m_CookieList.InsertItems(RowsOf(0));
     if (m_CookieList.GetItemCount() > 0)
     {
@@ -125,7 +127,11 @@ namespace
 // the rows that may go and the protected ones.
 int StateRank(const CCookie& cookie)
 {
-    return cookie.m_bMarkUnknown ? 2 : cookie.m_bProtected ? 3 : cookie.IsInUse() ? 1 : 0;
+    return cookie.m_bMarkUnknown ? 2
+           : cookie.m_bProtected ? 4
+           : cookie.m_bKept      ? 3
+           : cookie.IsInUse()    ? 1
+                                 : 0;
 }
 } // namespace
 
@@ -142,7 +148,7 @@ int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam
     case COL_COOKIE:
         bFirstGreater = pFirst->m_strName > pSecond->m_strName;
         break;
-    case COL_STATE: // "Protected" above "Unknown" above "In use" above ""
+    case COL_STATE: // "Protected" above "Kept" above "Unknown" above "In use" above ""
         bFirstGreater = StateRank(*pFirst) > StateRank(*pSecond);
         break;
     case COL_BROWSER:

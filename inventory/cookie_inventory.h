@@ -7,6 +7,7 @@
 #include "inventory/ie_folder_store.h"
 #include "inventory/keep_list.h"
 #include "inventory/netscape_store.h"
+#include "inventory/site_list.h"
 
 #include <array>
 #include <cstdint>
@@ -75,8 +76,9 @@ public:
     const std::string& UndoRefusal() const { return m_strUndoRefusal; }
     std::string UndoFilePath() const { return DataFilePath(UNDO_FILE_NAME); }
 
-    // The protection lists whose last writing failed, or that could not be
-    // read and so were not written: their marks are kept in memory only.
+    // The protection lists (SITES.DAT among them) whose last writing failed,
+    // or that could not be read and so were not written: their marks are kept
+    // in memory only.
     std::vector<std::string> UnsavedProtectionLists() const;
     // Writes at once the protection lists of the browsers flagged, from the
     // current records, as a refresh does.
@@ -106,6 +108,21 @@ public:
     bool HasDeletableRows() const;
     // The unreadable lists that kept a row of the last deletion batch.
     std::vector<CUnreadableList> ListsThatKeptRows() const;
+
+    // The sites to keep, as last read from SITES.DAT at a refresh or set.
+    const CSiteList& Sites() const { return m_sites; }
+    // Makes these the sites to keep: SITES.DAT is written at once when they
+    // differ, and the listed rows show whether a site keeps them. False when
+    // SITES.DAT cannot be read (nothing then changes) or written (the sites then
+    // keep their cookies from memory until a later writing succeeds).
+    bool SetSites(const CSiteList& sites);
+    // Reads SITES.DAT again, as a refresh does, and shows in the rows what it
+    // keeps: a change made by hand since the refresh is not lost to SetSites.
+    void ReloadSites();
+    // SITES.DAT exists but could not be read at its last reading: no cookie of
+    // any browser is deleted until it reads again, and it is never overwritten.
+    bool SitesUnreadable() const { return IsKeepListUnreadable(SitesFilePath()); }
+    std::string SitesFilePath() const { return DataFilePath(SITES_FILE); }
 
     void LoadProtection(const std::string& strBrowser, const std::string& strFile);
     CCookie* FindCookie(const std::string& strName, const std::string& strBrowser) const;
@@ -160,6 +177,12 @@ private:
     // List rows for the records from index nFirst on.
     std::vector<CCookieRow> RowsOf(size_t nFirst) const;
     void SaveProtectionList(const std::string& strPath, std::vector<std::string> names);
+    // Reads SITES.DAT, or writes it first when an earlier writing failed.
+    void LoadSites();
+    // Sets each record's m_bKept from the sites, from index nFirst on.
+    void ApplySites(size_t nFirst);
+    // The same for the listed rows, with their State text.
+    void ApplySitesToRows();
 
     std::string m_strDataFolder;
     CIEFolderStore m_ieStore;
@@ -186,6 +209,8 @@ private:
     // A deletion took the last record since the lists were last written: the
     // lists may still hold marks cleared since, so the next save writes them.
     bool m_bEmptiedByDeletion = false;
+    CSiteList m_sites;
+    bool m_bSitesUnsaved = false; // the last writing of SITES.DAT failed
 
     enum class EUndoMode
     {

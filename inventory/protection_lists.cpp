@@ -124,6 +124,8 @@ std::vector<std::string> CCookieInventory::UnsavedProtectionLists() const
     std::vector<std::string> lists;
     for (const auto& unsaved : m_unsavedMarks)
         lists.push_back(unsaved.first);
+    if (m_bSitesUnsaved)
+        lists.push_back(SitesFilePath());
     return lists;
 }
 

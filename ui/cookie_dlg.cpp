@@ -16,6 +16,7 @@
 #include "ui/main_layout.h"
 #include "ui/message_box.h"
 #include "ui/options_dlg.h"
+#include "ui/site_commands.h"
 #include "ui/sound_player.h"
 #include "ui/tray_icon.h"
 #include "ui/wait_screen.h"
@@ -203,6 +204,7 @@ void CCookieDlg::BindEvents()
         wxEVT_MENU, [this](wxCommandEvent&) { OnProtect(); }, IDC_PROTECT);
     Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { OnUndoLastDeletion(); }, IDC_UNDO_DELETION);
+    BindSiteCommands(*this);
 
     Bind(wxEVT_SIZE, &CCookieDlg::OnSize, this);
     Bind(wxEVT_CHAR_HOOK, &CCookieDlg::OnCharHook, this);
@@ -686,7 +688,8 @@ void CCookieDlg::OnListRightClick(wxContextMenuEvent& event)
     wxPoint point = event.GetPosition();
     point = point == wxDefaultPosition ? wxPoint(0, 0) : m_CookieList->ScreenToClient(point);
     std::unique_ptr<wxMenu> pMenu =
-        CreateCookieContextMenu(m_btnDelete->IsEnabled(), m_btnProtect->IsEnabled());
+        CreateCookieContextMenu(m_btnDelete->IsEnabled(), m_btnProtect->IsEnabled(),
+                                m_Inventory.CookieList().GetSelectedCount() > 0);
     AppendUndoMenuItem(*pMenu, CanUndoDeletion());
     m_CookieList->PopupMenu(pMenu.get(), point);
 }

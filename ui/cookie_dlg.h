@@ -66,6 +66,9 @@ public:
     void OnLocations();
     void OnRefresh();
     void OnTrayOnly();
+    // The context menu's site commands (ui/site_commands.cpp).
+    void OnKeepSite();
+    void OnSitesToKeep();
     // A command of the window menu; ID_SYS_ABOUT (any low four bits) opens the
     // About box.
     void OnSysCommand(unsigned nID);

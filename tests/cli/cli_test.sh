@@ -140,6 +140,65 @@ assert cookies.get("sid") == "s3cr3t" and cookies.get("plain") == "1", sent
 assert len([c for c in jar if c.domain == "127.0.0.1"]) == 8, [c.name for c in jar]
 PY
 
+# Sites to keep: keep and unkeep write SITES.DAT only when the sites change; a
+# refused entry is named and changes nothing; delete-all spares every cookie of
+# a kept site in every store; a SITES.DAT that cannot be read stops it all.
+sites=$scratch/sites
+"$root/scripts/prepare-workdir.sh" "$sites" >/dev/null
+sites_ns=$sites/samples/ns/cookies.txt
+run -C "$sites" sites; expect_status 0 "sites with none kept"
+[ ! -s "$scratch/out" ] && [ ! -e "$sites/SITES.DAT" ] || fail "sites with none kept: $(cat "$scratch/out")"
+run -C "$sites" keep Example.COM co.uk; expect_status 1 "keep a public suffix"
+one_error_naming "co.uk: is a public suffix"
+[ ! -e "$sites/SITES.DAT" ] || fail "a refused entry wrote SITES.DAT"
+# BleachBit's keep list as BleachBit writes it (json.dump of a list).
+python3 -c 'import json, sys; json.dump(["www.Example.org", "*.example.NET"], open(sys.argv[1], "w"))' "$scratch/keep.json"
+cd "$scratch" && run -C "$sites" keep --from keep.json .example.com && cd - >/dev/null
+expect_status 0 "keep --from a JSON list named from the current folder"
+[ "$(cat "$sites/SITES.DAT")" = $'example.com\r\nexample.net\r\nwww.example.org\r' ] || fail "SITES.DAT: $(cat -A "$sites/SITES.DAT")"
+run -C "$sites" sites
+[ "$(cat "$scratch/out")" = $'example.com\nexample.net\nwww.example.org' ] || fail "sites printed $(cat "$scratch/out")"
+printf '["example.com", 7]' >"$scratch/bad.json"
+printf '["example.com" "x.test"]' >"$scratch/nocomma.json"
+printf '["a.example\\ud83d"]' >"$scratch/surrogate.json"
+printf '["example.com"' >"$scratch/unfinished.json"
+mkfifo "$scratch/fifo.json" && mkdir "$scratch/folder.json"
+printf '# mine\n\nlocalhost\n  github.io\n' >"$scratch/keep.txt"
+for from in bad.json nocomma.json surrogate.json unfinished.json fifo.json folder.json keep.txt; do
+  run -C "$sites" keep --from "$scratch/$from"; expect_status 1 "keep --from $from"
+  [ "$from" = keep.txt ] || one_error_naming "$scratch/$from"
+done
+[ "$(cat "$sites/SITES.DAT")" = $'example.com\r\nexample.net\r\nwww.example.org\r' ] || fail "a refused keep list changed SITES.DAT"
+grep -qF "github.io: is a public suffix" "$scratch/err" || fail "keep --from keep.txt: $(cat "$scratch/err")"
+run -C "$sites" unkeep WWW.example.org nope.test; expect_status 1 "unkeep an unknown site"
+one_error_naming "nope.test"
+run -C "$sites" unkeep WWW.example.org; expect_status 0 unkeep
+[ "$(cat "$sites/SITES.DAT")" = $'example.com\r\nexample.net\r' ] || fail "after unkeep: $(cat -A "$sites/SITES.DAT")"
+run -C "$sites" list
+[ "$(grep -c $'\tKept\t' "$scratch/out")" -eq "$(grep -c 'example\.\(com\|net\)' "$scratch/out")" ] || fail "list shows no Kept rows: $(cat "$scratch/out")"
+kept_before=$(grep -c 'example\.\(com\|net\)' "$scratch/out")
+rm "$sites/SITES.DAT" && mkdir "$sites/SITES.DAT"
+stores_before=$(snapshot "$sites/samples")
+run -C "$sites" delete-all; expect_status 3 "delete-all with SITES.DAT unreadable"
+grep -qF "$sites/SITES.DAT: cannot be read" "$scratch/err" || fail "delete-all did not name SITES.DAT: $(cat "$scratch/err")"
+[ "$(snapshot "$sites/samples")" = "$stores_before" ] || fail "a cookie was deleted while SITES.DAT could not be read"
+run -C "$sites" keep example.org; expect_status 3 "keep with SITES.DAT unreadable"
+[ -d "$sites/SITES.DAT" ] || fail "an unreadable SITES.DAT was replaced"
+rmdir "$sites/SITES.DAT" && run -C "$sites" keep example.com example.net; expect_status 0 "keep again"
+if [ "$(id -u)" -eq 0 ]; then # a SITES.DAT its user may not read, as nobody (root reads anything)
+  chmod 755 "$scratch" && chown -R 65534:65534 "$sites" && chown 0:0 "$sites/SITES.DAT" && chmod 000 "$sites/SITES.DAT"
+  stores_before=$(snapshot "$sites/samples")
+  setpriv --reuid=65534 --regid=65534 --clear-groups "$cli" -C "$sites" delete-all >"$scratch/out" 2>"$scratch/err"; status=$?
+  expect_status 3 "delete-all as nobody with SITES.DAT at mode 000"
+  [ "$(snapshot "$sites/samples")" = "$stores_before" ] || fail "a cookie was deleted while SITES.DAT could not be read by its user"
+  chmod 644 "$sites/SITES.DAT"
+fi
+run -C "$sites" delete-all; expect_status 0 "delete-all with sites kept"
+run -C "$sites" list
+[ "$(grep -c . "$scratch/out")" -eq "$kept_before" ] && ! grep -qv $'\tKept\t' "$scratch/out" ||
+  fail "delete-all did not leave exactly the kept sites: $(cat "$scratch/out")"
+grep -q $'^\\.example\\.com\t' "$sites_ns" && grep -qx $'example.com/\r' -r "$sites/samples/ie" || fail "kept cookies left the disk"
+
 # A protection list that cannot be written: exit 3 naming it.
 rm "$work/NSPROT.DAT" && mkdir "$work/NSPROT.DAT"
 run -C "$work" unprotect .example.com; expect_status 3 "unwritable NSPROT.DAT"

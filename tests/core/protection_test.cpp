@@ -1,4 +1,7 @@
+#include "inventory/control_state.h"
+#include "inventory/site_list.h"
 #include "inventory_fixture.h"
+#include "platform/folder_search.h"
 #include "platform/path.h"
 #include "platform/safe_file.h"
 #include "platform/text_file.h"
@@ -370,4 +373,152 @@ TEST_F(CProtectionTest, HostNamesMatchIgnoringCaseAsTheBrowsersMatchThem)
     m_inventory.ProtectSelected();
     EXPECT_EQ(RowTexts(COL_STATE), (V{"Protected", "Protected", ""}));
     EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), ".MAIL.test\r\n.mail.test\r\n");
+}
+
+TEST(SiteRule, EntriesAreNormalisedPublicSuffixesRefusedAndHostsMatchedByLabel)
+{
+    EXPECT_EQ(NormaliseSite("  ..Mail.EXAMPLE\t"), "mail.example");
+    EXPECT_EQ(NormaliseSite("*.Bank.Test"), "bank.test");
+    for (const char* pszSuffix : {"com", "co.uk", "github.io", "blogspot.com"})
+        EXPECT_NE(SiteRefusal(pszSuffix).find("public suffix"), std::string::npos) << pszSuffix;
+    for (const char* pszBad : {"", "a b.example", "example.com/path", "a..example", "example."})
+        EXPECT_FALSE(SiteRefusal(pszBad).empty()) << pszBad;
+    for (const char* pszGood :
+         {"mail.example", "localhost", "127.0.0.1", "bbc.co.uk", "user.github.io"})
+        EXPECT_EQ(SiteRefusal(pszGood), "") << pszGood;
+    const std::pair<const char*, const char*> registrable[] = {
+        {"accounts.mail.example", "mail.example"},
+        {".WWW.bbc.co.uk", "bbc.co.uk"},
+        {"user.github.io", "user.github.io"},
+        {"localhost", "localhost"},
+        {"127.0.0.1", "127.0.0.1"},
+        {"www.bank.test", "bank.test"}};
+    for (const auto& [pszHost, pszDomain] : registrable)
+        EXPECT_EQ(RegistrableDomain(pszHost), pszDomain) << pszHost;
+
+    CSiteList sites;
+    for (const char* pszSite : {"mail.example", "localhost", "10.0.0.1"})
+        EXPECT_TRUE(sites.Add(pszSite));
+    EXPECT_FALSE(sites.Add("mail.example"));
+    const std::pair<const char*, bool> names[] = {
+        {"mail.example/", true}, // an Internet Explorer name
+        {"accounts.mail.example/path", true},
+        {".mail.example", true}, // a Netscape or database domain cookie
+        {"A.MAIL.Example", true},
+        {"notmail.example", false}, // the suffix boundary
+        {"mail.example.evil", false},
+        {"example", false},
+        {"localhost", true},
+        {"app.localhost", false}, // a single label keeps only itself
+        {"10.0.0.1", true},
+        {"5.10.0.0.1", false}, // an address keeps only itself
+        {"", false}};
+    for (const auto& [pszName, bCovered] : names)
+        EXPECT_EQ(sites.Covers(pszName), bCovered) << pszName;
+    EXPECT_TRUE(sites.Remove("localhost"));
+    EXPECT_FALSE(sites.Covers("localhost"));
+    EXPECT_EQ(sites.Sorted(), (V{"10.0.0.1", "mail.example"}));
+}
+
+TEST_F(CProtectionTest, ASiteKeepsItsCookiesInEveryStoreAndSitesDatIsWrittenOnlyWhenSitesChange)
+{
+    WriteIECookie("1.txt", "www.bank.test/");
+    WriteIECookie("2.txt", "tracker.test/");
+    const std::string strNS =
+        WriteNSFile("cookies.txt", {".bank.test\tTRUE\t/\tFALSE\t0\ta\t1",
+                                    "ACCOUNTS.bank.test\tFALSE\t/\tFALSE\t0\tb\t2",
+                                    "notbank.test\tFALSE\t/\tFALSE\t0\tc\t3"});
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
+    m_inventory.SetLocations(EBrowser::Netscape, {strNS});
+    m_inventory.RefreshCookies();
+    m_inventory.RefreshCookies();
+    EXPECT_FALSE(FileExists(DataFile(SITES_FILE))); // none kept, none written
+
+    CSiteList sites;
+    sites.Add("bank.test");
+    sites.Add("zeta.example");
+    EXPECT_TRUE(m_inventory.SetSites(sites));
+    EXPECT_EQ(ReadWholeFile(DataFile(SITES_FILE)), "bank.test\r\nzeta.example\r\n");
+    const int nWww = FindRow("www.bank.test/");
+    EXPECT_EQ(m_inventory.CookieList().GetRow(nWww).strText[COL_STATE], "Kept");
+    // A kept row stops Delete as a protected one does; Protect marks it.
+    SelectOnly({nWww, FindRow("tracker.test/")});
+    EXPECT_FALSE(ComputeControlState(m_inventory.CookieList(), "&Protect").bDeleteEnabled);
+    EXPECT_TRUE(ComputeControlState(m_inventory.CookieList(), "&Protect").bProtectEnabled);
+    SelectOnly({nWww});
+    m_inventory.ToggleSelectedProtection();
+
+    // A hand edit: comments, blank lines and case are read as entries are.
+    m_dir.Write("data/" SITES_FILE, "# mine\r\n\r\n  .Bank.TEST\r\ncom\r\n");
+    m_inventory.RefreshCookies();
+    EXPECT_EQ(m_inventory.Sites().Sorted(), V{"bank.test"});
+    // Sorted by State: none, then Kept, then Protected.
+    EXPECT_EQ(RowTexts(COL_STATE), (V{"", "", "Kept", "Kept", "Protected"}));
+    EXPECT_EQ(FindRow("www.bank.test/"), 4);
+    EXPECT_EQ(std::min(FindRow(".bank.test"), FindRow("ACCOUNTS.bank.test")), 2);
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(RowTexts(COL_STATE), (V{"Kept", "Kept", "Protected"}));
+    EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + ".bank.test\tTRUE\t/\tFALSE\t0\ta\t1\r\n"
+                                                "ACCOUNTS.bank.test\tFALSE\t/\tFALSE\t0\tb\t2\r\n");
+
+    // A list that cannot be written keeps its sites in force from memory and is
+    // written once it can be.
+    {
+        CFaultHookGuard guard;
+        SetReplaceFaultHook([](EReplaceStep step) { return step == EReplaceStep::Write; });
+        CSiteList more = m_inventory.Sites();
+        more.Add("tracker.test");
+        EXPECT_FALSE(m_inventory.SetSites(more));
+        m_inventory.RefreshCookies();
+        const V unsaved = m_inventory.UnsavedProtectionLists();
+        EXPECT_NE(std::find(unsaved.begin(), unsaved.end(), DataFile(SITES_FILE)), unsaved.end());
+        EXPECT_TRUE(m_inventory.Sites().Contains("tracker.test"));
+        EXPECT_EQ(ReadWholeFile(DataFile(SITES_FILE)), "# mine\r\n\r\n  .Bank.TEST\r\ncom\r\n");
+        SetReplaceFaultHook(nullptr);
+        m_inventory.RefreshCookies();
+        EXPECT_EQ(ReadWholeFile(DataFile(SITES_FILE)), "bank.test\r\ntracker.test\r\n");
+        EXPECT_TRUE(m_inventory.UnsavedProtectionLists().empty());
+    }
+
+    // Removing the last site writes an empty list; the rows are no longer kept.
+    EXPECT_TRUE(m_inventory.SetSites(CSiteList()));
+    EXPECT_EQ(ReadWholeFile(DataFile(SITES_FILE)), "");
+    EXPECT_EQ(RowTexts(COL_STATE), (V{"", "", "Protected"}));
+}
+
+// SITES.DAT is a keep list of every browser: unreadable, it keeps every cookie.
+TEST_F(CProtectionTest, ASitesListThatCannotBeReadStopsEveryDeletionAndIsNeverOverwritten)
+{
+    WriteIECookie("1.txt", "a.example.com/");
+    const std::string strNS =
+        WriteNSFile("cookies.txt", {"b.example.org\tFALSE\t/\tFALSE\t0\tb\t2"});
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
+    m_inventory.SetLocations(EBrowser::Netscape, {strNS});
+    CSiteList sites;
+    sites.Add("example.net");
+    const std::string strSites = DataFile(SITES_FILE);
+    for (int nKind = 1; nKind < 3; ++nKind) // a folder, a FIFO (mode 000: tests/cli)
+    {
+        m_dir.Write("data/" SITES_FILE, "example.org\r\n");
+        MakeUnreadable(strSites, nKind);
+        m_inventory.RefreshCookies();
+        EXPECT_TRUE(m_inventory.SitesUnreadable());
+        EXPECT_EQ(RowTexts(COL_STATE), (V{"Unknown", "Unknown"})) << kUnreadableKinds[nKind];
+        m_inventory.DeleteAllUnprotected();
+        SelectOnly({0, 1});
+        m_inventory.DeleteSelected();
+        m_inventory.RewriteNSFiles();
+        EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 2) << kUnreadableKinds[nKind];
+        ASSERT_EQ(m_inventory.ListsThatKeptRows().size(), 1u);
+        EXPECT_EQ(m_inventory.ListsThatKeptRows()[0].strPath, strSites);
+        EXPECT_FALSE(m_inventory.SetSites(sites));
+        m_inventory.RefreshCookies();
+        EXPECT_FALSE(IsRegularFile(strSites)) << kUnreadableKinds[nKind];
+        std::filesystem::remove(strSites);
+    }
+    // Readable again: deletion goes on.
+    m_inventory.RefreshCookies();
+    EXPECT_FALSE(m_inventory.SitesUnreadable());
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 0);
 }

@@ -112,6 +112,35 @@ case_delete_all_keeps_protected() {
     fail "NSPROT.DAT: $(cat -A "$work/NSPROT.DAT")"
 }
 
+# Keep Site from the context menu of the first row (a right-click on it, then
+# the keyboard): SITES.DAT holds that row's site, and Delete All leaves exactly
+# its cookies, of both browsers.
+case_keep_site() {
+  sample_workdir
+  start "$program"
+  main_window
+  local window=$found
+  timeout 5 xdotool windowfocus --sync "$window"
+  xdotool mousemove --window "$window" 190 138 click 3
+  sleep 0.5
+  # The menu: Delete, Change Protection, a separator, Keep Site.
+  xdotool key --clearmodifiers Down Down Down Return
+  wait_window "Jarvane Sites to Keep" 10
+  press "$found" Return
+  cmp -s "$work/SITES.DAT" <(crlf_lines "example.com") || fail "SITES.DAT: $(cat -A "$work/SITES.DAT" 2>&1)"
+  press "$window" alt+a
+  wait_window "Jarvane Confirmation" 10
+  press "$found" Return
+  site_left() {
+    [ "$(grep -cv '^#\|^$' "$work/samples/ns/cookies.txt")" -eq "$(grep -c 'example\.com' "$work/samples/ns/cookies.txt")" ] &&
+      [ "$(ls "$work/samples/ie" | grep -vc 'example\.com\[')" -eq 0 ]
+  }
+  wait_until 15 site_left || fail "left: $(ls "$work/samples/ie") $(grep -v '^#' "$work/samples/ns/cookies.txt")"
+  [ "$(ls "$work/samples/ie" | wc -l)" -gt 0 ] && grep -q '^\.example\.com	' "$work/samples/ns/cookies.txt" ||
+    fail "the kept site's cookies were deleted"
+  exit_program "$window"
+}
+
 # NSPROT.DAT is a folder, so what it protects is unknown: Delete All deletes
 # the Internet Explorer cookies, no Netscape cookie, says so naming the file,
 # and Exit leaves the folder in place.

@@ -8,13 +8,17 @@
 #include "ui/cookie_list_view.h"
 #include "ui/message_box.h"
 #include "ui/options_dlg.h"
+#include "ui/site_commands.h"
+#include "ui/sites_dlg.h"
 #include "ui/tray_icon.h"
 
 #include <filesystem>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/html/helpdlg.h>
+#include <wx/listbox.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
@@ -306,12 +310,16 @@ TEST_F(CTenCookieTest, ProtectionMarksAreSavedWhenTheWindowEnds)
 
 TEST_F(CTenCookieTest, ContextMenuRunsItsCommandsAndGreysWhatIsDisabled)
 {
-    const auto pMenu = CreateCookieContextMenu(false, true);
-    ASSERT_EQ(pMenu->GetMenuItemCount(), 2u);
+    const auto pMenu = CreateCookieContextMenu(false, true, false);
+    ASSERT_EQ(pMenu->GetMenuItemCount(), 5u);
     EXPECT_EQ(pMenu->FindItemByPosition(0)->GetItemLabel(), "&Delete");
     EXPECT_EQ(pMenu->FindItemByPosition(1)->GetItemLabel(), "&Change Protection");
+    EXPECT_TRUE(pMenu->FindItemByPosition(2)->IsSeparator());
+    EXPECT_EQ(pMenu->FindItemByPosition(3)->GetItemLabel(), "Keep Site");
+    EXPECT_EQ(pMenu->FindItemByPosition(4)->GetItemLabel(), "Sites to Keep...");
     EXPECT_FALSE(pMenu->IsEnabled(1001));
     EXPECT_TRUE(pMenu->IsEnabled(1006));
+    EXPECT_FALSE(pMenu->IsEnabled(IDM_KEEP_SITE));
 
     // A right-click on a row opens the menu; its mnemonic runs Change Protection.
     bool bMenuRan = false;
@@ -355,7 +363,7 @@ TEST_F(CTenCookieTest, UndoLastDeletionPutsBackWhatDeleteAllTook)
     ClickRow(0);
     PressKey('Z', wxMOD_CONTROL);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_FALSE(CreateCookieContextMenu(true, true)->FindItem(IDC_UNDO_DELETION));
+    EXPECT_FALSE(CreateCookieContextMenu(true, true, true)->FindItem(IDC_UNDO_DELETION));
 
     ClickButton(m_pDlg->m_btnDeleteAll);
     ASSERT_EQ(m_pDlg->m_CookieList->GetItemCount(), 0);
@@ -451,4 +459,101 @@ TEST_F(CMainWindowTest, EveryCommandRunsInsideTheModalRunWithoutEndingIt)
             EXPECT_EQ(dialogs.GetPendingSteps(), 0u);
         });
     EXPECT_TRUE(bRunning);
+}
+
+TEST_F(CMainWindowTest, KeepSiteAndTheSitesDialogKeepEveryCookieOfASite)
+{
+    WriteIECookie("a.txt", "www.bank.test/");
+    WriteIECookie("b.txt", "tracker.test/");
+    const std::string strOther = WriteIECookie("c.txt", "other.example/");
+    WriteNSCookies({".accounts.bank.test"});
+    std::vector<wxString> messages;
+    SetMessageBoxHandler(
+        [&](const wxString& strText, const wxString&, long)
+        {
+            messages.push_back(strText);
+            return wxYES;
+        });
+    CCookieDlg& dlg = OpenWindow();
+    auto stateOf = [&](const char* pszName)
+    { return ShownColumn(COL_STATE)[static_cast<size_t>(FindShownRow(pszName))]; };
+    auto runMenu = [&](int nId)
+    {
+        wxCommandEvent command(wxEVT_MENU, nId);
+        dlg.ProcessWindowEvent(command);
+        YieldFor(50);
+    };
+
+    // Keep Site keeps the registrable domain of the selected row's host.
+    ClickRow(FindShownRow("www.bank.test/"));
+    runMenu(IDM_KEEP_SITE);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].Find("\nbank.test"), wxNOT_FOUND) << messages[0];
+    EXPECT_EQ(ReadWholeFile(m_dir.File("SITES.DAT")), "bank.test\r\n");
+    EXPECT_EQ(stateOf("www.bank.test/"), "Kept");
+    EXPECT_EQ(stateOf(".accounts.bank.test"), "Kept");
+    EXPECT_EQ(stateOf("tracker.test/"), "");
+    EXPECT_FALSE(dlg.m_btnDelete->IsEnabled());
+    EXPECT_TRUE(dlg.m_btnProtect->IsEnabled());
+
+    // The dialog starts from SITES.DAT as edited by hand meanwhile; a public
+    // suffix is refused with its reason; Cancel writes nothing.
+    m_dir.Write("SITES.DAT", "bank.test\r\n# mine\r\nHand.example\r\n");
+    CModalScript dialogs;
+    dialogs.On<CSitesDlg>(
+        [](CSitesDlg& sites)
+        {
+            sites.m_editSite->SetValue("co.uk");
+            ClickButton(sites, IDC_SITE_ADD);
+            sites.m_editSite->SetValue("*.Tracker.TEST");
+            ClickButton(sites, IDC_SITE_ADD);
+            EXPECT_EQ(sites.m_lbSites->GetCount(), 3u);
+            ClickButton(sites, wxID_CANCEL);
+        });
+    runMenu(IDM_SITES_TO_KEEP);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[1].Find("co.uk\" is a public suffix"), wxNOT_FOUND) << messages[1];
+    EXPECT_EQ(ReadWholeFile(m_dir.File("SITES.DAT")), "bank.test\r\n# mine\r\nHand.example\r\n");
+    EXPECT_EQ(stateOf("tracker.test/"), "");
+
+    // OK writes: tracker.test added, bank.test removed.
+    dialogs.On<CSitesDlg>(
+        [](CSitesDlg& sites)
+        {
+            sites.m_editSite->SetValue("tracker.test");
+            ClickButton(sites, IDC_SITE_ADD);
+            sites.m_lbSites->DeselectAll();
+            sites.m_lbSites->SetSelection(0); // bank.test
+            ClickButton(sites, IDC_SITE_REMOVE);
+            ClickButton(sites, wxID_OK);
+        });
+    runMenu(IDM_SITES_TO_KEEP);
+    EXPECT_EQ(dialogs.GetPendingSteps(), 0u);
+    EXPECT_EQ(ReadWholeFile(m_dir.File("SITES.DAT")), "hand.example\r\ntracker.test\r\n");
+    EXPECT_EQ(stateOf("tracker.test/"), "Kept");
+    EXPECT_EQ(stateOf("www.bank.test/"), "");
+
+    // Delete All spares the kept cookie.
+    ClickButton(dlg.m_btnDeleteAll);
+    EXPECT_EQ(ShownColumn(COL_COOKIE), (V{"tracker.test/"}));
+    EXPECT_FALSE(FileExists(strOther));
+
+    // A SITES.DAT that cannot be read keeps every cookie, "Unknown": Delete All
+    // asks nothing and names it; the site commands change nothing.
+    WriteIECookie("d.txt", "new.example/");
+    std::filesystem::remove(m_dir.File("SITES.DAT"));
+    std::filesystem::create_directory(m_dir.File("SITES.DAT"));
+    messages.clear();
+    ClickButton(dlg.m_btnRefresh);
+    EXPECT_EQ(ShownColumn(COL_STATE), (V{"Unknown", "Unknown"}));
+    ClickButton(dlg.m_btnDeleteAll);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].Find("SITES.DAT\" cannot be read"), wxNOT_FOUND) << messages[0];
+    EXPECT_EQ(dlg.m_CookieList->GetItemCount(), 2);
+    runMenu(IDM_SITES_TO_KEEP);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[1].Find("cannot be read, so the sites to keep cannot be changed"),
+              wxNOT_FOUND)
+        << messages[1];
+    EXPECT_TRUE(std::filesystem::is_directory(m_dir.File("SITES.DAT")));
 }
