@@ -42,6 +42,11 @@ bool SaveSettingsFile(const std::string& strPath, const CSettings& settings)
     return ProfileWriteString(SETTINGS_SECTION, kKeyAutoDelete, szAutoDelete, strPath) && bOk;
 }
 
+bool ReadUndoKeep(const std::string& strPath)
+{
+    return ProfileReadInt("Undo", "Keep", 1, strPath) != 0;
+}
+
 unsigned AutoDeleteIntervalMs(int nAutoDelete)
 {
     switch (nAutoDelete)

@@ -20,5 +20,9 @@ CSettings ReadSettingsFile(const std::string& strPath);
 // section "General". False when a write failed.
 bool SaveSettingsFile(const std::string& strPath, const CSettings& settings);
 
+// Whether deleted cookies are kept so that they can be put back: false only
+// when the settings file says [Undo] Keep=0.
+bool ReadUndoKeep(const std::string& strPath);
+
 // The auto-delete timer's interval in milliseconds for a choice; 0 for none.
 unsigned AutoDeleteIntervalMs(int nAutoDelete);

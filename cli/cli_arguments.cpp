@@ -26,6 +26,11 @@ const char CLI_HELP_TEXT[] =
     "                   host names (BleachBit's cookie_keep_list.json)\n"
     "  unkeep SITE...   stop keeping each site\n"
     "  locations        print the remembered cookie locations\n"
+    "  undo [ID]        put back the cookies of the newest deletion not yet undone\n"
+    "                   (or of batch ID); cookies already there are skipped\n"
+    "  undo --list      list the deletions that can be put back: id, time, how\n"
+    "                   (window, timer or command) and how many per browser\n"
+    "  undo --forget    remove every kept copy of deleted cookies (UNDO.DB)\n"
     "  locations add PATH...\n"
     "                   remember each cookie folder, cookies.txt file or Firefox or\n"
     "                   Chromium database, its browser told from its content\n"
@@ -41,8 +46,9 @@ const char CLI_HELP_TEXT[] =
     "                   (~/.local/share/jarvane)\n"
     "  -h, --help       show this help\n"
     "\n"
-    "Exit status: 0 success, 1 usage error, unknown cookie name or refused path,\n"
-    "2 no Location.DAT in the working folder, 3 a file could not be written, 4 the\n"
+    "Exit status: 0 success, 1 usage error, unknown cookie name, refused path or\n"
+    "deletion id, 2 no Location.DAT in the working folder, 3 a file could not be\n"
+    "written (or a running browser kept undo from putting its cookies back), 4 the\n"
     "working folder is in use by the Jarvane window.\n";
 
 namespace
@@ -72,7 +78,7 @@ bool TakesNames(const CCliArguments& parsed)
 bool IsCommand(const std::string& strCommand)
 {
     for (const char* pszCommand : {"list", "delete-all", "protect", "unprotect", "sites", "keep",
-                                   "unkeep", "locations", "find"})
+                                   "unkeep", "locations", "find", "undo"})
         if (strCommand == pszCommand)
             return true;
     return false;
@@ -147,6 +153,14 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
         }
         else if (strCommand == "find" && strArg == "--save")
             parsed.bSave = true;
+        else if (strCommand == "undo" && !parsed.bUndoForget && !parsed.bUndoList &&
+                 parsed.nUndoBatch == 0 && (strArg == "--list" || strArg == "--forget"))
+            (strArg == "--list" ? parsed.bUndoList : parsed.bUndoForget) = true;
+        else if (strCommand == "undo" && !parsed.bUndoForget && !parsed.bUndoList &&
+                 parsed.nUndoBatch == 0 && !strArg.empty() &&
+                 strArg.find_first_not_of("0123456789") == std::string::npos &&
+                 strArg.size() < 19 && std::stoll(strArg) > 0)
+            parsed.nUndoBatch = std::stoll(strArg);
         else if (strCommand == "keep" && bOption && strArg.compare(0, 6, "--from") == 0)
         {
             if (strArg == "--from" && i + 1 < args.size())

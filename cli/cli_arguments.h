@@ -21,10 +21,13 @@ struct CCliArguments
     // The cookie names of protect and unprotect, the sites of keep and unkeep,
     // the paths of locations add and remove.
     std::vector<std::string> names;
-    std::string strFromFile; // keep --from FILE
-    std::string strAction;   // locations add or remove; "" to print them
-    int nSortColumn = -1;    // list --sort; -1 for the list's own order
-    bool bSave = false;      // find --save
+    std::string strFromFile;  // keep --from FILE
+    std::string strAction;    // locations add or remove; "" to print them
+    int nSortColumn = -1;     // list --sort; -1 for the list's own order
+    bool bSave = false;       // find --save
+    bool bUndoList = false;   // undo --list
+    bool bUndoForget = false; // undo --forget
+    long long nUndoBatch = 0; // undo ID; 0 for the newest batch
 };
 
 // Reads the command line. False with a one-line reason in strError on a usage error.

@@ -1,9 +1,11 @@
 #include "cli/cli_commands.h"
 
 #include "app/app_folders.h"
+#include "app/settings.h"
 #include "cli/cli_inventory.h"
 #include "cli/cli_sites.h"
 #include "inventory/cookie.h"
+#include "inventory/undo_restore.h"
 #include "locations/browser_locations.h"
 #include "locations/location_discovery.h"
 #include "locations/location_file.h"
@@ -70,6 +72,13 @@ int List(const CCliArguments& arguments, const std::string& strFolder)
 int DeleteAll(const std::string& strFolder)
 {
     const CDeleteAllResult result = DeleteAllCookies(strFolder);
+    if (!result.strUndoRefusal.empty())
+    {
+        Error(result.strUndoRefusal, "a copy of the cookies to delete could not be kept there, "
+                                     "so none was deleted; set [Undo] Keep=0 in " SETTINGS_FILE_NAME
+                                     " to delete without keeping copies");
+        return CLI_NOT_WRITTEN;
+    }
     for (const auto& [strBrowser, nDeleted] : result.deleted)
         std::printf("%s\t%d\n", strBrowser.c_str(), nDeleted);
     std::fflush(stdout);
@@ -85,6 +94,72 @@ int DeleteAll(const std::string& strFolder)
     const int nStatus = ReportUnwrittenLists(result.unwrittenLists);
     return result.unwrittenStores.empty() && result.unreadableLists.empty() ? nStatus
                                                                             : CLI_NOT_WRITTEN;
+}
+
+std::string BatchCounts(const CUndoBatch& batch)
+{
+    if (batch.bUndone)
+        return "undone";
+    std::string strCounts;
+    for (size_t i = 0; i < kBrowserCount; ++i)
+        if (batch.counts[i] > 0)
+            strCounts += (strCounts.empty() ? "" : ", ") + BrowserName(static_cast<EBrowser>(i)) +
+                         ": " + std::to_string(batch.counts[i]);
+    return strCounts;
+}
+
+int Undo(const CCliArguments& arguments, const std::string& strFolder)
+{
+    CUndoJournal journal(AppendPathPart(strFolder, UNDO_FILE_NAME));
+    if (!ReadUndoKeep(AppendPathPart(strFolder, SETTINGS_FILE_NAME)) || arguments.bUndoForget)
+    {
+        if (journal.RemoveFile())
+            return CLI_OK;
+        Error(journal.Error(), "could not be removed");
+        return CLI_NOT_WRITTEN;
+    }
+    std::vector<CUndoBatch> batches;
+    if (!journal.ListBatches(batches))
+    {
+        Error(journal.Error(), "cannot be read");
+        return CLI_NOT_WRITTEN;
+    }
+    if (arguments.bUndoList)
+    {
+        for (const CUndoBatch& batch : batches)
+            std::printf("%lld\t%s\t%s\t%s\n", static_cast<long long>(batch.nId),
+                        FormatUndoTime(batch.nTime).c_str(), batch.strHow.c_str(),
+                        BatchCounts(batch).c_str());
+        return CLI_OK;
+    }
+    CUndoBatch batch;
+    if (arguments.nUndoBatch == 0 && !FindUndoableBatch(journal, batch))
+    {
+        std::fprintf(stderr, "jarvane-cli: nothing to undo\n");
+        return CLI_OK;
+    }
+    if (arguments.nUndoBatch != 0)
+    {
+        const auto it =
+            std::find_if(batches.begin(), batches.end(),
+                         [&](const CUndoBatch& b) { return b.nId == arguments.nUndoBatch; });
+        if (it == batches.end() || it->bUndone || it->Count() == 0)
+        {
+            Error(std::to_string(arguments.nUndoBatch), "no deletion of this id to put back");
+            return CLI_USAGE;
+        }
+        batch = *it;
+    }
+    const CUndoResult result = RestoreBatch(journal, batch.nId);
+    std::printf("%d cookie%s put back, %d skipped (deleted at %s)\n", result.nRestored,
+                result.nRestored == 1 ? "" : "s", result.nSkipped,
+                FormatUndoTime(batch.nTime).c_str());
+    std::fflush(stdout);
+    for (const auto& [strReason, nCount] : result.reasons)
+        std::fprintf(stderr, "jarvane-cli: %d skipped: %s\n", nCount, strReason.c_str());
+    if (!result.strError.empty())
+        Error(result.strError, "could not be updated");
+    return result.bPending || !result.strError.empty() ? CLI_NOT_WRITTEN : CLI_OK;
 }
 
 int Protect(const CCliArguments& arguments, const std::string& strFolder)
@@ -292,6 +367,8 @@ int RunCliCommand(const CCliArguments& arguments)
         return ListKeptSites(strFolder);
     if (strCommand == "keep" || strCommand == "unkeep")
         return ChangeKeptSites(strFolder, arguments.names, strFromFile, strCommand == "keep");
+    if (strCommand == "undo")
+        return Undo(arguments, strFolder);
     if (bFind)
         return Find(arguments, strLocationFile);
     if (bAdd)

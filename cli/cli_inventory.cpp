@@ -1,6 +1,7 @@
 #include "cli/cli_inventory.h"
 
 #include "app/app_folders.h"
+#include "app/settings.h"
 #include "inventory/cookie_inventory.h"
 #include "inventory/mark_name.h"
 #include "locations/browser_locations.h"
@@ -59,6 +60,8 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
 {
     CDeleteAllResult result;
     CCookieInventory inventory(strFolder);
+    inventory.SetUndoRecording(ReadUndoKeep(AppendPathPart(strFolder, SETTINGS_FILE_NAME)));
+    inventory.SetDeletionSource(EUndoHow::Command);
     ReadInventory(inventory, strFolder);
     int deleted[kBrowserCount] = {};
     std::map<CCookieKey, int> doomed;
@@ -77,6 +80,7 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
         result.unreadableLists.emplace_back(list.strPath, std::move(browsers));
     }
     inventory.DeleteAllUnprotected();
+    result.strUndoRefusal = inventory.UndoRefusal();
     // The records of a running browser are skipped like protected ones.
     for (const auto& pCookie : inventory.Cookies())
     {

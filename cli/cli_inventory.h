@@ -34,6 +34,8 @@ struct CDeleteAllResult
     // Keep lists that exist but could not be read, each with the names of the
     // browsers whose cookies it kept: none of them was deleted.
     std::vector<std::pair<std::string, std::vector<std::string>>> unreadableLists;
+    // Why nothing was deleted: the copy of the cookies could not be kept.
+    std::string strUndoRefusal;
 };
 
 // Delete All after its confirmation: every unprotected cookie is deleted but

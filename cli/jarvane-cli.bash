@@ -15,7 +15,7 @@ _jarvane_cli()
         return
     fi
     case $command in
-        "") COMPREPLY=($(compgen -W "-C --help list delete-all protect unprotect sites keep unkeep locations find" -- "$cur")) ;;
+        "") COMPREPLY=($(compgen -W "-C --help list delete-all protect unprotect sites keep unkeep locations find undo" -- "$cur")) ;;
         list) [ "$prev" = "--sort" ] && COMPREPLY=($(compgen -W "cookie state browser" -- "$cur")) \
             || COMPREPLY=($(compgen -W "--sort" -- "$cur")) ;;
         find) COMPREPLY=($(compgen -W "--save" -- "$cur")) ;;
@@ -29,6 +29,7 @@ _jarvane_cli()
                 compopt -o filenames 2>/dev/null
                 COMPREPLY=($(compgen -f -- "$cur"))
             fi ;;
+        undo) COMPREPLY=($(compgen -W "--list --forget" -- "$cur")) ;;
     esac
 }
 complete -F _jarvane_cli jarvane-cli

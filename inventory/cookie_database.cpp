@@ -1,12 +1,15 @@
 #include "inventory/cookie_database.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <random>
 #include <sqlite3.h>
 #include <system_error>
 #include <tuple>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -287,6 +290,68 @@ bool DeleteByIntegerKeys(sqlite3* pDb, const CCookieTable& table,
     }
     return true;
 }
+
+// Numbers go seven bits to a byte, lowest first, the high bit set on every byte
+// but the last: lengths and most values take one or a few bytes.
+void AppendNumber(std::string& strOut, std::uint64_t nValue)
+{
+    for (; nValue >= 0x80; nValue >>= 7)
+        strOut += static_cast<char>((nValue & 0x7f) | 0x80);
+    strOut += static_cast<char>(nValue);
+}
+
+bool TakeNumber(const std::string& strIn, size_t& nPos, std::uint64_t& nValue)
+{
+    nValue = 0;
+    for (int nShift = 0; nPos < strIn.size() && nShift < 64; nShift += 7)
+    {
+        const auto nByte = static_cast<unsigned char>(strIn[nPos++]);
+        nValue |= static_cast<std::uint64_t>(nByte & 0x7f) << nShift;
+        if ((nByte & 0x80) == 0)
+            return true;
+    }
+    return false;
+}
+
+void AppendBytes(std::string& strOut, const char* pBytes, size_t nSize)
+{
+    AppendNumber(strOut, nSize);
+    strOut.append(pBytes, nSize);
+}
+
+bool TakeBytes(const std::string& strIn, size_t& nPos, std::string& strBytes)
+{
+    std::uint64_t nSize = 0;
+    if (!TakeNumber(strIn, nPos, nSize) || strIn.size() - nPos < nSize)
+        return false;
+    strBytes.assign(strIn, nPos, static_cast<size_t>(nSize));
+    nPos += static_cast<size_t>(nSize);
+    return true;
+}
+
+// One value of the current row, in the whole-row format.
+void AppendValue(std::string& strOut, sqlite3_stmt* pStatement, int nColumn)
+{
+    const int nType = sqlite3_column_type(pStatement, nColumn);
+    strOut += static_cast<char>(nType);
+    if (nType == SQLITE_INTEGER)
+        AppendNumber(strOut, static_cast<std::uint64_t>(sqlite3_column_int64(pStatement, nColumn)));
+    else if (nType == SQLITE_FLOAT)
+    {
+        const double dValue = sqlite3_column_double(pStatement, nColumn);
+        std::uint64_t nBits = 0;
+        std::memcpy(&nBits, &dValue, sizeof nBits);
+        AppendNumber(strOut, nBits);
+    }
+    else if (nType == SQLITE_TEXT || nType == SQLITE_BLOB)
+    {
+        const void* pData = nType == SQLITE_TEXT
+                                ? static_cast<const void*>(sqlite3_column_text(pStatement, nColumn))
+                                : sqlite3_column_blob(pStatement, nColumn);
+        AppendBytes(strOut, static_cast<const char*>(pData),
+                    pData ? static_cast<size_t>(sqlite3_column_bytes(pStatement, nColumn)) : 0);
+    }
+}
 } // namespace
 
 bool CDatabaseValue::operator<(const CDatabaseValue& other) const
@@ -364,4 +429,234 @@ bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
         return true;
     Execute(db.get(), "ROLLBACK");
     return false;
+}
+
+bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
+                         const std::vector<const std::vector<CDatabaseValue>*>& keys,
+                         std::string& strNames, std::vector<std::string>& rows)
+{
+    strNames.clear();
+    rows.assign(keys.size(), std::string());
+    if (keys.empty())
+        return true;
+    std::error_code error;
+    if (!fs::is_regular_file(strPath, error))
+        return false;
+    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READONLY);
+    if (!db)
+        return false;
+    sqlite3_busy_timeout(db.get(), 2000);
+    if (!Execute(db.get(), "BEGIN"))
+        return false;
+    CCookieTable table;
+    bool bRead = DescribeTable(db.get(), kind, table);
+    CStatement select;
+    if (bRead)
+        select = Prepare(db.get(), "SELECT * FROM " + QuoteName(table.strTable));
+    bRead = bRead && select;
+    std::vector<std::string> names;
+    const int nColumns = bRead ? sqlite3_column_count(select.get()) : 0;
+    for (int nColumn = 0; nColumn < nColumns; ++nColumn)
+        names.push_back(sqlite3_column_name(select.get(), nColumn));
+    // A row is matched by its key columns in the whole-row format.
+    std::vector<int> keyColumns;
+    for (const std::string& strKey : table.keyColumns)
+        for (int nColumn = 0; nColumn < nColumns; ++nColumn)
+            if (names[static_cast<size_t>(nColumn)] == strKey)
+                keyColumns.push_back(nColumn);
+    bRead = bRead && keyColumns.size() == table.keyColumns.size();
+    std::unordered_map<std::string, std::vector<size_t>> wanted;
+    wanted.reserve(keys.size());
+    for (size_t i = 0; bRead && i < keys.size(); ++i)
+        wanted[EncodeDatabaseValues(*keys[i])].push_back(i);
+    int nResult = bRead ? sqlite3_step(select.get()) : SQLITE_ERROR;
+    std::string strKey;
+    for (; nResult == SQLITE_ROW && !wanted.empty(); nResult = sqlite3_step(select.get()))
+    {
+        strKey.clear();
+        for (int nColumn : keyColumns)
+            AppendValue(strKey, select.get(), nColumn);
+        const auto it = wanted.find(strKey);
+        if (it == wanted.end())
+            continue;
+        std::string strRow;
+        for (int nColumn = 0; nColumn < nColumns; ++nColumn)
+            AppendValue(strRow, select.get(), nColumn);
+        for (size_t i : it->second)
+            rows[i] = strRow;
+        wanted.erase(it);
+    }
+    bRead = bRead && (nResult == SQLITE_DONE || nResult == SQLITE_ROW);
+    strNames = EncodeDatabaseNames(names);
+    select.reset();
+    Execute(db.get(), "COMMIT");
+    return bRead;
+}
+
+namespace
+{
+// The column sets of the table's unique indexes (its constraints among them).
+std::vector<std::vector<std::string>> UniqueKeys(sqlite3* pDb, const std::string& strTable)
+{
+    std::vector<std::vector<std::string>> keys;
+    CStatement list = Prepare(pDb, "PRAGMA index_list(" + QuoteName(strTable) + ")");
+    while (list && sqlite3_step(list.get()) == SQLITE_ROW)
+    {
+        if (sqlite3_column_int(list.get(), 2) == 0)
+            continue;
+        std::vector<std::string> columns;
+        CStatement info =
+            Prepare(pDb, "PRAGMA index_info(" + QuoteName(ColumnText(list.get(), 1)) + ")");
+        while (info && sqlite3_step(info.get()) == SQLITE_ROW)
+            columns.push_back(ColumnText(info.get(), 2));
+        if (!columns.empty())
+            keys.push_back(columns);
+    }
+    return keys;
+}
+
+bool RowExists(sqlite3* pDb, const std::string& strTable, const std::vector<std::string>& columns,
+               const CDatabaseColumns& row)
+{
+    std::string strSql = "SELECT 1 FROM " + QuoteName(strTable) + " WHERE ";
+    std::vector<const CDatabaseValue*> values;
+    for (const std::string& strColumn : columns)
+    {
+        const auto it = std::find(row.names.begin(), row.names.end(), strColumn);
+        if (it == row.names.end())
+            return false; // the row has no value for this key
+        strSql += (values.empty() ? "" : " AND ") + QuoteName(strColumn) + " IS ?";
+        values.push_back(&row.values[static_cast<size_t>(it - row.names.begin())]);
+    }
+    CStatement select = Prepare(pDb, strSql);
+    for (size_t i = 0; select && i < values.size(); ++i)
+        BindValue(select.get(), static_cast<int>(i + 1), *values[i]);
+    return select && sqlite3_step(select.get()) == SQLITE_ROW;
+}
+} // namespace
+
+bool InsertCookieRows(EDatabaseKind kind, const std::string& strPath,
+                      const std::vector<CDatabaseColumns>& rows,
+                      std::vector<EInsertOutcome>& outcomes)
+{
+    outcomes.assign(rows.size(), EInsertOutcome::Failed);
+    std::error_code error;
+    if (!fs::is_regular_file(strPath, error))
+        return false;
+    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READWRITE);
+    if (!db)
+        return false;
+    sqlite3_busy_timeout(db.get(), 2000);
+    if (!Execute(db.get(), "BEGIN IMMEDIATE"))
+        return false;
+    CCookieTable table;
+    bool bDone = DescribeTable(db.get(), kind, table);
+    // Firefox's id names one row and is not the cookie: one taken since is
+    // given up for a new one. The other unique keys say the cookie is there.
+    const std::string strOwnKey = kind == EDatabaseKind::Firefox ? "id" : "";
+    std::vector<std::vector<std::string>> uniqueKeys;
+    if (bDone)
+        for (auto& columns : UniqueKeys(db.get(), table.strTable))
+            if (columns != std::vector<std::string>{strOwnKey})
+                uniqueKeys.push_back(columns);
+    for (size_t nRow = 0; bDone && nRow < rows.size(); ++nRow)
+    {
+        const CDatabaseColumns& row = rows[nRow];
+        bool bExists = false;
+        for (const auto& columns : uniqueKeys)
+            bExists = bExists || RowExists(db.get(), table.strTable, columns, row);
+        if (bExists)
+        {
+            outcomes[nRow] = EInsertOutcome::Exists;
+            continue;
+        }
+        const bool bOwnKeyTaken =
+            !strOwnKey.empty() && RowExists(db.get(), table.strTable, {strOwnKey}, row);
+        std::string strColumns, strValues;
+        std::vector<const CDatabaseValue*> values;
+        for (size_t i = 0; i < row.names.size(); ++i)
+        {
+            if ((bOwnKeyTaken && row.names[i] == strOwnKey) ||
+                !HasColumn(db.get(), table.strTable, row.names[i]))
+                continue;
+            strColumns += (values.empty() ? "" : ", ") + QuoteName(row.names[i]);
+            strValues += values.empty() ? "?" : ", ?";
+            values.push_back(&row.values[i]);
+        }
+        CStatement insert = Prepare(db.get(), "INSERT INTO " + QuoteName(table.strTable) + " (" +
+                                                  strColumns + ") VALUES (" + strValues + ")");
+        bool bInserted = insert && !values.empty();
+        for (size_t i = 0; bInserted && i < values.size(); ++i)
+            bInserted = BindValue(insert.get(), static_cast<int>(i + 1), *values[i]);
+        bInserted = bInserted && sqlite3_step(insert.get()) == SQLITE_DONE;
+        outcomes[nRow] = bInserted ? EInsertOutcome::Inserted : EInsertOutcome::Failed;
+    }
+    if (bDone && Execute(db.get(), "COMMIT"))
+        return true;
+    Execute(db.get(), "ROLLBACK");
+    outcomes.assign(rows.size(), EInsertOutcome::Failed);
+    return false;
+}
+
+std::string EncodeDatabaseNames(const std::vector<std::string>& names)
+{
+    std::string strOut;
+    AppendNumber(strOut, names.size());
+    for (const std::string& strName : names)
+        AppendBytes(strOut, strName.data(), strName.size());
+    return strOut;
+}
+
+std::string EncodeDatabaseValues(const std::vector<CDatabaseValue>& values)
+{
+    std::string strOut;
+    for (const CDatabaseValue& value : values)
+    {
+        strOut += static_cast<char>(value.nType);
+        if (value.nType == SQLITE_INTEGER)
+            AppendNumber(strOut, static_cast<std::uint64_t>(value.nInteger));
+        else if (value.nType == SQLITE_FLOAT)
+        {
+            std::uint64_t nBits = 0;
+            std::memcpy(&nBits, &value.dReal, sizeof nBits);
+            AppendNumber(strOut, nBits);
+        }
+        else if (value.nType == SQLITE_TEXT || value.nType == SQLITE_BLOB)
+            AppendBytes(strOut, value.strBytes.data(), value.strBytes.size());
+    }
+    return strOut;
+}
+
+bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>& names,
+                           std::vector<CDatabaseValue>& values)
+{
+    names.clear();
+    values.clear();
+    size_t nPos = 0;
+    std::uint64_t nCount = 0;
+    if (!TakeNumber(strData, nPos, nCount) || nCount > strData.size())
+        return false;
+    names.resize(static_cast<size_t>(nCount));
+    for (std::string& strName : names)
+        if (!TakeBytes(strData, nPos, strName))
+            return false;
+    while (nPos < strData.size() && values.size() < names.size())
+    {
+        CDatabaseValue value;
+        value.nType = static_cast<unsigned char>(strData[nPos++]);
+        std::uint64_t nBits = 0;
+        bool bOk = true;
+        if (value.nType == SQLITE_INTEGER && (bOk = TakeNumber(strData, nPos, nBits)))
+            value.nInteger = static_cast<std::int64_t>(nBits);
+        else if (value.nType == SQLITE_FLOAT && (bOk = TakeNumber(strData, nPos, nBits)))
+            std::memcpy(&value.dReal, &nBits, sizeof nBits);
+        else if (value.nType == SQLITE_TEXT || value.nType == SQLITE_BLOB)
+            bOk = TakeBytes(strData, nPos, value.strBytes);
+        else if (value.nType != SQLITE_NULL)
+            bOk = false;
+        if (!bOk)
+            return false;
+        values.push_back(std::move(value));
+    }
+    return nPos == strData.size() && values.size() == names.size();
 }

@@ -41,3 +41,39 @@ bool ReadCookieDatabase(EDatabaseKind kind, const std::string& strPath,
 // busy database. False when anything failed; then no row is deleted.
 bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
                       const std::vector<const std::vector<CDatabaseValue>*>& keys);
+
+// A whole row: every column's name and value, as read.
+struct CDatabaseColumns
+{
+    std::vector<std::string> names;
+    std::vector<CDatabaseValue> values;
+};
+
+// The whole rows with these keys in the whole-row format: strNames the table's
+// column names, rows[i] the values of the row of keys[i] (empty when no row
+// has that key). False when the database could not be read.
+bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
+                         const std::vector<const std::vector<CDatabaseValue>*>& keys,
+                         std::string& strNames, std::vector<std::string>& rows);
+
+// The whole-row format, as bytes: the column names, then each column's type
+// and value; a row is its names followed by its values.
+std::string EncodeDatabaseNames(const std::vector<std::string>& names);
+std::string EncodeDatabaseValues(const std::vector<CDatabaseValue>& values);
+bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>& names,
+                           std::vector<CDatabaseValue>& values);
+
+enum class EInsertOutcome
+{
+    Inserted,
+    Exists, // a row with the same unique key is there
+    Failed,
+};
+
+// Inserts whole rows in one transaction, each unless a row with the same
+// unique key exists; a row whose own key (Firefox's id) was taken since gets a
+// new one. Columns the table no longer has are left out. False when the
+// transaction failed: then nothing is inserted.
+bool InsertCookieRows(EDatabaseKind kind, const std::string& strPath,
+                      const std::vector<CDatabaseColumns>& rows,
+                      std::vector<EInsertOutcome>& outcomes);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -10,6 +12,76 @@ void CCookieInventory::StartBatch()
     m_bKeptUnknown = {};
     for (CCookieStore* pStore : m_stores)
         pStore->StartBatch();
+    m_strUndoRefusal.clear();
+    m_nUndoBatch = 0;
+    m_undoNSLines.clear();
+}
+
+void CCookieInventory::SetUndoRecording(bool bKeep)
+{
+    m_undoMode = bKeep ? EUndoMode::Keep : EUndoMode::DontKeep;
+    if (!bKeep)
+        CUndoJournal(UndoFilePath()).RemoveFile();
+}
+
+bool CCookieInventory::RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCount],
+                                   std::unordered_set<const CCookie*>& kept)
+{
+    m_undoRecords.clear();
+    if (m_undoMode != EUndoMode::Keep)
+    {
+        if (m_undoMode == EUndoMode::DontKeep)
+            CUndoJournal(UndoFilePath()).RemoveFile();
+        return true;
+    }
+    std::vector<CUndoEntry> entries;
+    for (CCookieStore* pStore : m_stores)
+    {
+        std::vector<CCookie*>& batch = batches[BrowserIndex(pStore->Browser())];
+        if (batch.empty())
+            continue;
+        std::vector<CCookie*> copies = batch;
+        pStore->CopyForUndo(copies, entries);
+        size_t nKept = 0;
+        for (size_t i = 0; i < batch.size(); ++i)
+        {
+            if (!copies[i])
+            {
+                kept.insert(batch[i]);
+                continue;
+            }
+            m_undoRecords.push_back(batch[i]);
+            batch[nKept++] = batch[i];
+        }
+        batch.resize(nKept);
+    }
+    CUndoJournal journal(UndoFilePath());
+    std::int64_t nBatch = 0;
+    if (!journal.Record(m_undoHow, entries, nBatch))
+    {
+        m_undoRecords.clear();
+        m_strUndoRefusal = journal.Error();
+        return false;
+    }
+    m_nUndoBatch = nBatch;
+    for (CUndoEntry& entry : entries)
+        if (entry.browser == EBrowser::Netscape)
+            m_undoNSLines.push_back(
+                {nBatch, entry.nSeq, std::move(entry.strStore), std::move(entry.strData)});
+    return true;
+}
+
+// Best effort: a cookie left in the record although it stayed is found there
+// already when the batch is put back.
+void CCookieInventory::ForgetKept(const std::unordered_set<const CCookie*>& kept)
+{
+    std::vector<std::int64_t> seqs;
+    for (size_t i = 0; !kept.empty() && i < m_undoRecords.size(); ++i)
+        if (kept.count(m_undoRecords[i]) != 0)
+            seqs.push_back(static_cast<std::int64_t>(i));
+    m_undoRecords.clear();
+    if (m_nUndoBatch != 0 && !seqs.empty())
+        CUndoJournal(UndoFilePath()).Forget(m_nUndoBatch, seqs);
 }
 
 void CCookieInventory::DeleteCookie(int nItem)
@@ -42,6 +114,11 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
             batches[BrowserIndex(pCookie->Browser())].push_back(pCookie);
     }
     std::unordered_set<const CCookie*> kept;
+    if (!RecordBatch(batches, kept))
+    {
+        std::fill(remove.begin(), remove.end(), false);
+        return; // nothing is deleted that could not be put back
+    }
     for (CCookieStore* pStore : m_stores)
     {
         std::vector<CCookie*>& batch = batches[BrowserIndex(pStore->Browser())];
@@ -53,6 +130,7 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
             if (!batch[i])
                 kept.insert(asked[i]);
     }
+    ForgetKept(kept);
     // A kept row shows why it stayed when its store found it in use.
     for (size_t i = 0; !kept.empty() && i < remove.size(); ++i)
     {
@@ -112,12 +190,37 @@ void CCookieInventory::RewriteNSFiles()
     for (CCookieStore* pStore : m_stores)
         if (pStore->Changed() && !pStore->Locations().empty())
             pStore->FinishBatch(m_CookieList, returned);
+    ForgetUnwrittenLines(returned);
     if (returned.empty())
         return;
     const size_t nFirst = m_Cookies.size();
     std::move(returned.begin(), returned.end(), std::back_inserter(m_Cookies));
     ApplySites(nFirst);
     m_CookieList.InsertItems(RowsOf(nFirst));
+}
+
+// A Netscape cookie whose file could not be written stayed: it leaves the record.
+void CCookieInventory::ForgetUnwrittenLines(const CCookieRecords& returned)
+{
+    std::map<std::pair<std::string_view, std::string_view>, std::vector<const CUndoNSLine*>> lines;
+    if (!returned.empty())
+        for (const CUndoNSLine& line : m_undoNSLines)
+            lines[{line.strFile, line.strLine}].push_back(&line);
+    std::map<std::int64_t, std::vector<std::int64_t>> stayed;
+    for (const auto& pCookie : returned)
+    {
+        if (pCookie->Browser() != EBrowser::Netscape)
+            continue;
+        const auto& cookie = static_cast<const CNSCookie&>(*pCookie);
+        const auto it = lines.find({cookie.m_strFile, cookie.m_strLine});
+        if (it == lines.end() || it->second.empty())
+            continue;
+        stayed[it->second.back()->nBatch].push_back(it->second.back()->nSeq);
+        it->second.pop_back();
+    }
+    m_undoNSLines.clear();
+    for (const auto& [nBatch, seqs] : stayed)
+        CUndoJournal(UndoFilePath()).Forget(nBatch, seqs);
 }
 
 void CCookieInventory::SelectAfterDelete(int nFirst)

@@ -10,9 +10,12 @@
 #include "inventory/site_list.h"
 
 #include <array>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // The cookie inventory of the main window: the records read from every
@@ -61,6 +64,17 @@ public:
     void RewriteNSFiles();
     // 1 when the current batch deleted a Netscape cookie, else 0.
     int NSChanged() const { return m_nsStore.Changed() ? 1 : 0; }
+
+    // Whether deletion batches first record what they delete in UNDO.DB of the
+    // data folder, so that it can be put back (bKeep), or record nothing and
+    // remove that file. Until this is called nothing is recorded.
+    void SetUndoRecording(bool bKeep);
+    // How the next batches are started, as the record names it.
+    void SetDeletionSource(EUndoHow how) { m_undoHow = how; }
+    // Why the last batch deleted nothing: the recovery file could not be
+    // written. Empty when it was not refused.
+    const std::string& UndoRefusal() const { return m_strUndoRefusal; }
+    std::string UndoFilePath() const { return DataFilePath(UNDO_FILE_NAME); }
 
     // The protection lists (SITES.DAT among them) whose last writing failed,
     // or that could not be read and so were not written: their marks are kept
@@ -145,6 +159,14 @@ private:
     void ReadStore(CCookieStore& store);
     std::string DataFilePath(const char* pszName) const;
     void StartBatch();
+    // Records the doomed records of every store before anything is deleted;
+    // a record that could not be copied leaves its batch and goes to kept.
+    // False when the record could not be written: nothing may be deleted.
+    bool RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCount],
+                     std::unordered_set<const CCookie*>& kept);
+    // Takes out of the record the cookies that stayed after all.
+    void ForgetKept(const std::unordered_set<const CCookie*>& kept);
+    void ForgetUnwrittenLines(const CCookieRecords& returned);
     // Deletes the cookies of the flagged rows' unprotected records, store by
     // store, then removes the rows whose cookies went and frees their records.
     void DeleteRows(std::vector<bool>& remove);
@@ -189,4 +211,26 @@ private:
     bool m_bEmptiedByDeletion = false;
     CSiteList m_sites;
     bool m_bSitesUnsaved = false; // the last writing of SITES.DAT failed
+
+    enum class EUndoMode
+    {
+        Unset,
+        Keep,
+        DontKeep,
+    };
+    EUndoMode m_undoMode = EUndoMode::Unset;
+    EUndoHow m_undoHow = EUndoHow::Window;
+    std::string m_strUndoRefusal;
+    std::int64_t m_nUndoBatch = 0; // the current batch's record, 0 for none
+    // The records of the current batch's entries, by the entries' places in it.
+    std::vector<const CCookie*> m_undoRecords;
+    // The Netscape cookies recorded, until their files are written.
+    struct CUndoNSLine
+    {
+        std::int64_t nBatch;
+        std::int64_t nSeq;
+        std::string strFile;
+        std::string strLine;
+    };
+    std::vector<CUndoNSLine> m_undoNSLines;
 };

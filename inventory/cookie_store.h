@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inventory/cookie.h"
+#include "inventory/undo_journal.h"
 
 #include <memory>
 #include <string>
@@ -37,6 +38,11 @@ public:
     virtual void ReadCookies(CCookieRecords& records) = 0;
     // Whether the protection list is written even when no location is listed.
     virtual bool SavesProtectionWithoutLocations() const { return true; }
+
+    // Before a batch deletes anything: appends to entries what puts each
+    // record's cookie back, one entry per record in batch order. A record
+    // whose cookie cannot be copied is replaced by null and is not deleted.
+    virtual void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) = 0;
 
     // A deletion batch: StartBatch, DeleteCookies once or more, FinishBatch.
     virtual void StartBatch() { m_bChanged = false; }

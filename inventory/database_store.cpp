@@ -41,6 +41,46 @@ void CDatabaseStore::ReadCookies(CCookieRecords& records)
     }
 }
 
+// The rows of a running browser's database stay, as at deletion; so do rows
+// that cannot be read whole.
+void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries)
+{
+    std::map<std::string, std::vector<size_t>> byDatabase;
+    for (size_t i = 0; i < batch.size(); ++i)
+        byDatabase[*static_cast<CDatabaseCookie*>(batch[i])->m_pDatabase].push_back(i);
+    std::vector<CUndoEntry*> copies(batch.size(), nullptr);
+    std::vector<CUndoEntry> made(batch.size());
+    for (const auto& [strDatabase, indexes] : byDatabase)
+    {
+        const bool bInUse = IsDatabaseInUse(strDatabase);
+        std::vector<const std::vector<CDatabaseValue>*> keys;
+        for (size_t i : indexes)
+        {
+            auto* pCookie = static_cast<CDatabaseCookie*>(batch[i]);
+            pCookie->m_bInUse = pCookie->m_bInUse || bInUse;
+            keys.push_back(&pCookie->m_key);
+        }
+        std::string strNames;
+        std::vector<std::string> rows;
+        if (bInUse || !ReadWholeCookieRows(m_kind, strDatabase, keys, strNames, rows))
+            continue;
+        const auto pNames = std::make_shared<const std::string>(std::move(strNames));
+        for (size_t n = 0; n < indexes.size(); ++n)
+        {
+            if (rows[n].empty())
+                continue;
+            const size_t i = indexes[n];
+            made[i] = {Browser(), strDatabase, batch[i]->m_strName, std::move(rows[n]), 0, pNames};
+            copies[i] = &made[i];
+        }
+    }
+    for (size_t i = 0; i < batch.size(); ++i)
+        if (copies[i])
+            entries.push_back(std::move(*copies[i]));
+        else
+            batch[i] = nullptr;
+}
+
 // The browser is asked again at deletion time: records read while it ran go
 // once it has closed, and a browser started since the refresh keeps its rows.
 void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)

@@ -42,6 +42,7 @@ public:
     explicit CDatabaseStore(EDatabaseKind kind);
 
     void ReadCookies(CCookieRecords& records) override;
+    void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) override;
     void DeleteCookies(std::vector<CCookie*>& batch) override;
     void FinishBatch(const CCookieListModel&, CCookieRecords&) override {}
     // Without databases listed, its protection list is neither written nor read.

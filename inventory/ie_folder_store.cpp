@@ -3,6 +3,8 @@
 #include "platform/folder_search.h"
 #include "platform/path.h"
 
+#include <filesystem>
+
 void CIEFolderStore::ReadCookies(CCookieRecords& records)
 {
     for (const std::string& strFolder : m_locations)
@@ -27,6 +29,28 @@ void CIEFolderStore::AddIECookie(const std::string& strPath, CCookieRecords& rec
     m_reader.Close();
     if (bComplete)
         records.push_back(std::make_unique<CIECookie>(std::move(strLine), strPath));
+}
+
+// A file that cannot be read now is not deleted: it could not be made again.
+void CIEFolderStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries)
+{
+    for (CCookie*& pCookie : batch)
+    {
+        const std::string& strPath = static_cast<const CIECookie&>(*pCookie).m_strPath;
+        CUndoEntry entry;
+        entry.browser = EBrowser::InternetExplorer;
+        const size_t nSeparator = strPath.rfind(PATH_SEP);
+        entry.strStore = nSeparator == std::string::npos ? "." : strPath.substr(0, nSeparator);
+        entry.strName = nSeparator == std::string::npos ? strPath : strPath.substr(nSeparator + 1);
+        // Read to its end, whatever its size was when looked at.
+        std::error_code error;
+        const std::uintmax_t nSize = std::filesystem::file_size(strPath, error);
+        if (!error && ReadFileBytes(strPath, static_cast<size_t>(nSize) + 1, entry.strData) &&
+            entry.strData.size() <= nSize)
+            entries.push_back(std::move(entry));
+        else
+            pCookie = nullptr;
+    }
 }
 
 void CIEFolderStore::DeleteCookies(std::vector<CCookie*>& batch)

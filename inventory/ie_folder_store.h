@@ -16,6 +16,7 @@ public:
     // Appends the record of one cookie file, unless it has fewer than three lines.
     void AddIECookie(const std::string& strPath, CCookieRecords& records);
 
+    void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) override;
     void DeleteCookies(std::vector<CCookie*>& batch) override;
     void FinishBatch(const CCookieListModel&, CCookieRecords&) override {}
 

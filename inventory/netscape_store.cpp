@@ -54,6 +54,16 @@ void CNSFileStore::StartBatch()
     m_deleted.clear();
 }
 
+void CNSFileStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries)
+{
+    for (const CCookie* pCookie : batch)
+    {
+        const auto& cookie = static_cast<const CNSCookie&>(*pCookie);
+        entries.push_back(
+            {EBrowser::Netscape, cookie.m_strFile, cookie.m_strName, cookie.m_strLine});
+    }
+}
+
 void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
 {
     for (CCookie* pCookie : batch)

@@ -23,6 +23,7 @@ public:
                             CCookieRecords& records);
 
     void StartBatch() override;
+    void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) override;
     void DeleteCookies(std::vector<CCookie*>& batch) override;
     void FinishBatch(const CCookieListModel& list, CCookieRecords& returned) override;
 

@@ -14,3 +14,15 @@ std::unique_ptr<wxMenu> CreateCookieContextMenu(bool bDeleteEnabled, bool bProte
     AppendSiteMenuItems(*pMenu, bKeepSiteEnabled);
     return pMenu;
 }
+
+// In the one group of additions, after the separator that opens it.
+void AppendUndoMenuItem(wxMenu& menu, bool bEnabled)
+{
+    bool bGroupOpen = false;
+    for (const wxMenuItem* pItem : menu.GetMenuItems())
+        bGroupOpen = bGroupOpen || pItem->IsSeparator();
+    if (!bGroupOpen)
+        menu.AppendSeparator();
+    menu.Append(IDC_UNDO_DELETION, "&Undo Last Deletion\tCtrl+Z");
+    menu.Enable(IDC_UNDO_DELETION, bEnabled);
+}

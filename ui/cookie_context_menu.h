@@ -8,3 +8,7 @@
 // separator "Keep Site", greyed while no row is selected, and "Sites to Keep...".
 std::unique_ptr<wxMenu> CreateCookieContextMenu(bool bDeleteEnabled, bool bProtectEnabled,
                                                 bool bKeepSiteEnabled);
+
+// With the other additions, after the separator that opens them:
+// "&Undo Last Deletion" (Ctrl+Z), greyed while nothing can be put back.
+void AppendUndoMenuItem(wxMenu& menu, bool bEnabled);

@@ -202,6 +202,8 @@ void CCookieDlg::BindEvents()
         wxEVT_MENU, [this](wxCommandEvent&) { OnDelete(); }, IDC_DELETE);
     Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { OnProtect(); }, IDC_PROTECT);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { OnUndoLastDeletion(); }, IDC_UNDO_DELETION);
     BindSiteCommands(*this);
 
     Bind(wxEVT_SIZE, &CCookieDlg::OnSize, this);
@@ -259,6 +261,8 @@ void CCookieDlg::DeleteAllUnprotected()
 {
     m_Inventory.DeleteAllUnprotected();
     ShowInventory();
+    if (m_bTimerBatch)
+        ReportUndoRefusal(true);
 }
 
 // Every operation on the inventory ends here: the list shows the rows again and
@@ -367,6 +371,7 @@ void CCookieDlg::OnDelete()
     ShowInventory();
     EndDeletion();
     TellKeptRows(true);
+    ReportUndoRefusal(false);
 }
 
 // A batch that could delete nothing because keep lists cannot be read runs
@@ -389,6 +394,7 @@ void CCookieDlg::OnDeleteAll()
         DeleteAllUnprotected();
     EndDeletion();
     TellKeptRows(true);
+    ReportUndoRefusal(false);
 }
 
 void CCookieDlg::TellKeptRows(bool bAlways)
@@ -559,6 +565,7 @@ void CCookieDlg::OnSysCommand(unsigned nID)
 void CCookieDlg::ReadSettings()
 {
     const CSettings settings = ReadSettingsFile(GetAppFolders().GetSettingsFilePath());
+    m_Inventory.SetUndoRecording(ReadUndoKeep(GetAppFolders().GetSettingsFilePath()));
     m_bSoundEffects = settings.m_bSoundEffects;
     m_bShowWaitDialog = settings.m_bShowWaitDialog;
     m_nAutoDelete = settings.m_nAutoDelete;
@@ -582,7 +589,11 @@ void CCookieDlg::AutoDeleteTimerProc()
         return;
     }
     RefreshCookies();
+    m_Inventory.SetDeletionSource(EUndoHow::Timer);
+    m_bTimerBatch = true;
     DeleteAllUnprotected();
+    m_bTimerBatch = false;
+    m_Inventory.SetDeletionSource(EUndoHow::Window);
     TellKeptRows(false);
 }
 
@@ -641,6 +652,8 @@ void CCookieDlg::OnCharHook(wxKeyEvent& event)
     const bool bPlain = event.GetModifiers() == wxMOD_NONE;
     if (nKey == WXK_F1 && event.GetModifiers() == wxMOD_CONTROL)
         OnSysCommand(ID_SYS_ABOUT);
+    else if (nKey == 'Z' && event.GetModifiers() == wxMOD_CONTROL)
+        OnUndoLastDeletion();
     else if (IsFocusInList() && OnListKeyDown(nKey))
         return;
     else if (bPlain && (nKey == WXK_RETURN || nKey == WXK_NUMPAD_ENTER) &&
@@ -677,5 +690,6 @@ void CCookieDlg::OnListRightClick(wxContextMenuEvent& event)
     std::unique_ptr<wxMenu> pMenu =
         CreateCookieContextMenu(m_btnDelete->IsEnabled(), m_btnProtect->IsEnabled(),
                                 m_Inventory.CookieList().GetSelectedCount() > 0);
+    AppendUndoMenuItem(*pMenu, CanUndoDeletion());
     m_CookieList->PopupMenu(pMenu.get(), point);
 }

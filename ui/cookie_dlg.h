@@ -31,6 +31,7 @@ enum
     IDC_COOKIE_LIST = 1015,
     IDC_COUNT = 1017,
     IDC_FRAME = 1023,
+    IDC_UNDO_DELETION = 1040, // context menu and Ctrl+Z
 };
 
 // The About command of the window menu; its low four bits are zero.
@@ -151,6 +152,16 @@ private:
     void OnItemChanged();
     void OnColumnClick(wxListEvent& event);
     void OnListRightClick(wxContextMenuEvent& event);
+
+    // Undo Last Deletion: puts back the newest deletion batch still kept,
+    // after asking, and says what came back.
+    void OnUndoLastDeletion();
+    bool CanUndoDeletion();
+    // After a batch: tells why it deleted nothing, once while the timer keeps
+    // being refused.
+    void ReportUndoRefusal(bool bByTimer);
+    bool m_bUndoRefusalShown = false;
+    bool m_bTimerBatch = false;
 
     wxImageList* m_imgState = nullptr; // owned by the list
     std::unique_ptr<CTrayIcon> m_pTrayIcon;

@@ -3,6 +3,7 @@
 // inventory lists and deletes, and the browsers visit again to show what they
 // still send. Slow; labelled "blackbox".
 #include "inventory/cookie_inventory.h"
+#include "inventory/undo_restore.h"
 #include "support/temp_dir.h"
 
 #include <chrono>
@@ -14,6 +15,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -58,6 +60,20 @@ public:
 private:
     pid_t m_nPid = -1;
 };
+
+// Every column of every row, as the sqlite3 tool prints them.
+std::string DumpRows(const std::string& strDb, const std::string& strSelect)
+{
+    std::string strText;
+    std::FILE* pPipe =
+        popen(("sqlite3 -line " + Quote(strDb) + " " + Quote(strSelect)).c_str(), "r");
+    char szBuffer[4096];
+    for (size_t n; pPipe && (n = std::fread(szBuffer, 1, sizeof szBuffer, pPipe)) > 0;)
+        strText.append(szBuffer, n);
+    if (pPipe)
+        pclose(pPipe);
+    return strText;
+}
 
 bool WaitFor(const std::function<bool()>& fnDone, int nSeconds)
 {
@@ -222,6 +238,69 @@ TEST_F(BrowserStores, ARunningBrowsersCookiesAreListedInUseAndLeftAlone)
     ASSERT_EQ(Visit("firefox", strFirefox), 0);
     ASSERT_EQ(Visit("chromium", strChromium), 0);
     EXPECT_TRUE(TakeSentCookies().empty());
+}
+
+// Delete All taken back: the rows come back column for column (HttpOnly flags
+// and values with them) and the browsers send the cookies again; a running
+// Chromium keeps its rows out until it has closed.
+TEST_F(BrowserStores, UndoPutsBackWhatDeleteAllTookOnceTheBrowserHasClosed)
+{
+    const std::string strFirefox = m_dir.File("ff");
+    const std::string strChromium = m_dir.File("cr");
+    ASSERT_EQ(Visit("firefox", strFirefox), 0);
+    ASSERT_EQ(Visit("chromium", strChromium), 0);
+    TakeSentCookies();
+    ASSERT_EQ(Visit("firefox", strFirefox), 0);
+    const std::map<std::string, std::string> sentByFirefox = TakeSentCookies();
+    ASSERT_EQ(Visit("chromium", strChromium), 0);
+    const std::map<std::string, std::string> sentByChromium = TakeSentCookies();
+    ASSERT_EQ(sentByFirefox.size(), 3u);
+    const std::string strFirefoxDb = strFirefox + "/cookies.sqlite";
+    const std::string strChromiumDb = strChromium + "/Default/Cookies";
+    const char* pszFirefoxRows = "SELECT * FROM moz_cookies ORDER BY id";
+    const char* pszChromiumRows = "SELECT * FROM cookies ORDER BY creation_utc";
+    const std::string strFirefoxRows = DumpRows(strFirefoxDb, pszFirefoxRows);
+    const std::string strChromiumRows = DumpRows(strChromiumDb, pszChromiumRows);
+    EXPECT_NE(strFirefoxRows.find("isHttpOnly = 1"), std::string::npos);
+    EXPECT_NE(strChromiumRows.find("is_httponly = 1"), std::string::npos);
+    m_inventory.SetUndoRecording(true);
+    m_inventory.SetLocations(EBrowser::Firefox, {strFirefoxDb});
+    m_inventory.SetLocations(EBrowser::Chromium, {strChromiumDb});
+    m_inventory.RefreshCookies();
+    m_inventory.DeleteAllUnprotected();
+    ASSERT_EQ(m_inventory.CookieList().GetItemCount(), 0);
+
+    CUndoJournal journal(m_dir.File("data/" UNDO_FILE_NAME));
+    CUndoBatch batch;
+    ASSERT_TRUE(FindUndoableBatch(journal, batch));
+    {
+        CBackground chromium(
+            "chromium --headless --no-sandbox --user-data-dir=" + Quote(strChromium) +
+            " --host-resolver-rules='MAP * 127.0.0.1' --password-store=basic "
+            "--no-first-run --remote-debugging-port=0 http://alpha.test:" +
+            std::to_string(m_nPort) + "/done");
+        struct stat st;
+        ASSERT_TRUE(
+            WaitFor([&] { return lstat((strChromium + "/SingletonLock").c_str(), &st) == 0; }, 30));
+        const CUndoResult result = RestoreBatch(journal, batch.nId);
+        EXPECT_EQ(result.nRestored, 6);
+        EXPECT_TRUE(result.bPending);
+        EXPECT_EQ(result.reasons,
+                  (std::vector<std::pair<std::string, int>>{{"close Chromium and try again", 6}}));
+    }
+    EXPECT_EQ(DumpRows(strFirefoxDb, pszFirefoxRows), strFirefoxRows);
+    CUndoBatch again;
+    ASSERT_TRUE(FindUndoableBatch(journal, again));
+    EXPECT_EQ(again.nId, batch.nId);
+    EXPECT_EQ(RestoreBatch(journal, batch.nId).nRestored, 6);
+    EXPECT_EQ(DumpRows(strChromiumDb, pszChromiumRows), strChromiumRows);
+    EXPECT_FALSE(FindUndoableBatch(journal, again));
+
+    TakeSentCookies();
+    ASSERT_EQ(Visit("firefox", strFirefox), 0);
+    EXPECT_EQ(TakeSentCookies(), sentByFirefox);
+    ASSERT_EQ(Visit("chromium", strChromium), 0);
+    EXPECT_EQ(TakeSentCookies(), sentByChromium);
 }
 
 TEST_F(BrowserStores, AKeptSiteKeepsEveryCookieOfItsHostsInBothBrowsersThroughDeleteAll)

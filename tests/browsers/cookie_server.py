@@ -19,7 +19,7 @@ CHAINS = [["alpha.test", "beta.test", "gamma.test"],
 # Persistent cookies per host (Firefox keeps session cookies out of its file);
 # "wide" is set for the whole domain, on .bank.test.
 COOKIES = {
-    "alpha.test": ["session_id=a1", "theme=dark"],
+    "alpha.test": ["session_id=a1; HttpOnly", "theme=dark"],
     "beta.test": ["tracker=b1"],
     "gamma.test": ["cart=g1", "lang=en", "seen=1"],
     "www.bank.test": ["session=w1", "wide=d1; Domain=bank.test"],

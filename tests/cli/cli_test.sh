@@ -22,7 +22,7 @@ ns=$work/samples/ns/cookies.txt
 
 # Usage errors, help.
 run --help; expect_status 0 "--help"; grep -q '^Usage: jarvane-cli' "$scratch/out" || fail "no usage text"
-for args in "" "frobnicate" "-C" "list --sort size" "protect" "find --force" "-x list"; do
+for args in "" "frobnicate" "-C" "list --sort size" "protect" "find --force" "-x list" "undo x" "undo 0" "undo --list --forget"; do
   run $args; expect_status 1 "'$args'"; one_error_naming "jarvane-cli:"
 done
 
@@ -76,7 +76,13 @@ run -C "$work" list
 ie_before=$(ls "$work/samples/ie" | wc -l)
 ns_before=$(grep -c $'\t' "$ns")
 site_before=$(grep -c $'^\\.example\\.com\t' "$ns")
+ie_sums=$(cd "$work/samples/ie" && md5sum -- * | sort)
+ns_lines() { tr -d '\r' <"$ns" | grep $'\t' | sed 's/^[[:space:]]*//; s/[[:space:]]*$//' | sort; }
+ns_before_lines=$(ns_lines)
+value=$(sed -n 2p "$(grep -rLx $'example.com/\r' "$work/samples/ie" | head -1)" | tr -d '\r')
+old_mask=$(umask); umask 000
 run -C "$work" delete-all; expect_status 0 delete-all
+umask "$old_mask"
 ie_gone=$((ie_before - $(ls "$work/samples/ie" | wc -l)))
 ns_gone=$((ns_before - $(grep -c $'\t' "$ns")))
 [ "$(cat "$scratch/out")" = $'Internet Explorer\t'"$ie_gone"$'\nNetscape Browser\t'"$ns_gone" ] ||
@@ -85,6 +91,54 @@ ns_gone=$((ns_before - $(grep -c $'\t' "$ns")))
 [ "$(grep -c $'^\\.example\\.com\t' "$ns")" -eq "$site_before" ] || fail "protected Netscape cookies were deleted"
 grep -rqx $'example.com/\r' "$work/samples/ie" || fail "the protected Internet Explorer cookie was deleted"
 grep -qx $'.example.com\r' "$work/NSPROT.DAT" || fail "delete-all lost a mark"
+
+# undo: the copies are private, come back byte for byte, once; --forget and
+# Keep=0 leave no cookie value in the working folder.
+[ "$(stat -c %a "$work/UNDO.DB")" = 600 ] || fail "UNDO.DB has mode $(stat -c %a "$work/UNDO.DB") under umask 000"
+grep -rqF -- "$value" "$work/UNDO.DB" || fail "UNDO.DB does not hold the deleted value $value"
+run -C "$work" undo --list; expect_status 0 "undo --list"
+grep -qx $'1\t[0-9-]* [0-9:]*\tcommand\tInternet Explorer: '"$ie_gone"', Netscape Browser: '"$ns_gone" "$scratch/out" ||
+  fail "undo --list printed $(cat "$scratch/out")"
+run -C "$work" undo; expect_status 0 undo
+grep -q "^$((ie_gone + ns_gone)) cookies put back, 0 skipped" "$scratch/out" || fail "undo printed $(cat "$scratch/out")"
+[ "$(cd "$work/samples/ie" && md5sum -- * | sort)" = "$ie_sums" ] || fail "the Internet Explorer files did not come back byte for byte"
+[ "$(ns_lines)" = "$ns_before_lines" ] || fail "the Netscape lines did not come back: $(diff <(echo "$ns_before_lines") <(ns_lines))"
+head -1 "$ns" | grep -q '^# Netscape HTTP Cookie File' || fail "undo lost the Netscape header"
+run -C "$work" undo; expect_status 0 "undo again"; grep -q "nothing to undo" "$scratch/err" || fail "undone twice: $(cat "$scratch/err")"
+run -C "$work" undo 99; expect_status 1 "undo of an unknown id"
+run -C "$work" undo --forget; expect_status 0 "undo --forget"
+[ ! -e "$work/UNDO.DB" ] || fail "undo --forget left UNDO.DB"
+printf '[Undo]\r\nKeep=0\r\n' >>"$work/Jarvane.INI"
+run -C "$work" delete-all; expect_status 0 "delete-all with Keep=0"
+grep -rqF --exclude-dir=samples -- "$value" "$work" && fail "a deleted cookie value remains with Keep=0: $(grep -rlF --exclude-dir=samples -- "$value" "$work")"
+[ ! -e "$work/UNDO.DB" ] || fail "Keep=0 left UNDO.DB"
+
+# A curl jar: the deleted cookies come back as curl sends them and Python reads them.
+jar=$scratch/jar
+mkdir -p "$jar" && cp "$root/tests/core/jars/curl.txt" "$jar/cookies.txt"
+printf '[NS]\r\nLocation 1=%s\r\n' "$jar/cookies.txt" >"$jar/Location.DAT"
+run -C "$jar" protect localhost; expect_status 0 "protect in the jar"
+run -C "$jar" delete-all; expect_status 0 "delete-all in the jar"
+grep -q sid "$jar/cookies.txt" && fail "delete-all left the jar's cookies"
+run -C "$jar" undo; expect_status 0 "undo in the jar"
+python3 - "$jar/cookies.txt" <<'PY' || fail "the jar after undo: curl or Python disagree"
+import http.cookiejar, http.server, subprocess, sys, threading
+jar = http.cookiejar.MozillaCookieJar(sys.argv[1])
+jar.load(ignore_discard=True, ignore_expires=True)
+sent = []
+class Handler(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        sent.append(self.headers.get("Cookie", ""))
+        self.send_response(204); self.end_headers()
+    def log_message(self, *args): pass
+server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+threading.Thread(target=server.serve_forever, daemon=True).start()
+subprocess.run(["curl", "-s", "-b", sys.argv[1], f"http://127.0.0.1:{server.server_port}/"], check=True)
+server.shutdown()
+cookies = dict(c.split("=", 1) for c in sent[0].split("; "))
+assert cookies.get("sid") == "s3cr3t" and cookies.get("plain") == "1", sent
+assert len([c for c in jar if c.domain == "127.0.0.1"]) == 8, [c.name for c in jar]
+PY
 
 # Sites to keep: keep and unkeep write SITES.DAT only when the sites change; a
 # refused entry is named and changes nothing; delete-all spares every cookie of

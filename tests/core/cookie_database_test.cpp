@@ -1,4 +1,5 @@
 #include "inventory/cookie_database.h"
+#include "inventory/undo_restore.h"
 #include "inventory_fixture.h"
 #include "platform/browser_lock.h"
 #include "support/temp_dir.h"
@@ -278,4 +279,85 @@ TEST_F(CDatabaseStoreTest, AProtectedHostAndARunningBrowsersRowsOutliveDeleteAll
     EXPECT_EQ(ReadWholeFile(DataFile(FF_PROTECTION_FILE)), "alpha.test\r\nalpha.test\r\n");
     EXPECT_EQ(ReadWholeFile(DataFile(CR_PROTECTION_FILE)), "");
     EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), "");
+}
+
+namespace
+{
+// Every column of every row, with its type, in a stable order.
+std::string DumpRows(const std::string& strDb, const char* pszTable)
+{
+    sqlite3* pDb = nullptr;
+    sqlite3_open_v2(strDb.c_str(), &pDb, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* pSelect = nullptr;
+    const std::string strSql = std::string("SELECT * FROM ") + pszTable;
+    sqlite3_prepare_v2(pDb, strSql.c_str(), -1, &pSelect, nullptr);
+    std::vector<std::string> rows;
+    while (pSelect && sqlite3_step(pSelect) == SQLITE_ROW)
+    {
+        std::string strRow;
+        for (int i = 0; i < sqlite3_column_count(pSelect); ++i)
+        {
+            const unsigned char* pText = sqlite3_column_text(pSelect, i);
+            strRow += std::to_string(sqlite3_column_type(pSelect, i)) + ":" +
+                      (pText ? reinterpret_cast<const char*>(pText) : "") + "|";
+        }
+        rows.push_back(strRow);
+    }
+    sqlite3_finalize(pSelect);
+    sqlite3_close(pDb);
+    std::sort(rows.begin(), rows.end());
+    std::string strAll;
+    for (const std::string& strRow : rows)
+        strAll += strRow + "\n";
+    return strAll;
+}
+} // namespace
+
+// Rows come back whole; a running browser's rows are neither recorded nor put
+// back, and their batch stays to be put back once it has closed.
+TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
+{
+    const std::string strFirefox = m_inventory.Locations(EBrowser::Firefox)[0];
+    const std::string strFirefoxRows = DumpRows(strFirefox, "moz_cookies");
+    const std::string strChromiumRows = DumpRows(m_strChromium, "cookies");
+    char host[256] = {};
+    gethostname(host, sizeof(host) - 1);
+    const std::string strRunning = std::string(host) + "-" + std::to_string(getpid());
+    ASSERT_EQ(symlink(strRunning.c_str(), m_strLock.c_str()), 0);
+    m_inventory.SetUndoRecording(true);
+    m_inventory.RefreshCookies();
+    m_inventory.DeleteAllUnprotected();
+    CUndoJournal journal(DataFile(UNDO_FILE_NAME));
+    CUndoBatch firefoxBatch;
+    ASSERT_TRUE(FindUndoableBatch(journal, firefoxBatch));
+    EXPECT_EQ(firefoxBatch.Count(), 6);
+    EXPECT_EQ(firefoxBatch.counts[BrowserIndex(EBrowser::Firefox)], 6);
+
+    unlink(m_strLock.c_str());
+    m_inventory.DeleteAllUnprotected();
+    CUndoBatch chromiumBatch;
+    ASSERT_TRUE(FindUndoableBatch(journal, chromiumBatch));
+    EXPECT_EQ(chromiumBatch.counts[BrowserIndex(EBrowser::Chromium)], 6);
+    EXPECT_TRUE(HostsLeft(EDatabaseKind::Chromium, m_strChromium).empty());
+
+    ASSERT_EQ(symlink(strRunning.c_str(), m_strLock.c_str()), 0);
+    CUndoResult result = RestoreBatch(journal, chromiumBatch.nId);
+    EXPECT_EQ(result.nRestored, 0);
+    EXPECT_TRUE(result.bPending);
+    EXPECT_EQ(result.reasons,
+              (std::vector<std::pair<std::string, int>>{{"close Chromium and try again", 6}}));
+    EXPECT_TRUE(HostsLeft(EDatabaseKind::Chromium, m_strChromium).empty());
+
+    unlink(m_strLock.c_str());
+    CUndoBatch again;
+    ASSERT_TRUE(FindUndoableBatch(journal, again));
+    EXPECT_EQ(again.nId, chromiumBatch.nId);
+    EXPECT_EQ(RestoreBatch(journal, chromiumBatch.nId).nRestored, 6);
+    EXPECT_EQ(DumpRows(m_strChromium, "cookies"), strChromiumRows);
+    ASSERT_TRUE(FindUndoableBatch(journal, again));
+    EXPECT_EQ(again.nId, firefoxBatch.nId);
+    EXPECT_EQ(RestoreBatch(journal, firefoxBatch.nId).nRestored, 6);
+    EXPECT_EQ(DumpRows(strFirefox, "moz_cookies"), strFirefoxRows);
+    // Undone twice, nothing is doubled.
+    EXPECT_FALSE(FindUndoableBatch(journal, again));
 }

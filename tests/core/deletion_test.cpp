@@ -1,8 +1,11 @@
+#include "inventory/undo_restore.h"
 #include "inventory_fixture.h"
 #include "platform/safe_file.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using CDeletionTest = CInventoryTest;
@@ -194,6 +197,96 @@ TEST_F(CMixedStoreTest, ADeletionThatCannotReachTheDiskDoesNotLookDone)
     fs::permissions(m_strIEFolder, fs::perms::owner_write, fs::perm_options::add);
 }
 
+// What a batch deleted comes back from UNDO.DB exactly; what it could not
+// delete is not in the record, and the record is private.
+TEST_F(CMixedStoreTest, UndoPutsBackExactlyWhatTheBatchDeleted)
+{
+    const std::string strIEText = ReadWholeFile(m_strIEGo);
+    const mode_t oldMask = umask(0);
+    m_inventory.SetUndoRecording(true);
+    Protect("keep.example.com/");
+    m_inventory.SetDeletionSource(EUndoHow::Timer);
+    m_inventory.DeleteAllUnprotected();
+    umask(oldMask);
+    ASSERT_EQ(m_inventory.UndoRefusal(), "");
+    struct stat st = {};
+    ASSERT_EQ(stat(DataFile(UNDO_FILE_NAME).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    CUndoJournal journal(DataFile(UNDO_FILE_NAME));
+    CUndoBatch batch;
+    ASSERT_TRUE(FindUndoableBatch(journal, batch));
+    EXPECT_EQ(batch.strHow, "timer");
+    EXPECT_EQ(batch.counts[BrowserIndex(EBrowser::InternetExplorer)], 1);
+    EXPECT_EQ(batch.counts[BrowserIndex(EBrowser::Netscape)], 4);
+
+    // A cookie of the same domain, path and name written since is not doubled.
+    m_dir.Write("cookies.txt", "# Netscape HTTP Cookie File\n"
+                               "mm.example.org\tTRUE\t/\tFALSE\t0\tm\tnew\n");
+    const CUndoResult result = RestoreBatch(journal, batch.nId);
+    EXPECT_EQ(result.nRestored, 4);
+    EXPECT_EQ(result.nSkipped, 1);
+    EXPECT_EQ(result.reasons, (std::vector<std::pair<std::string, int>>{{"already there", 1}}));
+    EXPECT_EQ(ReadWholeFile(m_strIEGo), strIEText);
+    EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "mm.example.org\tTRUE\t/\tFALSE\t0\tm\tnew\r\n"
+                                                  "aa.example.org\tTRUE\t/\tFALSE\t0\ta\t\t\r\n"
+                                                  "zz.example.org\tTRUE\t/\tFALSE\t0\tz\t1\r\n");
+    EXPECT_EQ(ReadWholeFile(m_strNSOther), kNSHeader + "other.example.net\tx\r\n");
+    EXPECT_FALSE(FindUndoableBatch(journal, batch)); // undone
+
+    // Netscape cookies whose file could not be rewritten stayed, and are not
+    // kept as deleted; an empty batch records nothing.
+    m_inventory.RefreshCookies();
+    {
+        CFaultHookGuard guard;
+        SetReplaceFaultHook([](EReplaceStep step) { return step == EReplaceStep::Rename; });
+        m_inventory.DeleteAllUnprotected();
+    }
+    ASSERT_TRUE(FindUndoableBatch(journal, batch));
+    EXPECT_EQ(batch.Count(), 1);
+    EXPECT_EQ(batch.counts[BrowserIndex(EBrowser::InternetExplorer)], 1);
+    std::vector<CUndoBatch> batches;
+    ASSERT_TRUE(journal.ListBatches(batches));
+    m_inventory.RefreshCookies();
+    for (int i = 0; i < m_inventory.CookieList().GetItemCount(); ++i)
+        m_inventory.CookieList().GetItemData(i)->m_bProtected = 1;
+    m_inventory.DeleteAllUnprotected();
+    std::vector<CUndoBatch> after;
+    ASSERT_TRUE(journal.ListBatches(after));
+    EXPECT_EQ(after.size(), batches.size());
+}
+
+// The recovery file is never reached through a link planted at its name, and a
+// record that cannot be written stops the deletion; turned off, nothing is
+// kept and the file goes.
+TEST_F(CMixedStoreTest, NoCookieIsDeletedWithoutItsCopyUnlessRecoveryIsOff)
+{
+    const std::string strTarget = m_dir.Write("target", "untouched");
+    ASSERT_EQ(symlink(strTarget.c_str(), DataFile(UNDO_FILE_NAME).c_str()), 0);
+    m_inventory.SetUndoRecording(true);
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_NE(m_inventory.UndoRefusal().find("symbolic link"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(strTarget), "untouched");
+    EXPECT_TRUE(FileExists(m_strIEGo));
+    EXPECT_EQ(ReadWholeFile(m_strNS), m_strNSText);
+    EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 6);
+
+    unlink(DataFile(UNDO_FILE_NAME).c_str());
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(m_inventory.UndoRefusal(), "");
+    EXPECT_FALSE(FileExists(m_strIEGo));
+    std::string strUndo = ReadWholeFile(DataFile(UNDO_FILE_NAME));
+    EXPECT_NE(strUndo.find("other.example.net\tx"), std::string::npos);
+
+    m_inventory.SetUndoRecording(false);
+    EXPECT_FALSE(std::filesystem::exists(DataFile(UNDO_FILE_NAME)));
+    WriteIECookie("again.txt", "again.example.com/");
+    m_inventory.RefreshCookies();
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(DataFile(UNDO_FILE_NAME)));
+}
+
 // A line that is neither blank, nor a comment, nor a cookie line (its fields
 // separated by runs of spaces, as in a downloader's test data) is not listed,
 // and every rewrite keeps it as read, after the header, before the cookies.
@@ -219,4 +312,37 @@ TEST_F(CDeletionTest, TheRewriteKeepsTheLinesItDoesNotUnderstand)
     m_inventory.DeleteSelected();
     m_inventory.RewriteNSFiles();
     EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + strSpaced + "\r\n  odd line  \r\nlater odd\r\n");
+}
+
+// Each write keeps the newest 50 batches and none older than a week.
+TEST_F(CDeletionTest, TheRecoveryFileKeepsTheNewestFiftyBatchesOfTheLastWeek)
+{
+    CUndoJournal journal(DataFile(UNDO_FILE_NAME));
+    std::int64_t nBatch = 0;
+    std::vector<CUndoEntry> entries(1);
+    entries[0].strStore = m_strIEFolder;
+    entries[0].strName = "old.txt";
+    ASSERT_TRUE(journal.Record(EUndoHow::Window, entries, nBatch));
+    sqlite3* pDb = nullptr;
+    ASSERT_EQ(sqlite3_open(DataFile(UNDO_FILE_NAME).c_str(), &pDb), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(pDb, "UPDATE batches SET time = time - 8 * 24 * 3600", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(pDb);
+    std::vector<CUndoBatch> batches;
+    for (int i = 0; i < 55; ++i)
+    {
+        std::vector<CUndoEntry> more = entries;
+        ASSERT_TRUE(journal.Record(EUndoHow::Command, more, nBatch));
+        if (i == 2)
+        {
+            ASSERT_TRUE(journal.ListBatches(batches));
+            EXPECT_EQ(batches.size(), 3u); // the old one went at the first write
+        }
+    }
+    ASSERT_TRUE(journal.ListBatches(batches));
+    ASSERT_EQ(batches.size(), 50u);
+    EXPECT_EQ(batches.front().nId, nBatch);
+    EXPECT_EQ(batches.back().nId, nBatch - 49);
+    EXPECT_EQ(batches.back().strHow, "command");
 }

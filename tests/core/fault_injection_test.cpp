@@ -3,6 +3,7 @@
 // and the next operation without a fault succeeds.
 #include "app/settings.h"
 #include "inventory/cookie_inventory.h"
+#include "inventory/undo_journal.h"
 #include "inventory_fixture.h"
 #include "locations/location_file.h"
 #include "platform/safe_file.h"
@@ -321,4 +322,49 @@ TEST(FaultInjection, ASettingsSaveThatFailsHalfWayLeavesEachKeyOldOrNew)
     EXPECT_FALSE(back.m_bSoundEffects);
     EXPECT_TRUE(back.m_bShowWaitDialog);
     EXPECT_EQ(back.m_nAutoDelete, 3);
+}
+
+// The copy of what a batch deletes is written before anything goes: a failure
+// at any step of writing UNDO.DB, or a folder standing at its name, leaves
+// every cookie on disk and listed, and no half batch behind.
+TEST(FaultInjection, ARecoveryFileThatCannotBeWrittenStopsTheDeletion)
+{
+    for (const char* pszStep : {"open", "insert", "commit", "folder"})
+    {
+        SCOPED_TRACE(pszStep);
+        CTempDir dir;
+        const std::string strData = dir.MakeDir("data");
+        CCookieInventory inventory(strData);
+        const std::string strCookie = dir.Write("ie/1.txt", "id\r\n1\r\ngone.example.com/\r\n");
+        const std::string strNS = dir.Write("cookies.txt", "a.example.org\tx\nb.example.org\ty\n");
+        inventory.SetLocations(EBrowser::InternetExplorer, {dir.File("ie")});
+        inventory.SetLocations(EBrowser::Netscape, {strNS});
+        inventory.SetUndoRecording(true);
+        inventory.RefreshCookies();
+        const bool bFolder = std::string(pszStep) == "folder";
+        if (bFolder)
+            dir.MakeDir("data/" UNDO_FILE_NAME);
+        else
+            CUndoJournal::SetFaultHook([&](const char* pszNow)
+                                       { return std::string(pszNow) == pszStep; });
+        inventory.DeleteAllUnprotected();
+        CUndoJournal::SetFaultHook(nullptr);
+        EXPECT_NE(inventory.UndoRefusal(), "");
+        EXPECT_TRUE(FileExists(strCookie));
+        EXPECT_EQ(ReadWholeFile(strNS), "a.example.org\tx\nb.example.org\ty\n");
+        EXPECT_EQ(inventory.CookieList().GetItemCount(), 3);
+        ExpectOneRowPerRecord(inventory);
+        if (bFolder)
+            continue;
+        std::vector<CUndoBatch> batches;
+        CUndoJournal journal(dir.File("data/" UNDO_FILE_NAME));
+        EXPECT_TRUE(journal.ListBatches(batches));
+        EXPECT_TRUE(batches.empty());
+        inventory.DeleteAllUnprotected();
+        EXPECT_EQ(inventory.UndoRefusal(), "");
+        EXPECT_FALSE(FileExists(strCookie));
+        EXPECT_TRUE(journal.ListBatches(batches));
+        ASSERT_EQ(batches.size(), 1u);
+        EXPECT_EQ(batches[0].Count(), 3);
+    }
 }

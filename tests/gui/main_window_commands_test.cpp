@@ -348,6 +348,50 @@ TEST_F(CTenCookieTest, ContextMenuRunsItsCommandsAndGreysWhatIsDisabled)
     EXPECT_TRUE(FileExists(m_files[4]));
 }
 
+// Ctrl+Z and the context menu put back the last deletion after asking, and
+// say what came back; with nothing to put back they do nothing.
+TEST_F(CTenCookieTest, UndoLastDeletionPutsBackWhatDeleteAllTook)
+{
+    const std::string strBefore = ReadWholeFile(m_files[3]);
+    std::vector<wxString> boxes;
+    SetMessageBoxHandler(
+        [&](const wxString& strText, const wxString&, long)
+        {
+            boxes.push_back(strText);
+            return strText.StartsWith("Put back") || strText.StartsWith("Are you") ? wxYES : wxOK;
+        });
+    ClickRow(0);
+    PressKey('Z', wxMOD_CONTROL);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(CreateCookieContextMenu(true, true, true)->FindItem(IDC_UNDO_DELETION));
+
+    ClickButton(m_pDlg->m_btnDeleteAll);
+    ASSERT_EQ(m_pDlg->m_CookieList->GetItemCount(), 0);
+    ASSERT_FALSE(FileExists(m_files[3]));
+    m_pDlg->m_CookieList->SetFocus();
+    PressKey('Z', wxMOD_CONTROL);
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_TRUE(boxes[1].StartsWith("Put back 10 cookies deleted at ")) << boxes[1];
+    EXPECT_EQ(boxes[2], "10 cookies came back.");
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 10);
+    EXPECT_EQ(ReadWholeFile(m_files[3]), strBefore);
+    EXPECT_EQ(m_pDlg->m_staticCount->GetLabel(), "10");
+    PressKey('Z', wxMOD_CONTROL);
+    EXPECT_EQ(boxes.size(), 3u);
+
+    // From the context menu, after a Delete All that spared a protected row.
+    ClickRow(0);
+    ClickButton(m_pDlg->m_btnProtect);
+    ClickButton(m_pDlg->m_btnDeleteAll);
+    ASSERT_EQ(m_pDlg->m_CookieList->GetItemCount(), 1);
+    RunSoon(400, [] { wxUIActionSimulator().Char('u'); });
+    ClickRow(0, 0, true);
+    YieldUntil([&] { return boxes.size() == 6u; });
+    ASSERT_EQ(boxes.size(), 6u);
+    EXPECT_TRUE(boxes[4].StartsWith("Put back 9 cookies deleted at ")) << boxes[4];
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 10);
+}
+
 // Every command once, in the window as start-up runs it: none of them may end
 // its modal run, and each does its work there.
 TEST_F(CMainWindowTest, EveryCommandRunsInsideTheModalRunWithoutEndingIt)

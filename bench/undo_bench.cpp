@@ -1,0 +1,151 @@
+// Delete All with the copy for undo kept in UNDO.DB against the same Delete All
+// without it: 10,000 Internet Explorer files with 100,000 Netscape lines, and
+// 100,000 rows of each browser's database.
+#include "bench/bench_util.h"
+#include "inventory/cookie_inventory.h"
+#include "platform/path.h"
+#include "platform/text_file.h"
+#include "support/temp_dir.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <sqlite3.h>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr int kIEFiles = 10000;
+constexpr int kNSLines = 100000;
+constexpr int kRuns = 5;
+
+void WriteFixture(const std::string& strPath, const std::string& strText)
+{
+    std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
+    if (!pFile || std::fwrite(strText.data(), 1, strText.size(), pFile) != strText.size())
+        std::fprintf(stderr, "cannot write %s\n", strPath.c_str());
+    if (pFile)
+        std::fclose(pFile);
+}
+
+void WriteStores(const std::string& strIEFolder, const std::string& strNSFile)
+{
+    for (int i = 0; i < kIEFiles; ++i)
+        WriteFixture(AppendPathPart(strIEFolder, "cookie" + std::to_string(i) + ".txt"),
+                     "id\r\n" + std::to_string(i) + "\r\nhost" + std::to_string(i) +
+                         ".example.com/\r\n0\r\n1\r\n2\r\n*\r\n");
+    std::vector<std::string> lines = {"# Netscape HTTP Cookie File"};
+    for (int i = 0; i < kNSLines; ++i)
+        lines.push_back("d" + std::to_string(i / 2) +
+                        ".example.org\tTRUE\t/\tFALSE\t946684799\tname" + std::to_string(i) +
+                        "\tvalue" + std::to_string(i));
+    WriteFixture(strNSFile, JoinCrLfLines(lines));
+}
+
+bool Exec(const std::string& strPath, const char* pszSql)
+{
+    sqlite3* pDb = nullptr;
+    const bool bDone = sqlite3_open(strPath.c_str(), &pDb) == SQLITE_OK &&
+                       sqlite3_exec(pDb, pszSql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(pDb);
+    return bDone;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Runs of the batch without and with the copy alternate, each after the same
+// untimed preparation of the stores; UNDO.DB starts empty each time.
+void CompareDeleteAll(const char* pszWhat, CCookieInventory& inventory,
+                      const std::function<void()>& fnPrepare)
+{
+    std::vector<double> without, with;
+    for (int nRun = 0; nRun < kRuns; ++nRun)
+        for (bool bKeep : {false, true})
+        {
+            inventory.SetUndoRecording(false); // removes UNDO.DB
+            inventory.SetUndoRecording(bKeep);
+            fnPrepare();
+            inventory.RefreshCookies();
+            const int nRows = inventory.CookieList().GetItemCount();
+            (bKeep ? with : without).push_back(TimeMs([&] { inventory.DeleteAllUnprotected(); }));
+            if (inventory.CookieList().GetItemCount() != 0 || nRows == 0)
+                std::printf("  %s: %d of %d rows left\n", pszWhat,
+                            inventory.CookieList().GetItemCount(), nRows);
+        }
+    const double dWithout = Median(without);
+    PrintFigure(std::string(pszWhat) + ": Delete All without a copy", dWithout);
+    PrintFigure(std::string(pszWhat) + ": Delete All keeping the copy (goal 1.3x)", Median(with),
+                dWithout);
+}
+
+void RunUndoBench()
+{
+    std::printf("  median of %d runs each\n", kRuns);
+    {
+        CTempDir dir;
+        const std::string strIE = dir.MakeDir("ie");
+        const std::string strNS = dir.File("cookies.txt");
+        CCookieInventory inventory(dir.MakeDir("data"));
+        inventory.SetLocations(EBrowser::InternetExplorer, {strIE});
+        inventory.SetLocations(EBrowser::Netscape, {strNS});
+        CompareDeleteAll("10,000 IE files + 100,000 NS lines", inventory,
+                         [&] { WriteStores(strIE, strNS); });
+    }
+    const struct
+    {
+        const char* pszWhat;
+        EBrowser browser;
+        const char* pszFixture;
+        const char* pszRows;
+    } kinds[] = {
+        {"100,000 Firefox rows", EBrowser::Firefox,
+         "home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite",
+         "DELETE FROM moz_cookies;"
+         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+         "INSERT INTO moz_cookies(originAttributes, name, value, host, path, expiry, "
+         "lastAccessed, creationTime, isSecure, isHttpOnly, updateTime) "
+         "SELECT '', 'c' || i, 'v' || i, 'host' || (i % 5000) || '.test', '/', 1900000000, "
+         "1700000000000000, 1700000000000000 + i, 0, 0, 1700000000000000 FROM n"},
+        {"100,000 Chromium rows", EBrowser::Chromium, "home/.config/chromium/Default/Cookies",
+         "DELETE FROM cookies;"
+         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+         "INSERT INTO cookies(creation_utc, host_key, top_frame_site_key, name, value, "
+         "encrypted_value, path, expires_utc, is_secure, is_httponly, last_access_utc, "
+         "has_expires, is_persistent, priority, samesite, source_scheme, source_port, "
+         "last_update_utc, source_type, has_cross_site_ancestor) "
+         "SELECT 13300000000000000 + i, 'host' || (i % 5000) || '.test', '', 'c' || i, "
+         "'v' || i, x'', '/', 13400000000000000, 0, 0, 13300000000000000, 1, 1, 1, -1, 1, 80, "
+         "13300000000000000, 0, 0 FROM n"},
+    };
+    for (const auto& kind : kinds)
+    {
+        CTempDir dir;
+        const std::string strMaster = dir.File("master.db");
+        const std::string strCopy = dir.File("copy.db");
+        std::filesystem::copy_file(std::string(JARVANE_BROWSER_FIXTURES "/") + kind.pszFixture,
+                                   strMaster);
+        if (!Exec(strMaster, kind.pszRows))
+        {
+            std::printf("  %s: could not fill the database\n", kind.pszWhat);
+            continue;
+        }
+        CCookieInventory inventory(dir.MakeDir("data"));
+        inventory.SetLocations(kind.browser, {strCopy});
+        CompareDeleteAll(kind.pszWhat, inventory,
+                         [&]
+                         {
+                             std::filesystem::copy_file(
+                                 strMaster, strCopy,
+                                 std::filesystem::copy_options::overwrite_existing);
+                         });
+    }
+}
+} // namespace
+
+JARVANE_BENCH_SECTION("undo", RunUndoBench);
