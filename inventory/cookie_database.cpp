@@ -1,5 +1,7 @@
 #include "inventory/cookie_database.h"
 
+#include "inventory/packed_values.h"
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -291,44 +293,6 @@ bool DeleteByIntegerKeys(sqlite3* pDb, const CCookieTable& table,
     return true;
 }
 
-// Numbers go seven bits to a byte, lowest first, the high bit set on every byte
-// but the last: lengths and most values take one or a few bytes.
-void AppendNumber(std::string& strOut, std::uint64_t nValue)
-{
-    for (; nValue >= 0x80; nValue >>= 7)
-        strOut += static_cast<char>((nValue & 0x7f) | 0x80);
-    strOut += static_cast<char>(nValue);
-}
-
-bool TakeNumber(const std::string& strIn, size_t& nPos, std::uint64_t& nValue)
-{
-    nValue = 0;
-    for (int nShift = 0; nPos < strIn.size() && nShift < 64; nShift += 7)
-    {
-        const auto nByte = static_cast<unsigned char>(strIn[nPos++]);
-        nValue |= static_cast<std::uint64_t>(nByte & 0x7f) << nShift;
-        if ((nByte & 0x80) == 0)
-            return true;
-    }
-    return false;
-}
-
-void AppendBytes(std::string& strOut, const char* pBytes, size_t nSize)
-{
-    AppendNumber(strOut, nSize);
-    strOut.append(pBytes, nSize);
-}
-
-bool TakeBytes(const std::string& strIn, size_t& nPos, std::string& strBytes)
-{
-    std::uint64_t nSize = 0;
-    if (!TakeNumber(strIn, nPos, nSize) || strIn.size() - nPos < nSize)
-        return false;
-    strBytes.assign(strIn, nPos, static_cast<size_t>(nSize));
-    nPos += static_cast<size_t>(nSize);
-    return true;
-}
-
 // One value of the current row, in the whole-row format.
 void AppendValue(std::string& strOut, sqlite3_stmt* pStatement, int nColumn)
 {
@@ -348,8 +312,10 @@ void AppendValue(std::string& strOut, sqlite3_stmt* pStatement, int nColumn)
         const void* pData = nType == SQLITE_TEXT
                                 ? static_cast<const void*>(sqlite3_column_text(pStatement, nColumn))
                                 : sqlite3_column_blob(pStatement, nColumn);
-        AppendBytes(strOut, static_cast<const char*>(pData),
-                    pData ? static_cast<size_t>(sqlite3_column_bytes(pStatement, nColumn)) : 0);
+        AppendBytes(strOut, std::string_view(static_cast<const char*>(pData),
+                                             pData ? static_cast<size_t>(
+                                                         sqlite3_column_bytes(pStatement, nColumn))
+                                                   : 0));
     }
 }
 } // namespace
@@ -603,7 +569,7 @@ std::string EncodeDatabaseNames(const std::vector<std::string>& names)
     std::string strOut;
     AppendNumber(strOut, names.size());
     for (const std::string& strName : names)
-        AppendBytes(strOut, strName.data(), strName.size());
+        AppendBytes(strOut, strName);
     return strOut;
 }
 
@@ -622,7 +588,7 @@ std::string EncodeDatabaseValues(const std::vector<CDatabaseValue>& values)
             AppendNumber(strOut, nBits);
         }
         else if (value.nType == SQLITE_TEXT || value.nType == SQLITE_BLOB)
-            AppendBytes(strOut, value.strBytes.data(), value.strBytes.size());
+            AppendBytes(strOut, value.strBytes);
     }
     return strOut;
 }

@@ -1,5 +1,6 @@
 #include "inventory/undo_journal.h"
 
+#include "inventory/packed_values.h"
 #include "platform/private_file.h"
 
 #include <cstring>
@@ -66,40 +67,6 @@ const char kSchema[] =
 // written in few rows: each chunk's data holds the prefix its entries share,
 // then each entry's place, name and own data.
 constexpr size_t kChunkEntries = 1024;
-
-void AppendNumber(std::string& strOut, std::uint64_t nValue)
-{
-    for (int i = 0; i < 8; ++i)
-        strOut += static_cast<char>((nValue >> (8 * i)) & 0xff);
-}
-
-bool TakeNumber(const std::string& strIn, size_t& nPos, std::uint64_t& nValue)
-{
-    if (strIn.size() - nPos < 8)
-        return false;
-    nValue = 0;
-    for (int i = 0; i < 8; ++i)
-        nValue |= static_cast<std::uint64_t>(static_cast<unsigned char>(strIn[nPos + i]))
-                  << (8 * i);
-    nPos += 8;
-    return true;
-}
-
-void AppendBytes(std::string& strOut, const std::string& strBytes)
-{
-    AppendNumber(strOut, strBytes.size());
-    strOut += strBytes;
-}
-
-bool TakeBytes(const std::string& strIn, size_t& nPos, std::string& strBytes)
-{
-    std::uint64_t nSize = 0;
-    if (!TakeNumber(strIn, nPos, nSize) || strIn.size() - nPos < nSize)
-        return false;
-    strBytes.assign(strIn, nPos, static_cast<size_t>(nSize));
-    nPos += static_cast<size_t>(nSize);
-    return true;
-}
 
 // One chunk row: entries of one store, from first to end.
 bool WriteChunk(sqlite3* pDb, std::int64_t nBatch, std::vector<CUndoEntry>::const_iterator first,
