@@ -20,6 +20,7 @@ struct CCliArguments
     std::string strCommand;
     std::vector<std::string> names; // of protect and unprotect
     int nSortColumn = -1;           // list --sort; -1 for the list's own order
+    bool bLong = false;             // list --long
     bool bSave = false;             // find --save
 };
 
