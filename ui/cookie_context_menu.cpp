@@ -2,12 +2,16 @@
 
 #include "ui/cookie_dlg.h"
 
-std::unique_ptr<wxMenu> CreateCookieContextMenu(bool bDeleteEnabled, bool bProtectEnabled)
+std::unique_ptr<wxMenu> CreateCookieContextMenu(bool bDeleteEnabled, bool bProtectEnabled,
+                                                bool bPropertiesEnabled)
 {
     auto pMenu = std::make_unique<wxMenu>();
     pMenu->Append(IDC_DELETE, "&Delete");
     pMenu->Append(IDC_PROTECT, "&Change Protection");
+    pMenu->AppendSeparator();
+    pMenu->Append(IDC_PROPERTIES, "&Properties...");
     pMenu->Enable(IDC_DELETE, bDeleteEnabled);
     pMenu->Enable(IDC_PROTECT, bProtectEnabled);
+    pMenu->Enable(IDC_PROPERTIES, bPropertiesEnabled);
     return pMenu;
 }

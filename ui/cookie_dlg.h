@@ -30,6 +30,8 @@ enum
     IDC_COOKIE_LIST = 1015,
     IDC_COUNT = 1017,
     IDC_FRAME = 1023,
+    // The context menu's "Properties..." (no button has it).
+    IDC_PROPERTIES = 1031,
 };
 
 // The About command of the window menu; its low four bits are zero.
@@ -64,6 +66,14 @@ public:
     void OnLocations();
     void OnRefresh();
     void OnTrayOnly();
+    // Opens Cookie Properties for the focused row when it is selected, else
+    // for the first selected row; nothing when no row is selected.
+    void OnProperties();
+    // Opens Cookie Properties for one row.
+    void ShowProperties(int nItem);
+    // A command of the notification-area icon's menu: ID_TRAY_SHOW shows the
+    // window normally, IDC_DELETE_ALL and IDC_EXIT run the window's commands.
+    void OnTrayCommand(int nCommand);
     // A command of the window menu; ID_SYS_ABOUT (any low four bits) opens the
     // About box.
     void OnSysCommand(unsigned nID);
@@ -133,6 +143,7 @@ private:
     void OnItemChanged();
     void OnColumnClick(wxListEvent& event);
     void OnListRightClick(wxContextMenuEvent& event);
+    wxMenu* CreateTrayMenu() const;
 
     wxImageList* m_imgState = nullptr; // owned by the list
     std::unique_ptr<CTrayIcon> m_pTrayIcon;
@@ -145,6 +156,9 @@ private:
     bool m_bDeleting = false;
     bool m_bTickDeferred = false;
     bool m_bDestroyed = false;
+    // Counts the modal dialogs other than this window that are open: while one
+    // is, the icon's menu offers only Show Jarvane.
+    std::unique_ptr<class COtherModalDialogs> m_pOtherModals;
     // The controls stand where the template puts them until the client area
     // first changes its size.
     wxSize m_templateClientSize;

@@ -5,6 +5,7 @@
 #include "ui/about_dlg.h"
 #include "ui/cookie_context_menu.h"
 #include "ui/cookie_list_view.h"
+#include "ui/cookie_properties_dlg.h"
 #include "ui/message_box.h"
 #include "ui/options_dlg.h"
 #include "ui/tray_icon.h"
@@ -221,12 +222,15 @@ TEST_F(CTenCookieTest, ProtectionMarksAreSavedWhenTheWindowEnds)
 
 TEST_F(CTenCookieTest, ContextMenuRunsItsCommandsAndGreysWhatIsDisabled)
 {
-    const auto pMenu = CreateCookieContextMenu(false, true);
-    ASSERT_EQ(pMenu->GetMenuItemCount(), 2u);
+    const auto pMenu = CreateCookieContextMenu(false, true, false);
+    ASSERT_EQ(pMenu->GetMenuItemCount(), 4u);
     EXPECT_EQ(pMenu->FindItemByPosition(0)->GetItemLabel(), "&Delete");
     EXPECT_EQ(pMenu->FindItemByPosition(1)->GetItemLabel(), "&Change Protection");
+    EXPECT_TRUE(pMenu->FindItemByPosition(2)->IsSeparator());
+    EXPECT_EQ(pMenu->FindItemByPosition(3)->GetItemLabel(), "&Properties...");
     EXPECT_FALSE(pMenu->IsEnabled(1001));
     EXPECT_TRUE(pMenu->IsEnabled(1006));
+    EXPECT_FALSE(pMenu->IsEnabled(IDC_PROPERTIES));
 
     // A right-click on a row opens the menu; its mnemonic runs Change Protection.
     bool bMenuRan = false;
@@ -253,6 +257,49 @@ TEST_F(CTenCookieTest, ContextMenuRunsItsCommandsAndGreysWhatIsDisabled)
     YieldFor(900);
     EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 10);
     EXPECT_TRUE(FileExists(m_files[4]));
+}
+
+// A double-click on a row and the context menu's Properties... show what the
+// row's store keeps of it, never the value (an Internet Explorer sample file,
+// a Netscape session cookie).
+TEST_F(CMainWindowTest, DoubleClickAndPropertiesShowTheCookiesDetails)
+{
+    std::filesystem::copy_file(SourceRoot() + "/samples/ie/anonymous@example.com[1].txt",
+                               m_dir.File("ie/sample.txt"));
+    WriteNSCookies({".b.example"});
+    OpenWindow();
+    ASSERT_EQ(ShownColumn(COL_COOKIE), (V{".b.example", "example.com/"}));
+    std::vector<std::vector<std::pair<wxString, wxString>>> shown;
+    CModalScript dialogs;
+    for (int i = 0; i < 2; ++i)
+        dialogs.On<CCookiePropertiesDlg>(
+            [&](CCookiePropertiesDlg& properties)
+            {
+                EXPECT_EQ(properties.GetTitle(), "Cookie Properties");
+                shown.push_back(properties.GetLines());
+                PressEscape(properties);
+            });
+    ClickRow(1, 0, false, true);
+    YieldUntil([&] { return shown.size() == 1; });
+    RunSoon(400, [] { wxUIActionSimulator().Char('p'); });
+    ClickRow(0, 0, true);
+    YieldUntil([&] { return shown.size() == 2; });
+    ASSERT_EQ(shown.size(), 2u);
+
+    using L = std::vector<std::pair<wxString, wxString>>;
+    EXPECT_EQ(shown[0], (L{{"Browser:", "Internet Explorer"},
+                           {"File:", m_dir.File("ie/sample.txt")},
+                           {"Name:", "session_id"},
+                           {"Host:", "example.com"},
+                           {"Path:", "/"},
+                           {"Expires:", FormatExpiry(CCookieFacts{"", "", "", false, 988045025})},
+                           {"Secure:", "No"},
+                           {"HttpOnly:", "No"},
+                           {"Value:", "12 bytes (not shown)"}}));
+    EXPECT_EQ(shown[1][0].second, "Netscape Browser");
+    EXPECT_EQ(shown[1][2].second, "id");
+    EXPECT_EQ(shown[1][5], std::make_pair(wxString("Expires:"), wxString("End of session")));
+    EXPECT_EQ(shown[1][8].second, "1 byte (not shown)");
 }
 
 // Every command once, in the window as start-up runs it: none of them may end
