@@ -4,8 +4,25 @@
 #include "ui/cookie_dlg.h"
 #include "ui/display_text.h"
 
+#include <dlfcn.h>
 #include <wx/bmpbndl.h>
 #include <wx/menu.h>
+
+namespace
+{
+// GObject's signal connection, found in the running toolkit: the GTK headers
+// are not needed for this one call.
+using PFNCONNECTSIGNAL = unsigned long (*)(void* pInstance, const char* pszSignal,
+                                           void (*pfnHandler)(), void* pData,
+                                           void (*pfnDestroy)(void*, void*), int nFlags);
+
+PFNCONNECTSIGNAL ConnectSignalFunction()
+{
+    static const auto s_pfnConnect =
+        reinterpret_cast<PFNCONNECTSIGNAL>(dlsym(RTLD_DEFAULT, "g_signal_connect_data"));
+    return s_pfnConnect;
+}
+} // namespace
 
 wxMenu* CreateTrayMenu(bool bShowEnabled, bool bDeleteAllEnabled, bool bExitEnabled)
 {
@@ -21,15 +38,21 @@ wxMenu* CreateTrayMenu(bool bShowEnabled, bool bDeleteAllEnabled, bool bExitEnab
 }
 
 CTrayIcon::CTrayIcon(TrayNotifyHandler fnNotify, MenuFactory fnMenu, CommandHandler fnCommand)
-    : m_fnNotify(std::move(fnNotify)), m_fnMenu(std::move(fnMenu))
+    : m_fnNotify(std::move(fnNotify)), m_fnMenu(std::move(fnMenu)),
+      m_fnCommand(std::move(fnCommand))
 {
-    Bind(wxEVT_MENU, [fnCommand](wxCommandEvent& event) { fnCommand(event.GetId()); });
     const wxEventTypeTag<wxTaskBarIconEvent> messages[] = {
         wxEVT_TASKBAR_LEFT_DOWN, wxEVT_TASKBAR_RIGHT_DOWN, wxEVT_TASKBAR_LEFT_DCLICK,
         wxEVT_TASKBAR_RIGHT_DCLICK};
     for (const auto& message : messages)
         Bind(message,
-             [this](wxTaskBarIconEvent& event) { m_fnNotify(TRAY_ICON_ID, event.GetEventType()); });
+             [this](wxTaskBarIconEvent& event)
+             {
+                 m_fnNotify(TRAY_ICON_ID, event.GetEventType());
+                 // Left unhandled, a right-click goes on to pop up the menu.
+                 if (event.GetEventType() == wxEVT_TASKBAR_RIGHT_DOWN)
+                     event.Skip();
+             });
 }
 
 void CTrayIcon::ShowWithTip(const std::string& strTip)
@@ -46,4 +69,35 @@ void CTrayIcon::Remove()
 {
     if (IsIconInstalled())
         RemoveIcon();
+}
+
+// wxGTK drops the commands of a menu whose window is not a dialog while any
+// modal dialog runs, and the main window always runs modally; the icon's menu
+// pops up from wx's own hidden window. So its items' activation is taken from
+// the toolkit itself. A command runs once the menu has closed, since it may
+// open a dialog or end the program.
+wxMenu* CTrayIcon::CreatePopupMenu()
+{
+    wxMenu* pMenu = m_fnMenu();
+    m_itemCommands.clear();
+    const PFNCONNECTSIGNAL pfnConnect = ConnectSignalFunction();
+    if (pfnConnect == nullptr)
+        return pMenu;
+    void (*pfnActivate)(void*, void*) = [](void* pItem, void* pData)
+    {
+        auto* pIcon = static_cast<CTrayIcon*>(pData);
+        const auto it = pIcon->m_itemCommands.find(pItem);
+        if (it != pIcon->m_itemCommands.end())
+            pIcon->CallAfter([pIcon, nCommand = it->second] { pIcon->m_fnCommand(nCommand); });
+    };
+    for (wxMenuItem* pItem : pMenu->GetMenuItems())
+    {
+        if (pItem->IsSeparator())
+            continue;
+        void* pWidget = pItem->GetMenuItem();
+        m_itemCommands[pWidget] = pItem->GetId();
+        pfnConnect(pWidget, "activate", reinterpret_cast<void (*)()>(pfnActivate), this, nullptr,
+                   0);
+    }
+    return pMenu;
 }

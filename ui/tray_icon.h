@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <wx/taskbar.h>
 
@@ -35,10 +36,13 @@ public:
 
 protected:
     // wx pops it up and deletes it afterwards.
-    wxMenu* CreatePopupMenu() override { return m_fnMenu(); }
+    wxMenu* CreatePopupMenu() override;
 
 private:
     TrayNotifyHandler m_fnNotify;
     MenuFactory m_fnMenu;
+    CommandHandler m_fnCommand;
+    // The items of the menu popped up last, by their toolkit widget.
+    std::map<void*, int> m_itemCommands;
     std::string m_strTip;
 };
