@@ -1,8 +1,8 @@
 # Installation, relative to the prefix given when installing (cmake --install
 # build --prefix DIR, else CMAKE_INSTALL_PREFIX), and stageable with DESTDIR:
 # the program, its help book and sound under share/jarvane, icons, a desktop
-# entry, an AppStream description, and the launcher jarvane-desktop, which
-# starts the program in a per-user working folder ($XDG_DATA_HOME/jarvane, by
+# entry, an AppStream description, a manual page, and the launcher
+# jarvane-desktop, which starts the program in a per-user working folder ($XDG_DATA_HOME/jarvane, by
 # default ~/.local/share/jarvane) filled by the same step as the run command's.
 include(GNUInstallDirs)
 
@@ -30,6 +30,8 @@ foreach(size 48 64 128 256)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME jarvane.png)
 endforeach()
 install(FILES cmake/install/io.github.jarvane.Jarvane.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# One manual page for the program and its launcher (jarvane-desktop.1 links to it).
+install(FILES res/man/jarvane.1 res/man/jarvane-desktop.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The desktop entry names the launcher by its full path, known only when
 # installing; DESTDIR stages it without entering the path.

@@ -2,8 +2,10 @@
 
 #include "app/profile_helpers.h"
 #include "platform/browser_homes.h"
+#include "platform/compare_no_case.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
+#include "platform/profile.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -25,6 +27,28 @@ bool IsChromiumProfileName(const std::string& strName)
             strName.compare(0, strPrefix.size(), strPrefix) == 0 &&
             strName.find_first_not_of("0123456789", strPrefix.size()) == std::string::npos);
 }
+
+// The "ProfileN" sections of a profiles.ini by number: Firefox leaves gaps in
+// the numbers when a profile is removed.
+std::vector<std::string> FirefoxProfileSections(const std::string& strIni)
+{
+    const std::string strPrefix = "Profile";
+    std::vector<std::pair<unsigned long, std::string>> numbered;
+    for (std::string& strName : ProfileSectionNames(strIni))
+    {
+        const bool bNumbered =
+            strName.size() > strPrefix.size() && strName.size() <= strPrefix.size() + 9 &&
+            EqualsNoCase(strName.substr(0, strPrefix.size()), strPrefix) &&
+            strName.find_first_not_of("0123456789", strPrefix.size()) == std::string::npos;
+        if (bNumbered)
+            numbered.emplace_back(std::stoul(strName.substr(strPrefix.size())), std::move(strName));
+    }
+    std::sort(numbered.begin(), numbered.end());
+    std::vector<std::string> sections;
+    for (auto& section : numbered)
+        sections.push_back(std::move(section.second));
+    return sections;
+}
 } // namespace
 
 std::vector<std::string> FindFirefoxDatabases(const std::string& strHome)
@@ -37,13 +61,11 @@ std::vector<std::string> FindFirefoxDatabases(const std::string& strHome)
         const std::string strIni = AppendPathPart(strBase, "profiles.ini");
         if (!IsRegularPath(strIni))
             continue;
-        // Firefox numbers its profile sections without gaps.
-        for (int nProfile = 0;; ++nProfile)
+        for (const std::string& strSection : FirefoxProfileSections(strIni))
         {
-            const std::string strSection = "Profile" + std::to_string(nProfile);
             std::string strFolder = ReadProfileString(strSection, "Path", "", strIni);
             if (strFolder.empty())
-                break;
+                continue;
             if (ReadProfileString(strSection, "IsRelative", "1", strIni) != "0")
             {
                 std::replace(strFolder.begin(), strFolder.end(), '/', PATH_SEP);

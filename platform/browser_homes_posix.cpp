@@ -1,6 +1,26 @@
 #include "platform/browser_homes.h"
 
+#include <algorithm>
 #include <cstdlib>
+
+namespace
+{
+// $XDG_CONFIG_HOME when set to an absolute path (a relative one is ignored, as
+// the XDG rules ask), else the home's ".config".
+std::string ConfigHome(const std::string& strHome)
+{
+    const char* pConfig = std::getenv("XDG_CONFIG_HOME");
+    if (pConfig && pConfig[0] == '/')
+        return pConfig;
+    return strHome + "/.config";
+}
+
+void AppendOnce(std::vector<std::string>& folders, std::string strFolder)
+{
+    if (std::find(folders.begin(), folders.end(), strFolder) == folders.end())
+        folders.push_back(std::move(strFolder));
+}
+} // namespace
 
 std::string GetHomeFolder()
 {
@@ -10,16 +30,31 @@ std::string GetHomeFolder()
 
 std::vector<std::string> FirefoxProfileHomes(const std::string& strHome)
 {
-    // The classic home, the XDG one of newer Firefox releases, snap and flatpak.
-    return {strHome + "/.mozilla/firefox", strHome + "/.config/mozilla/firefox",
-            strHome + "/snap/firefox/common/.mozilla/firefox",
-            strHome + "/.var/app/org.mozilla.firefox/.mozilla/firefox"};
+    // The classic home, the XDG ones of newer Firefox releases, snap, and the
+    // older and newer flatpak homes.
+    std::vector<std::string> homes{strHome + "/.mozilla/firefox",
+                                   strHome + "/.config/mozilla/firefox"};
+    AppendOnce(homes, ConfigHome(strHome) + "/mozilla/firefox");
+    for (const char* pszBelowHome :
+         {"/snap/firefox/common/.mozilla/firefox", "/.var/app/org.mozilla.firefox/.mozilla/firefox",
+          "/.var/app/org.mozilla.firefox/config/mozilla/firefox"})
+        homes.push_back(strHome + pszBelowHome);
+    return homes;
 }
 
 std::vector<std::string> ChromiumUserDataFolders(const std::string& strHome)
 {
-    const std::string strConfig = strHome + "/.config/";
-    return {strConfig + "chromium", strConfig + "google-chrome",
-            strConfig + "BraveSoftware/Brave-Browser", strConfig + "microsoft-edge",
-            strConfig + "vivaldi"};
+    const std::string strConfig = ConfigHome(strHome) + "/";
+    std::vector<std::string> folders{strConfig + "chromium", strConfig + "google-chrome",
+                                     strConfig + "BraveSoftware/Brave-Browser",
+                                     strConfig + "microsoft-edge", strConfig + "vivaldi"};
+    // Flatpak and snap installs keep their own configuration below the home.
+    for (const char* pszBelowHome :
+         {"/.var/app/org.chromium.Chromium/config/chromium",
+          "/.var/app/com.google.Chrome/config/google-chrome",
+          "/.var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser",
+          "/.var/app/com.microsoft.Edge/config/microsoft-edge", "/snap/chromium/common/chromium",
+          "/snap/brave/current/.config/BraveSoftware/Brave-Browser"})
+        folders.push_back(strHome + pszBelowHome);
+    return folders;
 }

@@ -133,6 +133,27 @@ std::string ProfileReadStringWithSize(const std::string& strSection, const std::
     return CutForBuffer(strDefault.substr(0, nEnd), nSize);
 }
 
+std::vector<std::string> ProfileSectionNames(const std::string& strPath)
+{
+    std::vector<std::string> names;
+    CTextFileReader reader;
+    if (!reader.Open(strPath))
+        return names;
+    std::string strRaw;
+    while (reader.ReadLine(strRaw))
+    {
+        CProfileLine line = ParseLine(strRaw);
+        if (line.kind != ELineKind::Section)
+            continue;
+        const auto itSame =
+            std::find_if(names.begin(), names.end(),
+                         [&](const std::string& str) { return EqualsNoCase(str, line.strName); });
+        if (itSame == names.end())
+            names.push_back(std::move(line.strName));
+    }
+    return names;
+}
+
 int ProfileReadInt(const std::string& strSection, const std::string& strKey, int nDefault,
                    const std::string& strPath)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Profile (INI) files, read and written the way the Windows profile calls do:
 // section and key names match without regard to case and are trimmed, the
@@ -18,6 +19,10 @@ std::string ProfileReadStringWithSize(const std::string& strSection, const std::
 // sign (0 when it has none), low 32 bits kept; nDefault only when the key is missing.
 int ProfileReadInt(const std::string& strSection, const std::string& strKey, int nDefault,
                    const std::string& strPath);
+
+// The names of the file's sections in file order, each once (the first
+// spelling of a name); empty when the file cannot be read.
+std::vector<std::string> ProfileSectionNames(const std::string& strPath);
 
 // Sets a key's value, creating the file, the section and the key as needed and
 // keeping every other line. False when the file could not be written, or a

@@ -104,8 +104,10 @@ bool ReplaceInPlace(const std::string& strTarget, const std::string& strContent)
 
 // Puts the written temporary file in the target's place. An existing target is
 // replaced with ReplaceFile, which gives the new file the old one's attributes
-// and security (its mode); a new target is a plain move.
-bool PutInPlace(const std::string& strTemp, const std::string& strTarget, bool bExists)
+// and security (its mode); a new target is a plain move. bOnlyCopy is set when
+// the target's old file is gone and the temporary file is all that is left.
+bool PutInPlace(const std::string& strTemp, const std::string& strTarget, bool bExists,
+                bool& bOnlyCopy)
 {
     const DWORD nMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
     if (!bExists)
@@ -117,7 +119,10 @@ bool PutInPlace(const std::string& strTemp, const std::string& strTarget, bool b
     // contents are whole in the temporary file, so they are moved there.
     const DWORD nError = GetLastError();
     if (nError == ERROR_UNABLE_TO_MOVE_REPLACEMENT || nError == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-        return MoveFileExA(strTemp.c_str(), strTarget.c_str(), nMoveFlags) != 0;
+    {
+        bOnlyCopy = MoveFileExA(strTemp.c_str(), strTarget.c_str(), nMoveFlags) == 0;
+        return !bOnlyCopy;
+    }
     return false;
 }
 } // namespace
@@ -149,8 +154,11 @@ bool ReplaceFileContents(const std::string& strPath, const std::string& strConte
         bOk = bOk && !ReplaceStepFails(EReplaceStep::Flush) && FlushFileBuffers(hFile);
         bOk = CloseHandle(hFile) && bOk;
     }
-    bOk = bOk && !ReplaceStepFails(EReplaceStep::Rename) && PutInPlace(szTemp, strTarget, bExists);
-    if (!bOk)
+    bool bOnlyCopy = false;
+    bOk = bOk && !ReplaceStepFails(EReplaceStep::Rename) &&
+          PutInPlace(szTemp, strTarget, bExists, bOnlyCopy);
+    // The temporary file is kept, never deleted, when it is the only copy left.
+    if (!bOk && !bOnlyCopy)
         DeleteFileA(szTemp);
     return bOk;
 }

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xfonts-base fonts-dejavu-core trayer xdotool imagemagick
   clang libclang-rt-14-dev
   desktop-file-utils appstream
+  dpkg-dev debhelper lintian
   g++-mingw-w64-x86-64
   python3
   libsqlite3-dev sqlite3 firefox-esr chromium

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Jarvane and runs every test: the core and
 # GUI suites, the same suites built with AddressSanitizer and
-# UndefinedBehaviorSanitizer, a bounded run of every fuzz target and a
-# cross-compilation of the core library for Windows.
+# UndefinedBehaviorSanitizer, a bounded run of every fuzz target, a
+# cross-compilation of the core library for Windows, and the Debian package
+# built, installed, started and purged.
 #
 # Every part runs even when an earlier one fails. The closing line counts every
 # test over all parts ("N passed, M failed"); a part that cannot build or
@@ -43,6 +44,20 @@ count_ctest() { # log, ctest's exit status, part's name
   count $((total - nfailed)) "$nfailed" "$3"
 }
 
+# Counts a part that ends with its own "NAME: N passed, M failed" line, or one
+# failure when it ended without one.
+count_summary() { # log, the part's exit status, NAME
+  local line part_passed part_failed
+  line=$(grep -E "^$3: [0-9]+ passed, [0-9]+ failed$" "$1" | tail -n 1)
+  if [ -z "$line" ]; then
+    count 0 1 "$3 (no summary)"
+    return
+  fi
+  read -r _ part_passed _ part_failed _ <<<"$line"
+  [ "$2" -ne 0 ] && [ "$part_failed" -eq 0 ] && part_failed=1
+  count "$part_passed" "$part_failed" "$3"
+}
+
 run_suites() { # build folder, part's name, ctest options, extra cmake options...
   local build=$1 name=$2 ctest_options=$3
   shift 3
@@ -72,15 +87,7 @@ unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 echo "== Fuzzing"
 scripts/fuzz.sh | tee "$results/fuzz.log"
-fuzz_status=${PIPESTATUS[0]}
-fuzz_line=$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed$' "$results/fuzz.log" | tail -n 1)
-if [ -n "$fuzz_line" ]; then
-  read -r _ fuzz_passed _ fuzz_failed _ <<<"$fuzz_line"
-  [ "$fuzz_status" -ne 0 ] && [ "$fuzz_failed" -eq 0 ] && fuzz_failed=1
-  count "$fuzz_passed" "$fuzz_failed" fuzzing
-else
-  count 0 1 "fuzzing (no summary)"
-fi
+count_summary "$results/fuzz.log" "${PIPESTATUS[0]}" fuzz
 
 echo "== Core library cross-compiled for Windows (mingw-w64)"
 # The *_win.cpp files are built nowhere else; warnings count as failures.
@@ -92,6 +99,10 @@ if cmake -S . -B build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 else
   count 0 1 "Windows build"
 fi
+
+echo "== The Debian package: built, checked, installed, started and purged"
+tests/package/package_test.sh build | tee "$results/package.log"
+count_summary "$results/package.log" "${PIPESTATUS[0]}" package
 
 echo
 echo "total: $passed passed, $failed failed"

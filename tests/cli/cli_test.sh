@@ -169,5 +169,22 @@ run -C "$dbs" delete-all; expect_status 0 "delete-all of the databases"
 [ "$(sqlite3 "$ff" 'SELECT host, count(*) FROM moz_cookies GROUP BY host'
      sqlite3 "$cr" 'SELECT host_key, count(*) FROM cookies GROUP BY host_key')" = $'gamma.test|3\ngamma.test|3' ] || fail "delete-all left other rows than gamma.test's"
 
+# Every home of a Flatpak, Snap or XDG install is found; profiles.ini numbers
+# may have gaps.
+homes=$scratch/homes xdg=$scratch/homes/xdg
+for base in .config/mozilla/firefox xdg/mozilla/firefox snap/firefox/common/.mozilla/firefox \
+  .var/app/org.mozilla.firefox/.mozilla/firefox .var/app/org.mozilla.firefox/config/mozilla/firefox; do
+  mkdir -p "$homes/$base/p" && cp "$ff" "$homes/$base/p/cookies.sqlite"
+  printf '[Profile2]\r\nPath=p\r\n' >"$homes/$base/profiles.ini"
+done
+for data in xdg/chromium .var/app/org.chromium.Chromium/config/chromium .var/app/com.google.Chrome/config/google-chrome \
+  .var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser .var/app/com.microsoft.Edge/config/microsoft-edge \
+  snap/chromium/common/chromium snap/brave/current/.config/BraveSoftware/Brave-Browser; do
+  mkdir -p "$homes/$data/Default" && cp "$cr" "$homes/$data/Default/Cookies"
+done
+HOME=$homes XDG_CONFIG_HOME=$xdg run -C "$scratch/homes-dat" find
+[ "$(cut -f1 "$scratch/out" | grep -x 'Firefox\|Chromium' | sort | uniq -c | tr -s ' ')" = $' 7 Chromium\n 5 Firefox' ] ||
+  fail "find in every home printed: $(cat "$scratch/out")"
+
 [ "$failures" -eq 0 ] || exit 1
 echo "ok"

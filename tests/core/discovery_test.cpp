@@ -205,6 +205,61 @@ TEST(Discovery, FindsTheBrowserDatabasesOfTheUsersProfilesWithoutADriveSearch)
     EXPECT_EQ(f.nBeeps, 1);
 }
 
+TEST(Discovery, FindsTheDatabasesOfFlatpakSnapAndXdgHomesAndProfileNumbersWithGaps)
+{
+    CDiscoveryFixture f;
+    const std::string strHome = f.dir.File("home");
+    const std::string strFixtures = JARVANE_BROWSER_FIXTURES "/home/.config/";
+    const std::string strFirefox = strFixtures + "mozilla/firefox/jk45xpu8.work/cookies.sqlite";
+    const std::string strChromium = strFixtures + "chromium/Default/Cookies";
+    const std::string strXdg = f.dir.MakeDir("xdg");
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", strXdg.c_str(), 1), 0);
+    Paths firefox;
+    for (const std::string& strBase :
+         {strHome + "/.config/mozilla/firefox", strXdg + "/mozilla/firefox",
+          strHome + "/snap/firefox/common/.mozilla/firefox",
+          strHome + "/.var/app/org.mozilla.firefox/.mozilla/firefox",
+          strHome + "/.var/app/org.mozilla.firefox/config/mozilla/firefox"})
+    {
+        // Profiles 0 and 2 were removed; the numbers of the rest keep their gaps.
+        std::filesystem::create_directories(strBase + "/a");
+        std::filesystem::create_directories(strBase + "/b");
+        f.dir.Write(strBase.substr(f.dir.Path().size() + 1) + "/profiles.ini",
+                    "[General]\r\nVersion=2\r\n[Profile3]\r\nPath=b\r\n[Profile1]\r\nPath=a\r\n");
+        std::filesystem::copy_file(strFirefox, strBase + "/a/cookies.sqlite");
+        std::filesystem::copy_file(strFirefox, strBase + "/b/cookies.sqlite");
+        firefox.push_back(strBase + "/a/cookies.sqlite");
+        firefox.push_back(strBase + "/b/cookies.sqlite");
+    }
+    Paths chromium;
+    for (const std::string& strUserData :
+         {strXdg + "/google-chrome", strHome + "/.var/app/org.chromium.Chromium/config/chromium",
+          strHome + "/.var/app/com.google.Chrome/config/google-chrome",
+          strHome + "/.var/app/com.brave.Browser/config/BraveSoftware/Brave-Browser",
+          strHome + "/.var/app/com.microsoft.Edge/config/microsoft-edge",
+          strHome + "/snap/chromium/common/chromium",
+          strHome + "/snap/brave/current/.config/BraveSoftware/Brave-Browser"})
+    {
+        std::filesystem::create_directories(strUserData + "/Profile 4/Network");
+        std::filesystem::copy_file(strChromium, strUserData + "/Profile 4/Network/Cookies");
+        chromium.push_back(strUserData + "/Profile 4/Network/Cookies");
+    }
+    // With XDG_CONFIG_HOME set, the home's own .config is not a Chromium home.
+    std::filesystem::create_directories(strHome + "/.config/chromium/Default");
+    std::filesystem::copy_file(strChromium, strHome + "/.config/chromium/Default/Cookies");
+
+    f.discovery.RunSearch();
+    unsetenv("XDG_CONFIG_HOME");
+    for (Paths* pPaths : {&firefox, &chromium})
+        std::sort(pPaths->begin(), pPaths->end());
+    Paths found = f.discovery.m_firefoxDatabases.GetItems();
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, firefox);
+    found = f.discovery.m_chromiumDatabases.GetItems();
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, chromium);
+}
+
 TEST(SearchFolder, FindsDepthFirstWithEachFolderOwnCandidateFirst)
 {
     CTempDir dir;
