@@ -4,9 +4,11 @@
 #include "ui/cookie_dlg.h"
 #include "ui/display_text.h"
 
-#include <dlfcn.h>
 #include <wx/bmpbndl.h>
 #include <wx/menu.h>
+
+#ifdef __WXGTK__
+#include <dlfcn.h>
 
 namespace
 {
@@ -23,6 +25,7 @@ PFNCONNECTSIGNAL ConnectSignalFunction()
     return s_pfnConnect;
 }
 } // namespace
+#endif
 
 wxMenu* CreateTrayMenu(bool bShowEnabled, bool bDeleteAllEnabled, bool bExitEnabled)
 {
@@ -80,6 +83,7 @@ wxMenu* CTrayIcon::CreatePopupMenu()
 {
     wxMenu* pMenu = m_fnMenu();
     m_itemCommands.clear();
+#ifdef __WXGTK__
     const PFNCONNECTSIGNAL pfnConnect = ConnectSignalFunction();
     if (pfnConnect == nullptr)
         return pMenu;
@@ -99,5 +103,13 @@ wxMenu* CTrayIcon::CreatePopupMenu()
         pfnConnect(pWidget, "activate", reinterpret_cast<void (*)()>(pfnActivate), this, nullptr,
                    0);
     }
+#else
+    pMenu->Bind(wxEVT_MENU,
+                [this](wxCommandEvent& event)
+                {
+                    const int nCommand = event.GetId();
+                    CallAfter([this, nCommand] { m_fnCommand(nCommand); });
+                });
+#endif
     return pMenu;
 }
