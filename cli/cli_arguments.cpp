@@ -21,7 +21,18 @@ const char CLI_HELP_TEXT[] =
     "                   cookie's name is its host)\n"
     "  unprotect NAME...\n"
     "                   remove the protection of every cookie of each name\n"
+    "  sites            print the sites to keep, one a line\n"
+    "  keep SITE... [--from FILE]\n"
+    "                   keep every cookie of each site and its subdomains, in every\n"
+    "                   browser; FILE holds one host a line, or a JSON array of\n"
+    "                   host names (BleachBit's cookie_keep_list.json)\n"
+    "  unkeep SITE...   stop keeping each site\n"
     "  locations        print the remembered cookie locations\n"
+    "  locations add PATH...\n"
+    "                   remember each cookie folder, cookies.txt file or Firefox or\n"
+    "                   Chromium database, its browser told from its content\n"
+    "  locations remove PATH...\n"
+    "                   forget each remembered location\n"
     "  find [--save]    search for the browsers' cookie locations (Internet\n"
     "                   Explorer, Netscape, and the Firefox and Chromium databases\n"
     "                   of the user's profiles) and print them;\n"
@@ -32,9 +43,9 @@ const char CLI_HELP_TEXT[] =
     "                   (~/.local/share/jarvane)\n"
     "  -h, --help       show this help\n"
     "\n"
-    "Exit status: 0 success, 1 usage error or unknown cookie name, 2 no Location.DAT\n"
-    "in the working folder, 3 a file could not be written, 4 the working folder is\n"
-    "in use by the Jarvane window.\n";
+    "Exit status: 0 success, 1 usage error, unknown cookie name or refused path,\n"
+    "2 no Location.DAT in the working folder, 3 a file could not be written, 4 the\n"
+    "working folder is in use by the Jarvane window.\n";
 
 namespace
 {
@@ -51,10 +62,19 @@ bool ParseSortColumn(const std::string& strValue, int& nColumn)
     return true;
 }
 
+// protect and unprotect take cookie names, keep and unkeep sites, locations
+// add and remove paths.
+bool TakesNames(const CCliArguments& parsed)
+{
+    return parsed.strCommand == "protect" || parsed.strCommand == "unprotect" ||
+           parsed.strCommand == "keep" || parsed.strCommand == "unkeep" ||
+           !parsed.strAction.empty();
+}
+
 bool IsCommand(const std::string& strCommand)
 {
-    for (const char* pszCommand :
-         {"list", "delete-all", "protect", "unprotect", "locations", "find"})
+    for (const char* pszCommand : {"list", "delete-all", "protect", "unprotect", "sites", "keep",
+                                   "unkeep", "locations", "find"})
         if (strCommand == pszCommand)
             return true;
     return false;
@@ -131,9 +151,24 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
             parsed.bLong = true;
         else if (strCommand == "find" && strArg == "--save")
             parsed.bSave = true;
-        else if ((strCommand == "protect" || strCommand == "unprotect") && !bOption)
+        else if (strCommand == "keep" && bOption && strArg.compare(0, 6, "--from") == 0)
+        {
+            if (strArg == "--from" && i + 1 < args.size())
+                parsed.strFromFile = args[++i];
+            else if (strArg.compare(0, 7, "--from=") == 0)
+                parsed.strFromFile = strArg.substr(7);
+            if (parsed.strFromFile.empty())
+            {
+                strError = "--from needs a file";
+                return false;
+            }
+        }
+        else if (strCommand == "locations" && parsed.strAction.empty() && !bOption &&
+                 (strArg == "add" || strArg == "remove"))
+            parsed.strAction = strArg;
+        else if (TakesNames(parsed) && !bOption)
             parsed.names.push_back(strArg);
-        else if ((strCommand == "protect" || strCommand == "unprotect") && strArg == "--")
+        else if (TakesNames(parsed) && strArg == "--")
             bNamesOnly = true;
         else
         {
@@ -144,6 +179,17 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
     if ((strCommand == "protect" || strCommand == "unprotect") && parsed.names.empty())
     {
         strError = "'" + strCommand + "' needs at least one cookie name";
+        return false;
+    }
+    if ((strCommand == "keep" || strCommand == "unkeep") && parsed.names.empty() &&
+        parsed.strFromFile.empty())
+    {
+        strError = "'" + strCommand + "' needs at least one site";
+        return false;
+    }
+    if (!parsed.strAction.empty() && parsed.names.empty())
+    {
+        strError = "'locations " + parsed.strAction + "' needs at least one path";
         return false;
     }
     if (!bFolderGiven)

@@ -18,10 +18,14 @@ struct CCliArguments
     bool bHelp = false;
     std::string strFolder; // -C DIR, or the launcher's working folder
     std::string strCommand;
-    std::vector<std::string> names; // of protect and unprotect
-    int nSortColumn = -1;           // list --sort; -1 for the list's own order
-    bool bLong = false;             // list --long
-    bool bSave = false;             // find --save
+    // The cookie names of protect and unprotect, the sites of keep and unkeep,
+    // the paths of locations add and remove.
+    std::vector<std::string> names;
+    std::string strFromFile; // keep --from FILE
+    std::string strAction;   // locations add or remove; "" to print them
+    int nSortColumn = -1;    // list --sort; -1 for the list's own order
+    bool bLong = false;      // list --long
+    bool bSave = false;      // find --save
 };
 
 // Reads the command line. False with a one-line reason in strError on a usage error.

@@ -2,11 +2,14 @@
 
 #include "app/app_folders.h"
 #include "cli/cli_inventory.h"
+#include "cli/cli_sites.h"
 #include "inventory/cookie.h"
 #include "locations/browser_locations.h"
 #include "locations/location_discovery.h"
 #include "locations/location_file.h"
+#include "locations/store_kind.h"
 #include "platform/browser_homes.h"
+#include "platform/compare_no_case.h"
 #include "platform/folder_lock.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
@@ -65,6 +68,20 @@ std::string DetailColumns(const CCookieDetails& details)
     return strColumns;
 }
 
+// The folder's exclusive lock, refused while a window or another command holds it.
+int LockFolder(CFolderLock& lock, const std::string& strFolder)
+{
+    const CFolderLock::EResult lockResult =
+        lock.Lock(strFolder, CFolderLock::EMode::Exclusive, false);
+    if (lockResult == CFolderLock::EResult::Taken)
+        return CLI_OK;
+    Error(strFolder, lockResult == CFolderLock::EResult::Busy
+                         ? "in use by the Jarvane window or another jarvane-cli; "
+                           "close it and try again"
+                         : std::string("cannot be locked: ") + std::strerror(errno));
+    return CLI_FOLDER_IN_USE;
+}
+
 int List(const CCliArguments& arguments, const std::string& strFolder)
 {
     const std::vector<CCliRow> rows =
@@ -86,8 +103,16 @@ int DeleteAll(const std::string& strFolder)
     std::fflush(stdout);
     for (const std::string& strStore : result.unwrittenStores)
         Error(strStore, "could not be changed; cookies deleted from it are still there");
+    for (const auto& [strList, browsers] : result.unreadableLists)
+    {
+        std::string strBrowsers;
+        for (const std::string& strBrowser : browsers)
+            strBrowsers += (strBrowsers.empty() ? "" : ", ") + strBrowser;
+        Error(strList, "cannot be read; no cookie of " + strBrowsers + " was deleted");
+    }
     const int nStatus = ReportUnwrittenLists(result.unwrittenLists);
-    return result.unwrittenStores.empty() ? nStatus : CLI_NOT_WRITTEN;
+    return result.unwrittenStores.empty() && result.unreadableLists.empty() ? nStatus
+                                                                            : CLI_NOT_WRITTEN;
 }
 
 int Protect(const CCliArguments& arguments, const std::string& strFolder)
@@ -98,7 +123,10 @@ int Protect(const CCliArguments& arguments, const std::string& strFolder)
         Error(strName, "no cookie of this name is listed; nothing was changed");
     if (!result.unknownNames.empty())
         return CLI_USAGE;
-    return ReportUnwrittenLists(result.unwrittenLists);
+    for (const std::string& strList : result.unreadableLists)
+        Error(strList, "cannot be read; the protection marks it holds were not changed");
+    const int nStatus = ReportUnwrittenLists(result.unwrittenLists);
+    return result.unreadableLists.empty() ? nStatus : CLI_NOT_WRITTEN;
 }
 
 int Find(const CCliArguments& arguments, const std::string& strLocationFile)
@@ -120,12 +148,108 @@ int Find(const CCliArguments& arguments, const std::string& strLocationFile)
                      arguments.bSave ? "; nothing saved" : "");
         return arguments.bSave ? CLI_NO_LOCATIONS : CLI_OK;
     }
-    if (arguments.bSave && !SaveLocations(strLocationFile, found[0], found[1], found[2], found[3]))
+    if (!arguments.bSave)
+        return CLI_OK;
+    // Only the writing holds the folder: a window started during a long search
+    // is not kept waiting.
+    CFolderLock lock;
+    if (const int nStatus = LockFolder(lock, GetAppFolders().m_strCurrentFolder); nStatus != CLI_OK)
+        return nStatus;
+    if (!SaveLocations(strLocationFile, found[0], found[1], found[2], found[3]))
     {
         Error(strLocationFile, "could not be written");
         return CLI_NOT_WRITTEN;
     }
     return CLI_OK;
+}
+// The paths as the user's current folder gives them, before the working folder becomes current.
+std::vector<std::string> AbsolutePaths(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> absolute;
+    for (const std::string& strPath : paths)
+    {
+        std::error_code error;
+        std::filesystem::path full = std::filesystem::absolute(strPath, error);
+        std::string strFull = error ? strPath : full.lexically_normal().string();
+        if (strFull.size() > 1)
+            strFull = StripTrailingSeparator(strFull);
+        absolute.push_back(strFull);
+    }
+    return absolute;
+}
+
+int SaveEditedLocations(const std::string& strLocationFile, const CBrowserLocations& locations)
+{
+    if (SaveLocations(strLocationFile, locations[0], locations[1], locations[2], locations[3]))
+        return CLI_OK;
+    Error(strLocationFile, "could not be written");
+    return CLI_NOT_WRITTEN;
+}
+
+// Each path goes to the end of its browser's list unless it is listed there
+// already; nothing is added when one of them is not a cookie store.
+int AddLocations(const std::vector<std::string>& paths, const std::string& strLocationFile)
+{
+    CBrowserLocations locations = LoadBrowserLocations(strLocationFile);
+    std::vector<std::pair<EBrowser, std::string>> added;
+    bool bRefused = false;
+    for (const std::string& strPath : paths)
+    {
+        EBrowser browser = EBrowser::InternetExplorer;
+        std::string strWhyNot;
+        if (!IdentifyCookieStore(strPath, browser, strWhyNot))
+        {
+            Error(strPath, "not added: " + strWhyNot);
+            bRefused = true;
+        }
+        else
+            added.emplace_back(browser, strPath);
+    }
+    if (bRefused)
+        return CLI_USAGE;
+    for (const std::pair<EBrowser, std::string>& item : added)
+    {
+        const std::string& strPath = item.second;
+        std::vector<std::string>& list = locations[BrowserIndex(item.first)];
+        const bool bListed =
+            std::any_of(list.begin(), list.end(),
+                        [&](const std::string& strItem) { return EqualsNoCase(strItem, strPath); });
+        if (!bListed)
+            list.push_back(strPath);
+        std::printf("%s\t%s\n", BrowserName(item.first).c_str(), strPath.c_str());
+    }
+    std::fflush(stdout);
+    return SaveEditedLocations(strLocationFile, locations);
+}
+
+// Removes every entry that is one of the paths, as given or made absolute;
+// nothing is removed when one of them is not remembered.
+int RemoveLocations(const std::vector<std::string>& given, const std::vector<std::string>& paths,
+                    const std::string& strLocationFile)
+{
+    CBrowserLocations locations = LoadBrowserLocations(strLocationFile);
+    std::vector<bool> matched(paths.size(), false);
+    for (std::vector<std::string>& list : locations)
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [&](const std::string& strItem)
+                                  {
+                                      bool bMatch = false;
+                                      for (size_t i = 0; i < paths.size(); ++i)
+                                          if (strItem == given[i] || strItem == paths[i])
+                                              bMatch = matched[i] = true;
+                                      return bMatch;
+                                  }),
+                   list.end());
+    bool bUnknown = false;
+    for (size_t i = 0; i < paths.size(); ++i)
+        if (!matched[i])
+        {
+            Error(given[i], "is not a remembered location; nothing was changed");
+            bUnknown = true;
+        }
+    if (bUnknown)
+        return CLI_USAGE;
+    return SaveEditedLocations(strLocationFile, locations);
 }
 } // namespace
 
@@ -133,14 +257,27 @@ int RunCliCommand(const CCliArguments& arguments)
 {
     const std::string& strCommand = arguments.strCommand;
     const bool bFind = strCommand == "find";
-    if (bFind && arguments.bSave)
+    // The sites to keep need no cookie locations.
+    const bool bSites = strCommand == "sites" || strCommand == "keep" || strCommand == "unkeep";
+    const bool bAdd = arguments.strAction == "add";
+    const bool bEdit = !arguments.strAction.empty();
+    const std::vector<std::string> paths =
+        bEdit ? AbsolutePaths(arguments.names) : std::vector<std::string>();
+    if ((bFind && arguments.bSave) || bAdd)
     {
         std::error_code error;
         std::filesystem::create_directories(arguments.strFolder, error);
     }
+    // keep --from names its file from where the command was given.
+    std::string strFromFile = arguments.strFromFile;
+    if (!strFromFile.empty())
+    {
+        std::error_code error;
+        strFromFile = std::filesystem::absolute(strFromFile, error).string();
+    }
     // Relative paths in Location.DAT mean what they mean to the window program
     // started in the working folder.
-    if (chdir(arguments.strFolder.c_str()) != 0 && (!bFind || arguments.bSave))
+    if (chdir(arguments.strFolder.c_str()) != 0 && (!bFind || arguments.bSave || bEdit))
     {
         Error(arguments.strFolder, std::string("cannot use this working folder: ") +
                                        std::strerror(errno) +
@@ -150,7 +287,7 @@ int RunCliCommand(const CCliArguments& arguments)
     GetAppFolders().InitFolders();
     const std::string strFolder = GetAppFolders().m_strCurrentFolder;
     const std::string strLocationFile = GetAppFolders().GetLocationFilePath();
-    if (!bFind && !IsRegularFile(strLocationFile))
+    if (!bFind && !bAdd && !bSites && !IsRegularFile(strLocationFile))
     {
         Error(strLocationFile, "no remembered cookie locations; run Jarvane once, or "
                                "jarvane-cli find --save");
@@ -160,19 +297,17 @@ int RunCliCommand(const CCliArguments& arguments)
     // A window program keeps the marks in memory and writes the lists at every
     // refresh and at exit: commands that read marks or write the folder's files
     // run only while no window holds the folder.
+    // find --save refuses at once too, before a search that could not be saved,
+    // and then holds the folder only while it writes (in Find).
     CFolderLock lock;
-    if (strCommand != "locations" && (!bFind || arguments.bSave))
+    const bool bReadsOnly = (strCommand == "locations" && !bEdit) || strCommand == "sites" ||
+                            (bFind && !arguments.bSave);
+    if (!bReadsOnly)
     {
-        const CFolderLock::EResult lockResult =
-            lock.Lock(strFolder, CFolderLock::EMode::Exclusive, false);
-        if (lockResult != CFolderLock::EResult::Taken)
-        {
-            Error(strFolder, lockResult == CFolderLock::EResult::Busy
-                                 ? "in use by the Jarvane window or another jarvane-cli; "
-                                   "close it and try again"
-                                 : std::string("cannot be locked: ") + std::strerror(errno));
-            return CLI_FOLDER_IN_USE;
-        }
+        if (const int nStatus = LockFolder(lock, strFolder); nStatus != CLI_OK)
+            return nStatus;
+        if (bFind)
+            lock.Unlock();
     }
 
     if (strCommand == "list")
@@ -181,8 +316,16 @@ int RunCliCommand(const CCliArguments& arguments)
         return DeleteAll(strFolder);
     if (strCommand == "protect" || strCommand == "unprotect")
         return Protect(arguments, strFolder);
+    if (strCommand == "sites")
+        return ListKeptSites(strFolder);
+    if (strCommand == "keep" || strCommand == "unkeep")
+        return ChangeKeptSites(strFolder, arguments.names, strFromFile, strCommand == "keep");
     if (bFind)
         return Find(arguments, strLocationFile);
+    if (bAdd)
+        return AddLocations(paths, strLocationFile);
+    if (bEdit)
+        return RemoveLocations(arguments.names, paths, strLocationFile);
     PrintLocations(LoadBrowserLocations(strLocationFile));
     return CLI_OK;
 }

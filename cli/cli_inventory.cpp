@@ -2,9 +2,11 @@
 
 #include "app/app_folders.h"
 #include "inventory/cookie_inventory.h"
+#include "inventory/mark_name.h"
 #include "locations/browser_locations.h"
 #include "platform/path.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <tuple>
@@ -63,17 +65,24 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
     std::map<CCookieKey, int> doomed;
     for (const auto& pCookie : inventory.Cookies())
     {
-        if (pCookie->m_bProtected)
+        if (pCookie->IsKept())
             continue;
         ++deleted[BrowserIndex(pCookie->Browser())];
         ++doomed[KeyOf(*pCookie)];
+    }
+    for (const auto& list : inventory.UnreadableLists())
+    {
+        std::vector<std::string> browsers;
+        for (EBrowser browser : list.browsers)
+            browsers.push_back(BrowserName(browser));
+        result.unreadableLists.emplace_back(list.strPath, std::move(browsers));
     }
     inventory.DeleteAllUnprotected();
     // The records of a running browser are skipped like protected ones.
     for (const auto& pCookie : inventory.Cookies())
     {
         const auto it = doomed.find(KeyOf(*pCookie));
-        if (pCookie->IsInUse() && !pCookie->m_bProtected && it != doomed.end() && it->second > 0)
+        if (pCookie->IsInUse() && !pCookie->IsKept() && it != doomed.end() && it->second > 0)
         {
             --it->second;
             --deleted[BrowserIndex(pCookie->Browser())];
@@ -87,7 +96,7 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
     std::set<std::string> stores;
     for (const auto& pCookie : check.Cookies())
     {
-        if (pCookie->m_bProtected)
+        if (pCookie->IsKept())
             continue;
         const auto it = doomed.find(KeyOf(*pCookie));
         if (it == doomed.end() || it->second == 0)
@@ -109,28 +118,44 @@ CMarkResult SetProtection(const std::string& strFolder, const std::vector<std::s
     CMarkResult result;
     CCookieInventory inventory(strFolder);
     ReadInventory(inventory, strFolder);
-    const std::set<std::string> wanted(names.begin(), names.end());
     std::set<std::string> found;
+    bool named[kBrowserCount] = {}; // a browser has a cookie of one of the names
     CCookieListModel& list = inventory.CookieList();
     list.ClearSelection();
     for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
     {
         const CCookie* pCookie = list.GetItemData(nRow);
-        if (!pCookie || wanted.count(pCookie->m_strName) == 0)
+        if (!pCookie)
             continue;
-        found.insert(pCookie->m_strName);
-        if ((pCookie->m_bProtected != 0) != bProtect)
+        bool bWanted = false;
+        for (const std::string& strName : names)
+            if (SameMarkName(pCookie->Browser(), pCookie->m_strName, strName))
+            {
+                found.insert(strName);
+                bWanted = true;
+            }
+        named[BrowserIndex(pCookie->Browser())] =
+            named[BrowserIndex(pCookie->Browser())] || bWanted;
+        if (bWanted && (pCookie->m_bProtected != 0) != bProtect)
         {
             list.SetItemSelected(nRow, true);
             ++result.nChanged;
         }
     }
+    std::set<std::string> reported;
     for (const std::string& strName : names)
-        if (found.insert(strName).second)
+        if (found.count(strName) == 0 && reported.insert(strName).second)
             result.unknownNames.push_back(strName); // each unknown name once
     if (!result.unknownNames.empty())
         return result; // nothing is changed or written
-    inventory.ToggleSelectedProtection();
-    result.unwrittenLists = SaveProtection(inventory);
+    for (const auto& unreadable : inventory.UnreadableLists())
+        if (std::any_of(unreadable.browsers.begin(), unreadable.browsers.end(),
+                        [&](EBrowser browser) { return named[BrowserIndex(browser)]; }))
+            result.unreadableLists.push_back(unreadable.strPath);
+    inventory.ProtectSelected();
+    for (std::string& strList : SaveProtection(inventory))
+        if (std::find(result.unreadableLists.begin(), result.unreadableLists.end(), strList) ==
+            result.unreadableLists.end())
+            result.unwrittenLists.push_back(std::move(strList));
     return result;
 }

@@ -34,6 +34,9 @@ struct CDeleteAllResult
     std::vector<std::string> unwrittenStores;
     // Protection lists that could not be written.
     std::vector<std::string> unwrittenLists;
+    // Keep lists that exist but could not be read, each with the names of the
+    // browsers whose cookies it kept: none of them was deleted.
+    std::vector<std::pair<std::string, std::vector<std::string>>> unreadableLists;
 };
 
 // Delete All after its confirmation: every unprotected cookie is deleted but
@@ -46,10 +49,15 @@ struct CMarkResult
 {
     std::vector<std::string> unknownNames; // no record has them; nothing was changed
     std::vector<std::string> unwrittenLists;
+    // Keep lists that cannot be read and could protect a cookie of one of the
+    // names: their marks were not changed. They are not in unwrittenLists.
+    std::vector<std::string> unreadableLists;
     int nChanged = 0; // records whose mark changed
 };
 
 // Sets (bProtect) or clears the mark of every record called by one of the names,
-// as the Protect command does for the rows selected, and writes the protection lists.
+// as the Protect command does for the rows selected, and writes the protection
+// lists. A name matches as a protection line does: ignoring the ASCII case of a
+// host name, exactly for an Internet Explorer name.
 CMarkResult SetProtection(const std::string& strFolder, const std::vector<std::string>& names,
                           bool bProtect);

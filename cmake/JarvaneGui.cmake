@@ -1,5 +1,6 @@
 # The wxWidgets layer: windows and dialogs over the core library.
-find_package(wxWidgets 3.2 REQUIRED COMPONENTS core base html adv)
+# net: the local channel on which a second start asks the first window to the front.
+find_package(wxWidgets 3.2 REQUIRED COMPONENTS core base html adv net)
 include(${wxWidgets_USE_FILE})
 
 # Desktop event sounds: wxSound on Debian plays only through OSS, which current
@@ -14,6 +15,8 @@ list(FILTER GUI_SOURCES EXCLUDE REGEX "app/gui/main\\.cpp$")
 add_library(jarvane_gui STATIC ${GUI_SOURCES})
 target_link_libraries(jarvane_gui PUBLIC jarvane_core ${wxWidgets_LIBRARIES})
 target_include_directories(jarvane_gui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
+# dlsym: GTK's own dialogs are ended through GTK when the program is asked to end.
+target_link_libraries(jarvane_gui PUBLIC ${CMAKE_DL_LIBS})
 if(CANBERRA_FOUND)
   target_link_libraries(jarvane_gui PUBLIC PkgConfig::CANBERRA)
   target_compile_definitions(jarvane_gui PUBLIC JARVANE_HAVE_CANBERRA=1)

@@ -52,7 +52,17 @@ public:
     std::string GetBrowser() const { return BrowserName(m_browser); }
 
     std::string GetName() const { return m_strName; }
-    std::string GetState() const { return m_bProtected ? "Protected" : IsInUse() ? "In use" : ""; }
+    std::string GetState() const
+    {
+        return m_bMarkUnknown ? "Unknown"
+               : m_bProtected ? "Protected"
+               : m_bKept      ? "Kept"
+               : IsInUse()    ? "In use"
+                              : "";
+    }
+    // True when the record may not be deleted: it is protected, a site to keep
+    // covers it, or a list that would say whether it is protected cannot be read.
+    bool IsKept() const { return m_bProtected || m_bKept || m_bMarkUnknown; }
     // True when a running browser holds the cookie's store, so that deleting
     // it now would be undone: deletion leaves it alone.
     virtual bool IsInUse() const { return false; }
@@ -64,6 +74,10 @@ public:
 
     std::string m_strName;
     int m_bProtected = 0;
+    int m_bKept = 0; // a site to keep covers the cookie's host
+    // A keep list that could protect this cookie exists but could not be read:
+    // whether it is protected is unknown, so it is kept like a protected one.
+    bool m_bMarkUnknown = false;
 
 private:
     EBrowser m_browser;

@@ -7,6 +7,7 @@
 
 void CCookieInventory::StartBatch()
 {
+    m_bKeptUnknown = {};
     for (CCookieStore* pStore : m_stores)
         pStore->StartBatch();
 }
@@ -28,7 +29,15 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
     for (size_t i = 0; i < remove.size(); ++i)
     {
         CCookie* pCookie = m_CookieList.GetItemData(static_cast<int>(i));
-        remove[i] = remove[i] && pCookie && !pCookie->m_bProtected;
+        if (!remove[i] || !pCookie)
+        {
+            remove[i] = false;
+            continue;
+        }
+        const bool bUnknown = pCookie->m_bMarkUnknown || IsBlocked(pCookie->Browser());
+        if (bUnknown)
+            m_bKeptUnknown[BrowserIndex(pCookie->Browser())] = true;
+        remove[i] = !pCookie->m_bProtected && !pCookie->m_bKept && !bUnknown;
         if (remove[i])
             batches[BrowserIndex(pCookie->Browser())].push_back(pCookie);
     }
@@ -107,6 +116,7 @@ void CCookieInventory::RewriteNSFiles()
         return;
     const size_t nFirst = m_Cookies.size();
     std::move(returned.begin(), returned.end(), std::back_inserter(m_Cookies));
+    ApplySites(nFirst);
     m_CookieList.InsertItems(RowsOf(nFirst));
 }
 

@@ -1,7 +1,9 @@
 #include "inventory/cookie_inventory.h"
 
+#include "inventory/mark_name.h"
 #include "platform/path.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
@@ -46,9 +48,13 @@ std::string CCookieInventory::DataFilePath(const char* pszName) const
 void CCookieInventory::RefreshCookies()
 {
     SaveAndClearCookies();
+    // Every list is read anew: one no longer read blocks nothing.
+    m_unreadableLists.clear();
+    m_bBlocked = {};
     ReadIECookies();
     ReadNSCookies();
     ReadDatabaseCookies();
+    LoadSites();
     FillCookieList();
     SortByColumn(COL_STATE);
 }
@@ -106,6 +112,7 @@ std::vector<CCookieRow> CCookieInventory::RowsOf(size_t nFirst) const
 
 void CCookieInventory::FillCookieList()
 {
+    ApplySites(0);
     m_CookieList.InsertItems(RowsOf(0));
     if (m_CookieList.GetItemCount() > 0)
     {
@@ -116,9 +123,15 @@ void CCookieInventory::FillCookieList()
 
 namespace
 {
+// The order of the State texts: a row whose mark cannot be read stands between
+// the rows that may go and the protected ones.
 int StateRank(const CCookie& cookie)
 {
-    return cookie.m_bProtected ? 2 : cookie.IsInUse() ? 1 : 0;
+    return cookie.m_bMarkUnknown ? 2
+           : cookie.m_bProtected ? 4
+           : cookie.m_bKept      ? 3
+           : cookie.IsInUse()    ? 1
+                                 : 0;
 }
 } // namespace
 
@@ -135,7 +148,7 @@ int CCookieInventory::CompareCookies(std::intptr_t lParam1, std::intptr_t lParam
     case COL_COOKIE:
         bFirstGreater = pFirst->m_strName > pSecond->m_strName;
         break;
-    case COL_STATE: // "Protected" above "In use" above ""
+    case COL_STATE: // "Protected" above "Kept" above "Unknown" above "In use" above ""
         bFirstGreater = StateRank(*pFirst) > StateRank(*pSecond);
         break;
     case COL_BROWSER:
@@ -175,9 +188,16 @@ void CCookieInventory::SortByColumn(int nColumn)
 // The rows of one name and browser always share one state, the state a refresh
 // would give them: the first selected row of a name and browser decides the new
 // state of every row with that name and browser, selected or not.
-void CCookieInventory::ToggleSelectedProtection()
+std::array<bool, kBrowserCount> CCookieInventory::ToggleSelectedProtection()
 {
-    std::unordered_map<std::string_view, int> newState[kBrowserCount];
+    using CNewStates = std::unordered_map<std::string_view, int, CMarkNameHash, CMarkNameEqual>;
+    std::vector<CNewStates> newState;
+    for (size_t i = 0; i < kBrowserCount; ++i)
+    {
+        const bool bIgnoreCase = NamesIgnoreCase(static_cast<EBrowser>(i));
+        newState.emplace_back(8, CMarkNameHash{bIgnoreCase}, CMarkNameEqual{bIgnoreCase});
+    }
+    std::array<bool, kBrowserCount> changed = {};
     size_t nNames = 0;
     for (int nRow = m_CookieList.GetNextSelected(-1); nRow != -1;
          nRow = m_CookieList.GetNextSelected(nRow))
@@ -186,7 +206,7 @@ void CCookieInventory::ToggleSelectedProtection()
                           .emplace(pCookie->m_strName, pCookie->m_bProtected ? 0 : 1)
                           .second;
     if (nNames == 0)
-        return;
+        return changed;
     for (int nRow = 0; nRow < m_CookieList.GetItemCount(); ++nRow)
     {
         CCookie* pCookie = m_CookieList.GetItemData(nRow);
@@ -197,6 +217,7 @@ void CCookieInventory::ToggleSelectedProtection()
         if (it == states.end() || it->second == pCookie->m_bProtected)
             continue;
         pCookie->m_bProtected = it->second;
+        changed[BrowserIndex(pCookie->Browser())] = true;
         m_CookieList.SetItemImage(nRow, pCookie->m_bProtected ? 1 : 0);
         m_CookieList.SetItemText(nRow, COL_STATE, pCookie->GetState());
     }
@@ -206,4 +227,26 @@ void CCookieInventory::ToggleSelectedProtection()
         m_CookieList.SetItemSelected(nRow, true);
         m_CookieList.SetFocusedItem(nRow);
     }
+    return changed;
+}
+
+bool CCookieInventory::HasDeletableRows() const
+{
+    for (int nRow = 0; nRow < m_CookieList.GetItemCount(); ++nRow)
+    {
+        const CCookie* pCookie = m_CookieList.GetItemData(nRow);
+        if (pCookie && !pCookie->IsKept() && !IsBlocked(pCookie->Browser()))
+            return true;
+    }
+    return false;
+}
+
+std::vector<CCookieInventory::CUnreadableList> CCookieInventory::ListsThatKeptRows() const
+{
+    std::vector<CUnreadableList> lists;
+    for (const CUnreadableList& list : m_unreadableLists)
+        if (std::any_of(list.browsers.begin(), list.browsers.end(),
+                        [&](EBrowser browser) { return m_bKeptUnknown[BrowserIndex(browser)]; }))
+            lists.push_back(list);
+    return lists;
 }

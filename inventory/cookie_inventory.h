@@ -5,8 +5,11 @@
 #include "inventory/cookie_store.h"
 #include "inventory/database_store.h"
 #include "inventory/ie_folder_store.h"
+#include "inventory/keep_list.h"
 #include "inventory/netscape_store.h"
+#include "inventory/site_list.h"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -59,9 +62,53 @@ public:
     // 1 when the current batch deleted a Netscape cookie, else 0.
     int NSChanged() const { return m_nsStore.Changed() ? 1 : 0; }
 
-    // The protection lists whose last writing failed: their marks are kept in
-    // memory only.
+    // The protection lists (SITES.DAT among them) whose last writing failed,
+    // or that could not be read and so were not written: their marks are kept
+    // in memory only.
     std::vector<std::string> UnsavedProtectionLists() const;
+    // Writes at once the protection lists of the browsers flagged, from the
+    // current records, as a refresh does.
+    void WriteProtectionLists(const std::array<bool, kBrowserCount>& browsers);
+
+    // Reads a keep list that could protect cookies of the given browsers. When
+    // it exists but cannot be read whole, every record of those browsers is
+    // kept from deletion (m_bMarkUnknown) until a later reading of the list
+    // succeeds, and the list is never written meanwhile. A missing list reads as
+    // empty. A list of another kind plugs in with one call after the stores
+    // are read.
+    EKeepListRead LoadKeepList(const std::string& strPath, const std::vector<EBrowser>& browsers,
+                               std::vector<std::string>& lines);
+    struct CUnreadableList
+    {
+        std::string strPath;
+        std::vector<EBrowser> browsers; // whose cookies it could protect
+    };
+    // The keep lists that could not be read at their last reading.
+    const std::vector<CUnreadableList>& UnreadableLists() const { return m_unreadableLists; }
+    // True when the keep list could not be read at its last reading: whatever
+    // writes it must not take the records' marks for all it holds.
+    bool IsKeepListUnreadable(const std::string& strPath) const;
+    // True when a keep list that could protect this browser's cookies cannot be read.
+    bool IsBlocked(EBrowser browser) const { return m_bBlocked[BrowserIndex(browser)]; }
+    // True when at least one row is neither protected nor kept for an unreadable list.
+    bool HasDeletableRows() const;
+    // The unreadable lists that kept a row of the last deletion batch.
+    std::vector<CUnreadableList> ListsThatKeptRows() const;
+
+    // The sites to keep, as last read from SITES.DAT at a refresh or set.
+    const CSiteList& Sites() const { return m_sites; }
+    // Makes these the sites to keep: SITES.DAT is written at once when they
+    // differ, and the listed rows show whether a site keeps them. False when
+    // SITES.DAT cannot be read (nothing then changes) or written (the sites then
+    // keep their cookies from memory until a later writing succeeds).
+    bool SetSites(const CSiteList& sites);
+    // Reads SITES.DAT again, as a refresh does, and shows in the rows what it
+    // keeps: a change made by hand since the refresh is not lost to SetSites.
+    void ReloadSites();
+    // SITES.DAT exists but could not be read at its last reading: no cookie of
+    // any browser is deleted until it reads again, and it is never overwritten.
+    bool SitesUnreadable() const { return IsKeepListUnreadable(SitesFilePath()); }
+    std::string SitesFilePath() const { return DataFilePath(SITES_FILE); }
 
     void LoadProtection(const std::string& strBrowser, const std::string& strFile);
     CCookie* FindCookie(const std::string& strName, const std::string& strBrowser) const;
@@ -84,9 +131,13 @@ public:
     // After DeleteSelected: selects and focuses row nFirst, or the last row when
     // nFirst is not below the row count; nothing when the list is empty.
     void SelectAfterDelete(int nFirst);
-    // The Protect command: flips the mark of every selected row, updates its
-    // image and State text, and leaves each selected and the last one focused.
-    void ToggleSelectedProtection();
+    // Flips the mark of every selected row, updates its image and State text,
+    // and leaves each selected and the last one focused. Returns the browsers
+    // whose marks changed.
+    std::array<bool, kBrowserCount> ToggleSelectedProtection();
+    // The Protect command: ToggleSelectedProtection, then the lists of the
+    // browsers whose marks changed are written at once.
+    void ProtectSelected();
 
 private:
     CCookieStore& Store(EBrowser browser) const { return *m_stores[BrowserIndex(browser)]; }
@@ -104,6 +155,12 @@ private:
     // List rows for the records from index nFirst on.
     std::vector<CCookieRow> RowsOf(size_t nFirst) const;
     void SaveProtectionList(const std::string& strPath, std::vector<std::string> names);
+    // Reads SITES.DAT, or writes it first when an earlier writing failed.
+    void LoadSites();
+    // Sets each record's m_bKept from the sites, from index nFirst on.
+    void ApplySites(size_t nFirst);
+    // The same for the listed rows, with their State text.
+    void ApplySitesToRows();
 
     std::string m_strDataFolder;
     CIEFolderStore m_ieStore;
@@ -113,9 +170,23 @@ private:
     CCookieStore* m_stores[kBrowserCount]; // by browser, in reading order
     CCookieRecords m_Cookies;
     CCookieListModel m_CookieList; // its rows point at m_Cookies' records
-    // Protection lists that could not be written, by path: the names they hold.
-    std::map<std::string, std::vector<std::string>> m_unsavedMarks;
+    // The marks of a protection list that could not be written, or not read.
+    struct CHeldMarks
+    {
+        std::vector<std::string> names;
+        // The list could not be read: the names are only the marks set since,
+        // to be added to what the list holds once it reads again.
+        bool bAddToList = false;
+    };
+    // By path.
+    std::map<std::string, CHeldMarks> m_unsavedMarks;
+    std::vector<CUnreadableList> m_unreadableLists;
+    std::array<bool, kBrowserCount> m_bBlocked = {}; // by browser: see IsBlocked
+    // By browser: a row of the last deletion batch was kept for an unreadable list.
+    std::array<bool, kBrowserCount> m_bKeptUnknown = {};
     // A deletion took the last record since the lists were last written: the
     // lists may still hold marks cleared since, so the next save writes them.
     bool m_bEmptiedByDeletion = false;
+    CSiteList m_sites;
+    bool m_bSitesUnsaved = false; // the last writing of SITES.DAT failed
 };

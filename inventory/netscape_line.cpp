@@ -1,8 +1,12 @@
 #include "inventory/netscape_line.h"
 
+namespace
+{
+const char kWhiteSpace[] = " \t\r\n\v\f";
+} // namespace
+
 bool ParseNSCookieLine(const std::string& strLine, std::string_view& name, std::string_view& kept)
 {
-    static const char kWhiteSpace[] = " \t\r\n\v\f";
     static const std::string_view kHttpOnly = NS_HTTPONLY_PREFIX;
     const size_t nFirst = strLine.find_first_not_of(kWhiteSpace);
     if (nFirst == std::string::npos)
@@ -31,4 +35,12 @@ bool IsNSHeaderLine(const std::string& strLine)
     return !strLine.empty() && strLine[0] == '#' && strLine.rfind(NS_HTTPONLY_PREFIX, 0) != 0 &&
            (strLine.find("# HTTP Cookie File") != std::string::npos ||
             strLine.find("# Netscape HTTP Cookie File") != std::string::npos);
+}
+
+bool IsNSOtherLine(const std::string& strLine)
+{
+    const size_t nFirst = strLine.find_first_not_of(kWhiteSpace);
+    std::string_view name, kept;
+    return nFirst != std::string::npos && strLine[nFirst] != '#' &&
+           !ParseNSCookieLine(strLine, name, kept);
 }

@@ -19,3 +19,8 @@ bool ParseNSCookieLine(const std::string& strLine, std::string_view& name, std::
 // first line: a comment (not an HttpOnly line) holding "# HTTP Cookie File" or
 // "# Netscape HTTP Cookie File".
 bool IsNSHeaderLine(const std::string& strLine);
+
+// True when the line is neither blank, nor a comment, nor a cookie line: a
+// line Jarvane does not understand (fields separated by spaces, say). A
+// rewrite keeps such lines as they were read.
+bool IsNSOtherLine(const std::string& strLine);

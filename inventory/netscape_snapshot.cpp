@@ -71,11 +71,16 @@ bool CNSFileSnapshot::TakeInOutsideChanges(const std::string& strFile)
     m_strHeader = !lines.empty() && IsNSHeaderLine(lines[0]) ? lines[0] : std::string();
     std::vector<size_t> nowHashes;
     std::vector<std::string> added;
+    m_otherLines.clear();
     for (const std::string& strLine : lines)
     {
         std::string_view name, kept;
         if (!ParseNSCookieLine(strLine, name, kept))
+        {
+            if (IsNSOtherLine(strLine))
+                m_otherLines.push_back(strLine);
             continue;
+        }
         nowHashes.push_back(HashOf(kept));
         if (!TakeOne(before, nowHashes.back()))
             added.emplace_back(kept);

@@ -25,6 +25,11 @@ public:
     // empty. A rewrite writes it first.
     void SetHeader(std::string strHeader) { m_strHeader = std::move(strHeader); }
     const std::string& Header() const { return m_strHeader; }
+    // A line read that is neither blank, nor a comment, nor a cookie line. A
+    // rewrite writes these lines as read, after the header and before the
+    // cookies, in the order read.
+    void AddOtherLine(std::string strLine) { m_otherLines.push_back(std::move(strLine)); }
+    const std::vector<std::string>& OtherLines() const { return m_otherLines; }
 
     // Takes in what another program did to the file since the snapshot's stamp.
     // False when it changed and cannot be read now.
@@ -38,6 +43,7 @@ public:
 private:
     bool m_bReadable = false;
     std::string m_strHeader;
+    std::vector<std::string> m_otherLines;
     CFileStamp m_stamp;                   // when the file was last read or written by us
     std::vector<size_t> m_baseLineHashes; // of the cookie lines it held then
     // Cookie lines another program added since the refresh; no record has them.

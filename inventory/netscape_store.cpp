@@ -28,6 +28,8 @@ void CNSFileStore::ReadCookies(CCookieRecords& records)
             AddNSCookie(strLine, strFile, records);
             if (records.size() != nBefore)
                 snapshot.AddReadLine(static_cast<const CNSCookie&>(*records.back()).m_strLine);
+            else if (IsNSOtherLine(strLine))
+                snapshot.AddOtherLine(strLine);
         }
         const bool bReadable = !m_reader.Failed();
         m_reader.Close();
@@ -64,7 +66,8 @@ void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
     m_bChanged = m_bChanged || !batch.empty();
 }
 
-// Every listed file is replaced from its header line, if it had one, and the
+// Every listed file is replaced from its header line, if it had one, the lines
+// it held that are neither blank, comments nor cookie lines, and the
 // surviving records of that file, in the list's current order, followed by the cookie lines another
 // program added since the refresh (less the lines it removed meanwhile). Each file is replaced
 // whole, so a failed write keeps the old file; a file that could not be read at
@@ -102,6 +105,7 @@ void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& ret
         const std::vector<std::string> lines = snapshot.LinesToWrite(std::move(linesOfFile[i]));
         std::string strText =
             snapshot.Header().empty() ? std::string() : snapshot.Header() + "\r\n";
+        strText += JoinCrLfLines(snapshot.OtherLines());
         strText += JoinCrLfLines(lines);
         written[i] = ReplaceFileContents(files[i], strText);
         if (written[i])

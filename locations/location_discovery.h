@@ -4,6 +4,7 @@
 #include "platform/drives.h"
 #include "platform/registry.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +14,16 @@ struct CDriveChoice
 {
     std::vector<std::string> m_names;
     int m_nSelected = -1; // index into m_names; -1 when none is chosen
+};
+
+// Lets a search that runs on another thread be followed and stopped.
+struct CSearchControl
+{
+    std::atomic<bool> m_bCancel{false};
+    // Called on the searching thread with each folder before it is looked into.
+    std::function<void(const std::string& strFolder)> m_fnProgress;
+
+    bool IsCancelled() const { return m_bCancel.load(std::memory_order_relaxed); }
 };
 
 // Finds the Internet Explorer cookie folder and the Netscape cookie file: each
@@ -32,6 +43,12 @@ public:
 
     // Empties each list and searches it again, then beeps.
     void RunSearch();
+    // The searches of RunSearch without the beep: the Internet Explorer folder,
+    // the databases, then the Netscape file. With a control, a cancelled drive
+    // search ends early and keeps what it found so far.
+    void FindAll(const CSearchControl* pControl = nullptr);
+    void Beep() const;
+    void SetBeep(std::function<void()> fnBeep) { m_fnBeep = std::move(fnBeep); }
 
     void FindExplorerLocation();
     bool FindExplorerInRegistry();
@@ -42,12 +59,19 @@ public:
     bool FindNetscapeInRegistry();
     // Searches the chosen drive, or DEFAULT_SEARCH_DRIVE when none is chosen.
     void SearchSelectedDrive();
-    // Searches a fixed drive for "cookies.txt", only below its "Program Files"
-    // Netscape folder when that exists. True when it found and added one.
+    // Searches a fixed drive for "cookies.txt". On the drive that holds the
+    // user's home only the home is searched, and every such file found there is
+    // added, in search order; elsewhere only below the drive's "Program Files"
+    // Netscape folder when that exists, and the first one found is added. True
+    // when it added one.
     bool SearchDrive(const std::string& strDrive);
+    // The drive (fixed or network) whose mount point holds the home folder;
+    // "" when there is no home folder or no drive holds it.
+    std::string GetHomeDrive() const;
     void AddNetscapeLocation(const std::string& strPath);
 
-    // Lists the fixed and network drives, sorted, and chooses the first.
+    // Lists the fixed and network drives, sorted, and chooses the one that
+    // holds the home, else the first.
     void FillDriveList();
 
     // Empties the two database lists and fills them from the user's profiles.
@@ -67,6 +91,7 @@ private:
     std::string m_strWindowsFolder;
     std::function<void()> m_fnBeep;
     std::string m_strHomeFolder;
+    const CSearchControl* m_pControl = nullptr; // set during FindAll
 };
 
 // The full path of the first entry called strName in the tree below strFolder,
@@ -75,6 +100,17 @@ private:
 // be listed are skipped.
 std::string SearchFolder(const std::string& strName, const std::string& strFolder);
 
-// As SearchFolder, without entering the folders listed in foreignFolders.
+// As SearchFolder, without entering the folders listed in foreignFolders; a
+// cancelled control ends it with "".
 std::string SearchFolderWithin(const std::string& strName, const std::string& strFolder,
-                               const std::vector<std::string>& foreignFolders);
+                               const std::vector<std::string>& foreignFolders,
+                               const CSearchControl* pControl = nullptr);
+
+// Every regular file (or link to one) called strName in the tree below
+// strFolder, in the order SearchFolder looks at them, each handed to fnFound
+// as it is found. As there, links to folders are not followed and the foreign
+// folders not entered; a cancelled control ends the search.
+void SearchFolderForAll(const std::string& strName, const std::string& strFolder,
+                        const std::vector<std::string>& foreignFolders,
+                        const CSearchControl* pControl,
+                        const std::function<void(const std::string&)>& fnFound);

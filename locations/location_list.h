@@ -11,6 +11,12 @@ class CLocationList
 public:
     // Adds a path under the rules above; false when an equal path is listed.
     bool Add(const std::string& strPath);
+    // Adds a path at the end, unless an equal path is listed; false then.
+    bool Append(const std::string& strPath);
+    // Removes the path (compared exactly); false when it is not listed.
+    bool Remove(const std::string& strPath);
+    // True when an equal path (without regard to case) is listed.
+    bool Contains(const std::string& strPath) const;
     void Clear() { m_items.clear(); }
     size_t GetCount() const { return m_items.size(); }
     const std::string& GetItem(size_t nIndex) const { return m_items[nIndex]; }

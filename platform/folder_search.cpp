@@ -81,3 +81,9 @@ bool IsRegularFile(const std::string& strPath)
     std::error_code ec;
     return std::filesystem::is_regular_file(std::filesystem::status(strPath, ec));
 }
+
+bool IsFolder(const std::string& strPath)
+{
+    std::error_code ec;
+    return std::filesystem::is_directory(std::filesystem::status(strPath, ec));
+}

@@ -28,3 +28,6 @@ bool EntryExists(const std::string& strPath);
 
 // True when the path names a regular file, or a symbolic link to one.
 bool IsRegularFile(const std::string& strPath);
+
+// True when the path names a folder, or a symbolic link to one.
+bool IsFolder(const std::string& strPath);

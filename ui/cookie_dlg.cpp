@@ -17,10 +17,13 @@
 #include "ui/main_layout.h"
 #include "ui/message_box.h"
 #include "ui/options_dlg.h"
+#include "ui/site_commands.h"
 #include "ui/sound_player.h"
 #include "ui/tray_icon.h"
 #include "ui/wait_screen.h"
 
+#include <algorithm>
+#include <iterator>
 #include <wx/button.h>
 #include <wx/generic/statbmpg.h>
 #include <wx/imaglist.h>
@@ -44,6 +47,7 @@ enum
 const char* const DELETE_ALL_QUESTION =
     "Are you sure you want to delete all cookies?\n\nProtected Cookies will not be "
     "deleted.\n(You will need to Unprotect them first if you wish to delete them).";
+const char* const LIST_PROBLEM_CAPTION = "Jarvane";
 const char* const ABOUT_MENU_TEXT = "&About Jarvane..."; // string 101
 // Window managers keep Alt+Space for their own window menu; Ctrl+F1 is free.
 const char* const ABOUT_SHORTCUT = "Ctrl+F1";
@@ -234,6 +238,7 @@ void CCookieDlg::BindEvents()
         wxEVT_MENU, [this](wxCommandEvent&) { OnProperties(); }, IDC_PROPERTIES);
     m_CookieList->Bind(wxEVT_LIST_ITEM_ACTIVATED,
                        [this](wxListEvent& event) { ShowProperties(event.GetIndex()); });
+    BindSiteCommands(*this);
 
     Bind(wxEVT_SIZE, &CCookieDlg::OnSize, this);
     Bind(wxEVT_CHAR_HOOK, &CCookieDlg::OnCharHook, this);
@@ -362,6 +367,22 @@ void CCookieDlg::OnExit()
     EndDialog(wxID_OK);
 }
 
+void CCookieDlg::EndAsExit()
+{
+    if (m_bDeleting)
+        m_bEndDeferred = true;
+    else
+        OnExit();
+}
+
+void CCookieDlg::EndSessionNow()
+{
+    if (m_bDeleting)
+        m_bEndDeferred = true;
+    else
+        OnDestroy();
+}
+
 void CCookieDlg::OnDelete()
 {
     TakeUserSelection();
@@ -381,21 +402,74 @@ void CCookieDlg::OnDelete()
     m_Inventory.RewriteNSFiles();
     ShowInventory();
     EndDeletion();
+    TellKeptRows(true);
 }
 
+// A batch that could delete nothing because keep lists cannot be read runs
+// without the question, the wait screen and the sound, and says why.
 void CCookieDlg::OnDeleteAll()
 {
-    if (ShowMessageBox(DELETE_ALL_QUESTION, "Jarvane Confirmation", wxYES_NO | wxICON_QUESTION,
-                       this) != wxYES)
+    const bool bCanDelete = m_Inventory.UnreadableLists().empty() || m_Inventory.HasDeletableRows();
+    if (bCanDelete && ShowMessageBox(DELETE_ALL_QUESTION, "Jarvane Confirmation",
+                                     wxYES_NO | wxICON_QUESTION, this) != wxYES)
         return;
     BeginDeletion();
+    if (bCanDelete)
     {
         wxBusyCursor wait;
         CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
         DeleteAllUnprotected();
         PlayWave(SoundFilePath());
     }
+    else
+        DeleteAllUnprotected();
     EndDeletion();
+    TellKeptRows(true);
+}
+
+void CCookieDlg::TellKeptRows(bool bAlways)
+{
+    const auto& unreadable = m_Inventory.UnreadableLists();
+    for (auto it = m_toldProblems.begin(); it != m_toldProblems.end();)
+    {
+        const bool bGone = it->rfind("read:", 0) == 0 &&
+                           std::none_of(unreadable.begin(), unreadable.end(),
+                                        [&](const CCookieInventory::CUnreadableList& list)
+                                        { return "read:" + list.strPath == *it; });
+        it = bGone ? m_toldProblems.erase(it) : std::next(it);
+    }
+    for (const auto& list : m_Inventory.ListsThatKeptRows())
+    {
+        // Marked as told before the box opens: a timer tick meanwhile stays quiet.
+        if (!m_toldProblems.insert("read:" + list.strPath).second && !bAlways)
+            continue;
+        std::string strBrowsers;
+        for (EBrowser browser : list.browsers)
+            strBrowsers += (strBrowsers.empty() ? "" : ", ") + BrowserName(browser);
+        ShowMessageBox(ToDisplayText("The protection list \"" + list.strPath +
+                                     "\" cannot be read, so no cookie of " + strBrowsers +
+                                     " was deleted.\n\nIts cookies show the State \"Unknown\" "
+                                     "until the list can be read again."),
+                       LIST_PROBLEM_CAPTION, wxOK | wxICON_WARNING, this);
+    }
+}
+
+void CCookieDlg::TellUnsavedLists()
+{
+    const std::vector<std::string> unsaved = m_Inventory.UnsavedProtectionLists();
+    for (auto it = m_toldProblems.begin(); it != m_toldProblems.end();)
+    {
+        const bool bGone = it->rfind("write:", 0) == 0 && std::find(unsaved.begin(), unsaved.end(),
+                                                                    it->substr(6)) == unsaved.end();
+        it = bGone ? m_toldProblems.erase(it) : std::next(it);
+    }
+    for (const std::string& strList : unsaved)
+        if (m_toldProblems.insert("write:" + strList).second)
+            ShowMessageBox(ToDisplayText("The protection list \"" + strList +
+                                         "\" could not be written.\n\nYour marks stay in force "
+                                         "while Jarvane runs and are written as soon as the list "
+                                         "can be written; they are lost if Jarvane ends first."),
+                           LIST_PROBLEM_CAPTION, wxOK | wxICON_WARNING, this);
 }
 
 // Painting the wait screen lets the window system run, and with it the timer;
@@ -408,6 +482,11 @@ void CCookieDlg::BeginDeletion()
 void CCookieDlg::EndDeletion()
 {
     m_bDeleting = false;
+    if (m_bEndDeferred)
+    {
+        CallAfter(&CCookieDlg::OnExit);
+        return;
+    }
     if (!m_bTickDeferred)
         return;
     m_bTickDeferred = false;
@@ -427,10 +506,11 @@ void CCookieDlg::OnHelp()
 void CCookieDlg::OnProtect()
 {
     TakeUserSelection();
-    m_Inventory.ToggleSelectedProtection();
+    m_Inventory.ProtectSelected();
     if (m_Inventory.CookieList().GetSelectedCount() > 0)
         m_CookieList->SetFocus();
     ShowInventory();
+    TellUnsavedLists();
 }
 
 void CCookieDlg::OnOptions()
@@ -576,6 +656,7 @@ void CCookieDlg::AutoDeleteTimerProc()
     }
     RefreshCookies();
     DeleteAllUnprotected();
+    TellKeptRows(false);
 }
 
 void CCookieDlg::PlayWave(const std::string& strPath)
@@ -666,8 +747,8 @@ void CCookieDlg::OnListRightClick(wxContextMenuEvent& event)
     TakeUserSelection();
     wxPoint point = event.GetPosition();
     point = point == wxDefaultPosition ? wxPoint(0, 0) : m_CookieList->ScreenToClient(point);
-    std::unique_ptr<wxMenu> pMenu =
-        CreateCookieContextMenu(m_btnDelete->IsEnabled(), m_btnProtect->IsEnabled(),
-                                m_Inventory.CookieList().GetSelectedCount() > 0);
+    const bool bSelected = m_Inventory.CookieList().GetSelectedCount() > 0;
+    std::unique_ptr<wxMenu> pMenu = CreateCookieContextMenu(
+        m_btnDelete->IsEnabled(), m_btnProtect->IsEnabled(), bSelected, bSelected);
     m_CookieList->PopupMenu(pMenu.get(), point);
 }

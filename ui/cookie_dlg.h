@@ -3,6 +3,7 @@
 #include "inventory/cookie_inventory.h"
 
 #include <memory>
+#include <set>
 #include <string>
 #include <wx/dialog.h>
 #include <wx/timer.h>
@@ -31,7 +32,7 @@ enum
     IDC_COUNT = 1017,
     IDC_FRAME = 1023,
     // The context menu's "Properties..." (no button has it).
-    IDC_PROPERTIES = 1031,
+    IDC_PROPERTIES = 1032,
 };
 
 // The About command of the window menu; its low four bits are zero.
@@ -74,12 +75,24 @@ public:
     // A command of the notification-area icon's menu: ID_TRAY_SHOW shows the
     // window normally, IDC_DELETE_ALL and IDC_EXIT run the window's commands.
     void OnTrayCommand(int nCommand);
+    // The context menu's site commands (ui/site_commands.cpp).
+    void OnKeepSite();
+    void OnSitesToKeep();
     // A command of the window menu; ID_SYS_ABOUT (any low four bits) opens the
     // About box.
     void OnSysCommand(unsigned nID);
     // A mouse message from notification-area icon nIconId: the left button
     // going down shows the window normally; every other message is ignored.
     void OnTrayNotify(unsigned nIconId, wxEventType nMouseMessage);
+    // Ends the window as Exit does; a deletion that runs finishes first.
+    void EndAsExit();
+    // What the end does, at once, for a session that ends as soon as it is
+    // told: the lists are written (unless a deletion runs, which then ends the
+    // window when it finishes).
+    void EndSessionNow();
+    // Shows the window at its normal size and in front, out of the
+    // notification area if it was hidden there.
+    void ShowNormally();
 
     void RefreshCookies();
     void DeleteAllUnprotected();
@@ -134,9 +147,14 @@ private:
     bool IsFocusInList() const;
     void BeginDeletion();
     void EndDeletion();
+    // Tells the user which unreadable keep lists kept rows of the last
+    // deletion: each list once while it stays unreadable, or every time
+    // (bAlways) for a command the user gave.
+    void TellKeptRows(bool bAlways);
+    // Tells the user, once per list, which protection lists could not be written.
+    void TellUnsavedLists();
 
     void OnSize(wxSizeEvent& event);
-    void ShowNormally();
     void OnCharHook(wxKeyEvent& event);
     // The Delete and F5 keys while the list has the focus; false for other keys.
     bool OnListKeyDown(int nKey);
@@ -155,10 +173,14 @@ private:
     // A user's deletion runs (the wait screen may let the window system in).
     bool m_bDeleting = false;
     bool m_bTickDeferred = false;
+    bool m_bEndDeferred = false;
     bool m_bDestroyed = false;
     // Counts the modal dialogs other than this window that are open: while one
     // is, the icon's menu offers only Show Jarvane.
     std::unique_ptr<class COtherModalDialogs> m_pOtherModals;
+    // The list problems the user has been told of ("read:" or "write:" and the
+    // path); one is forgotten when it has gone, so that it is told if it comes back.
+    std::set<std::string> m_toldProblems;
     // The controls stand where the template puts them until the client area
     // first changes its size.
     wxSize m_templateClientSize;

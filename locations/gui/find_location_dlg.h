@@ -1,5 +1,6 @@
 #pragma once
 
+#include "locations/background_search.h"
 #include "locations/location_discovery.h"
 
 #include <functional>
@@ -25,6 +26,9 @@ enum
     IDC_FIND_MESSAGE = 1010,
     IDC_DRIVE = 1013,
     IDC_DATABASE_LIST = 1024,
+    IDC_FIND_ADD = 1030,
+    IDC_FIND_REMOVE = 1031,
+    IDC_FIND_PROGRESS = 1032,
 };
 
 #define FIND_FOUND_MESSAGE                                                                         \
@@ -36,7 +40,10 @@ enum
 // Lets the user find and accept the Internet Explorer cookie folders, the
 // Netscape cookie files and the Firefox and Chromium cookie databases. It opens
 // with the remembered locations; OK saves the lists to the location file and ends with wxID_OK;
-// Escape and the close box end it with wxID_CANCEL and write nothing.
+// Escape and the close box end it with wxID_CANCEL and write nothing. The search
+// runs on a thread of its own while the dialog shows where it is and answers:
+// Find turns into Stop, and Escape stops a search before it closes the dialog.
+// Add and Remove (or the Delete key) change the lists by hand.
 class CFindLocationDlg : public wxDialog
 {
 public:
@@ -47,9 +54,20 @@ public:
                      std::string strHomeFolder = std::string());
     ~CFindLocationDlg() override;
 
+    // Starts a search, or stops the one that runs.
     void OnFind();
     void OnOkButton();
     void OnHelp();
+    // Asks what to add, then for the file or folder, and adds it.
+    void OnAdd();
+    // Removes the selected entries of every list.
+    void OnRemove();
+    // Adds a path to the list of the browser its content belongs to; a path
+    // that is no cookie store is refused with a message saying why.
+    bool AddLocation(const std::string& strPath);
+    bool IsSearching() const { return m_search.IsRunning(); }
+    // A search in progress ends without its results.
+    void EndModal(int nReturnCode) override;
 
     wxImageList m_imageList;
     wxChoice* m_cbDrive = nullptr;
@@ -59,6 +77,9 @@ public:
     wxListCtrl* m_lcNetscape = nullptr;
     wxListCtrl* m_lcExplorer = nullptr;
     wxListCtrl* m_lcDatabases = nullptr; // Firefox, then Chromium
+    wxButton* m_btnAdd = nullptr;
+    wxButton* m_btnRemove = nullptr;
+    wxStaticText* m_stProgress = nullptr; // the folder being searched
 
 private:
     void CreateControls();
@@ -66,9 +87,18 @@ private:
     void LoadSavedLocations();
     void UpdateOkButton();
     void UpdateMessage();
+    void UpdateRemoveButton();
     // Shows the discovery's lists and drive choice in the controls.
     void ShowLocations();
+    void ShowLists(const CLocationList& explorer, const CLocationList& netscape,
+                   const CLocationList& firefox, const CLocationList& chromium);
     void ShowDrives();
+    void StartSearch();
+    // Takes the search's news on this thread.
+    void OnSearchProgress();
+    // Waits for the search's thread and shows what it found.
+    void EndSearch();
 
     CLocationDiscovery m_discovery;
+    CBackgroundSearch m_search; // declared last: its thread ends first
 };

@@ -132,6 +132,17 @@ protected:
     CCookieInventory m_inventory;
 };
 
+// The cookies of a Cookie header, as a set ("a=1; b=2").
+std::set<std::string> CookiesOf(const std::string& strHeader)
+{
+    std::set<std::string> cookies;
+    std::stringstream header(strHeader);
+    std::string strCookie;
+    while (std::getline(header, strCookie, ';'))
+        cookies.insert(strCookie.substr(strCookie.find_first_not_of(' ')));
+    return cookies;
+}
+
 const std::map<std::string, int> kHosts = {{"alpha.test", 2}, {"beta.test", 1}, {"gamma.test", 3}};
 const std::map<std::string, std::string> kOnlyBeta = {{"beta.test", "tracker=b1"}};
 } // namespace
@@ -211,4 +222,42 @@ TEST_F(BrowserStores, ARunningBrowsersCookiesAreListedInUseAndLeftAlone)
     ASSERT_EQ(Visit("firefox", strFirefox), 0);
     ASSERT_EQ(Visit("chromium", strChromium), 0);
     EXPECT_TRUE(TakeSentCookies().empty());
+}
+
+TEST_F(BrowserStores, AKeptSiteKeepsEveryCookieOfItsHostsInBothBrowsersThroughDeleteAll)
+{
+    const std::string strFirefox = m_dir.File("ff");
+    const std::string strChromium = m_dir.File("cr");
+    ASSERT_EQ(Visit("firefox", strFirefox, "www.bank.test"), 0);
+    ASSERT_EQ(Visit("chromium", strChromium, "www.bank.test"), 0);
+    TakeSentCookies();
+    m_inventory.SetLocations(EBrowser::Firefox, {strFirefox + "/cookies.sqlite"});
+    m_inventory.SetLocations(EBrowser::Chromium, {strChromium + "/Default/Cookies"});
+    ASSERT_EQ(std::system((std::string(JARVANE_CLI) + " -C " + Quote(m_dir.File("data")) +
+                           " keep bank.test")
+                              .c_str()),
+              0);
+    m_inventory.RefreshCookies();
+    const std::map<std::string, int> kBank = {
+        {".bank.test", 1}, {"accounts.bank.test", 1}, {"www.bank.test", 1}};
+    EXPECT_EQ(ListedHosts(EBrowser::Firefox, "Kept"), kBank);
+    EXPECT_EQ(ListedHosts(EBrowser::Chromium, "Kept"), kBank);
+    EXPECT_EQ(ListedHosts(EBrowser::Firefox, "")["tracker.test"], 1);
+    EXPECT_EQ(ListedHosts(EBrowser::Chromium, "")["tracker.test"], 1);
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 6);
+
+    const std::map<std::string, std::set<std::string>> kSent = {
+        {"www.bank.test", {"session=w1", "wide=d1"}},
+        {"accounts.bank.test", {"login=a1", "wide=d1"}}};
+    for (const char* pszBrowser : {"firefox", "chromium"})
+    {
+        ASSERT_EQ(Visit(pszBrowser, pszBrowser == std::string("firefox") ? strFirefox : strChromium,
+                        "www.bank.test"),
+                  0);
+        std::map<std::string, std::set<std::string>> sent;
+        for (const auto& [strHost, strCookies] : TakeSentCookies())
+            sent[strHost] = CookiesOf(strCookies);
+        EXPECT_EQ(sent, kSent) << pszBrowser;
+    }
 }

@@ -7,18 +7,24 @@ on every host; /done ends the chain. Every request's Host and Cookie headers are
 appended to the log file as one line "host<TAB>cookie header", which shows what
 a browser still sends on a later visit.
 
-Usage: cookie_server.py PORT LOGFILE [HOST...]   (hosts default to CHAIN)
+Usage: cookie_server.py PORT LOGFILE [HOST...]   (hosts default to CHAINS: a
+visit runs through the chain of the host it starts on)
 """
 import http.server
 import socket
 import sys
 
-CHAIN = ["alpha.test", "beta.test", "gamma.test"]
-# Persistent cookies per host (Firefox keeps session cookies out of its file).
+CHAINS = [["alpha.test", "beta.test", "gamma.test"],
+          ["www.bank.test", "accounts.bank.test", "tracker.test"]]
+# Persistent cookies per host (Firefox keeps session cookies out of its file);
+# "wide" is set for the whole domain, on .bank.test.
 COOKIES = {
     "alpha.test": ["session_id=a1", "theme=dark"],
     "beta.test": ["tracker=b1"],
     "gamma.test": ["cart=g1", "lang=en", "seen=1"],
+    "www.bank.test": ["session=w1", "wide=d1; Domain=bank.test"],
+    "accounts.bank.test": ["login=a1"],
+    "tracker.test": ["track=t1"],
 }
 
 
@@ -27,7 +33,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         host = (self.headers.get("Host") or "").split(":")[0]
         with open(self.server.log_path, "a") as log:
             log.write(f"{host}\t{self.headers.get('Cookie', '')}\n")
-        chain = self.server.chain
+        chain = next((c for c in self.server.chains if host in c), [])
         if self.path.startswith("/visit") and host in chain:
             self.send_response(302)
             for cookie in COOKIES.get(host, []):
@@ -63,7 +69,7 @@ def main():
     port, log_path = int(sys.argv[1]), sys.argv[2]
     server = DualStackServer(("::", port), Handler)
     server.log_path = log_path
-    server.chain = sys.argv[3:] or CHAIN
+    server.chains = [sys.argv[3:]] if sys.argv[3:] else CHAINS
     server.serve_forever()
 
 

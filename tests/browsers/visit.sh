@@ -12,7 +12,7 @@ firefox)
   # Every name of the chain resolves locally; no update, telemetry or HTTPS
   # upgrade traffic leaves the machine.
   cat >"$profile/user.js" <<PREFS
-user_pref("network.dns.localDomains", "alpha.test,beta.test,gamma.test");
+user_pref("network.dns.localDomains", "alpha.test,beta.test,gamma.test,www.bank.test,accounts.bank.test,tracker.test");
 user_pref("network.proxy.type", 0);
 user_pref("dom.security.https_first", false);
 user_pref("browser.shell.checkDefaultBrowser", false);

@@ -59,6 +59,13 @@ one_error_naming "no.such.cookie"
 run -C "$work" protect .example.com example.com/ example.org/; expect_status 0 protect
 grep -qx $'.example.com\r' "$work/NSPROT.DAT" || fail "NSPROT.DAT lacks .example.com"
 [ "$(grep -c $'^example.com/\r$\|^example.org/\r$' "$work/IEPROT.DAT")" -eq 2 ] || fail "IEPROT.DAT: $(cat -A "$work/IEPROT.DAT")"
+# Host names match ignoring case, as the browsers match them; Internet
+# Explorer names (paths) exactly.
+run -C "$work" unprotect .EXAMPLE.com; expect_status 0 "unprotect in another case"
+grep -q example.com "$work/NSPROT.DAT" && fail "unprotect .EXAMPLE.com left the mark"
+run -C "$work" protect .Example.Com; expect_status 0 "protect in another case"
+grep -qx $'.example.com\r' "$work/NSPROT.DAT" || fail "NSPROT.DAT lacks .example.com: $(cat -A "$work/NSPROT.DAT")"
+run -C "$work" protect EXAMPLE.COM/; expect_status 1 "an Internet Explorer name in another case"
 run -C "$work" unprotect example.org/; expect_status 0 unprotect
 grep -q example.org "$work/IEPROT.DAT" && fail "unprotect left example.org/ in IEPROT.DAT"
 run -C "$work" list
@@ -78,6 +85,65 @@ ns_gone=$((ns_before - $(grep -c $'\t' "$ns")))
 [ "$(grep -c $'^\\.example\\.com\t' "$ns")" -eq "$site_before" ] || fail "protected Netscape cookies were deleted"
 grep -rqx $'example.com/\r' "$work/samples/ie" || fail "the protected Internet Explorer cookie was deleted"
 grep -qx $'.example.com\r' "$work/NSPROT.DAT" || fail "delete-all lost a mark"
+
+# Sites to keep: keep and unkeep write SITES.DAT only when the sites change; a
+# refused entry is named and changes nothing; delete-all spares every cookie of
+# a kept site in every store; a SITES.DAT that cannot be read stops it all.
+sites=$scratch/sites
+"$root/scripts/prepare-workdir.sh" "$sites" >/dev/null
+sites_ns=$sites/samples/ns/cookies.txt
+run -C "$sites" sites; expect_status 0 "sites with none kept"
+[ ! -s "$scratch/out" ] && [ ! -e "$sites/SITES.DAT" ] || fail "sites with none kept: $(cat "$scratch/out")"
+run -C "$sites" keep Example.COM co.uk; expect_status 1 "keep a public suffix"
+one_error_naming "co.uk: is a public suffix"
+[ ! -e "$sites/SITES.DAT" ] || fail "a refused entry wrote SITES.DAT"
+# BleachBit's keep list as BleachBit writes it (json.dump of a list).
+python3 -c 'import json, sys; json.dump(["www.Example.org", "*.example.NET"], open(sys.argv[1], "w"))' "$scratch/keep.json"
+cd "$scratch" && run -C "$sites" keep --from keep.json .example.com && cd - >/dev/null
+expect_status 0 "keep --from a JSON list named from the current folder"
+[ "$(cat "$sites/SITES.DAT")" = $'example.com\r\nexample.net\r\nwww.example.org\r' ] || fail "SITES.DAT: $(cat -A "$sites/SITES.DAT")"
+run -C "$sites" sites
+[ "$(cat "$scratch/out")" = $'example.com\nexample.net\nwww.example.org' ] || fail "sites printed $(cat "$scratch/out")"
+printf '["example.com", 7]' >"$scratch/bad.json"
+printf '["example.com" "x.test"]' >"$scratch/nocomma.json"
+printf '["a.example\\ud83d"]' >"$scratch/surrogate.json"
+printf '["example.com"' >"$scratch/unfinished.json"
+mkfifo "$scratch/fifo.json" && mkdir "$scratch/folder.json"
+printf '# mine\n\nlocalhost\n  github.io\n' >"$scratch/keep.txt"
+for from in bad.json nocomma.json surrogate.json unfinished.json fifo.json folder.json keep.txt; do
+  run -C "$sites" keep --from "$scratch/$from"; expect_status 1 "keep --from $from"
+  [ "$from" = keep.txt ] || one_error_naming "$scratch/$from"
+done
+[ "$(cat "$sites/SITES.DAT")" = $'example.com\r\nexample.net\r\nwww.example.org\r' ] || fail "a refused keep list changed SITES.DAT"
+grep -qF "github.io: is a public suffix" "$scratch/err" || fail "keep --from keep.txt: $(cat "$scratch/err")"
+run -C "$sites" unkeep WWW.example.org nope.test; expect_status 1 "unkeep an unknown site"
+one_error_naming "nope.test"
+run -C "$sites" unkeep WWW.example.org; expect_status 0 unkeep
+[ "$(cat "$sites/SITES.DAT")" = $'example.com\r\nexample.net\r' ] || fail "after unkeep: $(cat -A "$sites/SITES.DAT")"
+run -C "$sites" list
+[ "$(grep -c $'\tKept\t' "$scratch/out")" -eq "$(grep -c 'example\.\(com\|net\)' "$scratch/out")" ] || fail "list shows no Kept rows: $(cat "$scratch/out")"
+kept_before=$(grep -c 'example\.\(com\|net\)' "$scratch/out")
+rm "$sites/SITES.DAT" && mkdir "$sites/SITES.DAT"
+stores_before=$(snapshot "$sites/samples")
+run -C "$sites" delete-all; expect_status 3 "delete-all with SITES.DAT unreadable"
+grep -qF "$sites/SITES.DAT: cannot be read" "$scratch/err" || fail "delete-all did not name SITES.DAT: $(cat "$scratch/err")"
+[ "$(snapshot "$sites/samples")" = "$stores_before" ] || fail "a cookie was deleted while SITES.DAT could not be read"
+run -C "$sites" keep example.org; expect_status 3 "keep with SITES.DAT unreadable"
+[ -d "$sites/SITES.DAT" ] || fail "an unreadable SITES.DAT was replaced"
+rmdir "$sites/SITES.DAT" && run -C "$sites" keep example.com example.net; expect_status 0 "keep again"
+if [ "$(id -u)" -eq 0 ]; then # a SITES.DAT its user may not read, as nobody (root reads anything)
+  chmod 755 "$scratch" && chown -R 65534:65534 "$sites" && chown 0:0 "$sites/SITES.DAT" && chmod 000 "$sites/SITES.DAT"
+  stores_before=$(snapshot "$sites/samples")
+  setpriv --reuid=65534 --regid=65534 --clear-groups "$cli" -C "$sites" delete-all >"$scratch/out" 2>"$scratch/err"; status=$?
+  expect_status 3 "delete-all as nobody with SITES.DAT at mode 000"
+  [ "$(snapshot "$sites/samples")" = "$stores_before" ] || fail "a cookie was deleted while SITES.DAT could not be read by its user"
+  chmod 644 "$sites/SITES.DAT"
+fi
+run -C "$sites" delete-all; expect_status 0 "delete-all with sites kept"
+run -C "$sites" list
+[ "$(grep -c . "$scratch/out")" -eq "$kept_before" ] && ! grep -qv $'\tKept\t' "$scratch/out" ||
+  fail "delete-all did not leave exactly the kept sites: $(cat "$scratch/out")"
+grep -q $'^\\.example\\.com\t' "$sites_ns" && grep -qx $'example.com/\r' -r "$sites/samples/ie" || fail "kept cookies left the disk"
 
 # A protection list that cannot be written: exit 3 naming it.
 rm "$work/NSPROT.DAT" && mkdir "$work/NSPROT.DAT"
@@ -110,6 +176,40 @@ grep -qx $'Netscape Browser\t0' "$scratch/out" || fail "undeleted cookies counte
 grep -q $'Internet Explorer\t[1-9]' "$scratch/out" || fail "the Internet Explorer deletions not counted"
 one_error_naming "$scratch/readonly/samples/ns/cookies.txt"
 chmod -R u+w "$scratch/readonly"
+
+# A protection list that exists but cannot be read (a folder, a FIFO, mode 000
+# for an unprivileged user): delete-all deletes no cookie of its browser,
+# names it, exits 3 and counts only what left the disk; the list is not
+# written over; list shows those rows "Unknown".
+unreadable_list() { # how: dir, fifo or mode000
+  local folder=$scratch/unreadable
+  rm -rf "$folder" && "$root/scripts/prepare-workdir.sh" "$folder" >/dev/null
+  printf '.example.com\r\n' >"$folder/NSPROT.DAT"
+  local before
+  before=$(md5sum <"$folder/samples/ns/cookies.txt")
+  case $1 in
+    dir) rm "$folder/NSPROT.DAT" && mkdir "$folder/NSPROT.DAT" ;;
+    fifo) rm "$folder/NSPROT.DAT" && mkfifo "$folder/NSPROT.DAT" ;;
+    mode000) chmod 000 "$folder/NSPROT.DAT" ;;
+  esac
+  [ ${#as_user[@]} -gt 0 ] && chown -R 65534:65534 "$folder"
+  "${as_user[@]}" "$cli" -C "$folder" list >"$scratch/out" 2>"$scratch/err"
+  [ "$(awk -F'\t' '$3 == "Netscape Browser" && $2 != "Unknown"' "$scratch/out")" = "" ] &&
+    grep -q $'\tUnknown\tNetscape Browser$' "$scratch/out" || fail "$1: list shows Netscape rows as known: $(cat "$scratch/out")"
+  "${as_user[@]}" "$cli" -C "$folder" delete-all >"$scratch/out" 2>"$scratch/err"; status=$?
+  expect_status 3 "delete-all with NSPROT.DAT $1"
+  one_error_naming "$folder/NSPROT.DAT"
+  grep -q "no cookie of Netscape Browser was deleted" "$scratch/err" || fail "$1: $(cat "$scratch/err")"
+  grep -qx $'Netscape Browser\t0' "$scratch/out" && grep -q $'Internet Explorer\t[1-9]' "$scratch/out" ||
+    fail "$1: delete-all printed $(cat "$scratch/out")"
+  [ "$(md5sum <"$folder/samples/ns/cookies.txt")" = "$before" ] || fail "$1: Netscape cookies were deleted"
+  case $1 in
+    dir) [ -d "$folder/NSPROT.DAT" ] ;;
+    fifo) [ -p "$folder/NSPROT.DAT" ] ;;
+    mode000) [ "$(stat -c %a "$folder/NSPROT.DAT")" = 0 ] && [ "$(cat "$folder/NSPROT.DAT")" = $'.example.com\r' ] ;;
+  esac || fail "$1: NSPROT.DAT was written over"
+}
+for how in dir fifo mode000; do unreadable_list "$how"; done
 
 # find: the discovery in a Wine prefix; --save makes a Location.DAT that
 # locations and list read.
@@ -169,6 +269,30 @@ run -C "$dbs" delete-all; expect_status 0 "delete-all of the databases"
 [ "$(sqlite3 "$ff" 'SELECT host, count(*) FROM moz_cookies GROUP BY host'
      sqlite3 "$cr" 'SELECT host_key, count(*) FROM cookies GROUP BY host_key')" = $'gamma.test|3\ngamma.test|3' ] || fail "delete-all left other rows than gamma.test's"
 
+# locations add / remove: the browser is told from the content; a path that is
+# not a cookie store, or not remembered, is named and nothing changes.
+edit=$scratch/edit jars=$root/tests/core/jars
+run -C "$edit" locations add "$jars/wget.txt" "$ff" "$cr" "$root/samples/ie/"; expect_status 0 "locations add"
+(cd "$jars" && "$cli" -C "$edit" locations add curl.txt >/dev/null) || fail "locations add of a relative path"
+run -C "$edit" locations
+[ "$(cat "$scratch/out")" = "Internet Explorer	$root/samples/ie
+Netscape Browser	$jars/wget.txt
+Netscape Browser	$jars/curl.txt
+Firefox	$ff
+Chromium	$cr" ] || fail "locations after add: $(cat "$scratch/out")"
+before=$(snapshot "$edit")
+for refused in "add $jars/python.txt $root/README.md:not a cookie file" \
+               "add $scratch/nothing:does not exist" "remove $cr $scratch/nothing:not a remembered location"; do
+  run -C "$edit" locations ${refused%%:*}; expect_status 1 "locations ${refused%%:*}"
+  one_error_naming "${refused#*:}"
+done
+[ "$(snapshot "$edit")" = "$before" ] || fail "a refused add or remove changed files"
+run -C "$edit" locations remove "$ff" "$root/samples/ie"; expect_status 0 "locations remove"
+run -C "$edit" locations
+[ "$(cut -f1 "$scratch/out" | uniq -c | tr -s ' ')" = $' 2 Netscape Browser\n 1 Chromium' ] || fail "locations after remove: $(cat "$scratch/out")"
+run -C "$scratch/empty" locations remove "$ff"; expect_status 2 "locations remove without Location.DAT"
+run -C "$edit" locations add; expect_status 1 "locations add without a path"
+
 # Every home of a Flatpak, Snap or XDG install is found; profiles.ini numbers
 # may have gaps.
 homes=$scratch/homes xdg=$scratch/homes/xdg
@@ -185,6 +309,21 @@ done
 HOME=$homes XDG_CONFIG_HOME=$xdg run -C "$scratch/homes-dat" find
 [ "$(cut -f1 "$scratch/out" | grep -x 'Firefox\|Chromium' | sort | uniq -c | tr -s ' ')" = $' 7 Chromium\n 5 Firefox' ] ||
   fail "find in every home printed: $(cat "$scratch/out")"
+
+# find --save searches without holding the folder, so that a window started
+# meanwhile opens at once, and holds it only to write Location.DAT. The search
+# here is of this system's drives (most of a second).
+saved=$scratch/saved
+env -u WINEPREFIX HOME="$scratch/nohome" "$cli" -C "$saved" find --save >/dev/null 2>&1 &
+finder=$! free=0
+while kill -0 $finder 2>/dev/null; do
+  [ -d "$saved" ] && [ ! -e "$saved/Location.DAT" ] && flock -n -s "$saved" true && free=$((free + 1))
+  sleep 0.02
+done
+wait $finder
+status=$?
+expect_status 0 "find --save"
+[ "$free" -ge 2 ] || fail "find --save held the folder while it searched ($free)"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "ok"

@@ -38,7 +38,9 @@ close_window() { # presses keys in the window, then Exit
 
 start_window
 before=$(snapshot)
-for command in "delete-all" "protect $first" "unprotect example.com/" "list"; do
+for command in "delete-all" "protect $first" "unprotect example.com/" "list" \
+               "locations add $root/tests/core/jars/wget.txt" "locations remove $work/samples/ie" \
+               "keep example.com" "unkeep example.com"; do
   "$cli" -C "$work" $command >/dev/null 2>"$scratch/err"
   status=$?
   [ "$status" -eq 4 ] || fail "'$command' beside the window: exit status $status"

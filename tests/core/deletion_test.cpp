@@ -193,3 +193,30 @@ TEST_F(CMixedStoreTest, ADeletionThatCannotReachTheDiskDoesNotLookDone)
     fs::permissions(m_dir.Path(), fs::perms::owner_write, fs::perm_options::add);
     fs::permissions(m_strIEFolder, fs::perms::owner_write, fs::perm_options::add);
 }
+
+// A line that is neither blank, nor a comment, nor a cookie line (its fields
+// separated by runs of spaces, as in a downloader's test data) is not listed,
+// and every rewrite keeps it as read, after the header, before the cookies.
+TEST_F(CDeletionTest, TheRewriteKeepsTheLinesItDoesNotUnderstand)
+{
+    const std::string strSpaced = "www.example.com     FALSE     /     FALSE     0     id     1";
+    const std::string strNS =
+        m_dir.Write("cookies.txt",
+                    "# Netscape HTTP Cookie File\n.a.test\tTRUE\t/\tFALSE\t0\tx\t1\n" + strSpaced +
+                        "\n# a comment\n\n.b.test\tTRUE\t/\tFALSE\t0\ty\t2\n"
+                        "  odd line  \r\n");
+    m_inventory.SetLocations(EBrowser::Netscape, {strNS});
+    m_inventory.RefreshCookies();
+    EXPECT_EQ(RowTexts(), (V{".a.test", ".b.test"}));
+    SelectOnly({0});
+    m_inventory.DeleteSelected();
+    m_inventory.RewriteNSFiles();
+    EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + strSpaced + "\r\n  odd line  \r\n" +
+                                        ".b.test\tTRUE\t/\tFALSE\t0\ty\t2\r\n");
+    // Another program's change since is taken in with its own such lines.
+    m_dir.Write("cookies.txt", ReadWholeFile(strNS) + "later odd\n");
+    SelectOnly({0});
+    m_inventory.DeleteSelected();
+    m_inventory.RewriteNSFiles();
+    EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + strSpaced + "\r\n  odd line  \r\nlater odd\r\n");
+}

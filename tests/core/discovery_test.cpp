@@ -1,12 +1,18 @@
+#include "locations/background_search.h"
 #include "locations/location_discovery.h"
+#include "locations/store_kind.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <sqlite3.h>
+#include <sstream>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace
@@ -65,6 +71,32 @@ struct CDiscoveryFixture
         registry.m_values[REGKEY_NETSCAPE_COOKIES "|" REGVALUE_COOKIE_FILE] = strValue;
     }
 };
+// A drive holding a home with two tools' jars, and a decoy jar of another
+// checkout that a search of the whole drive would find first.
+struct CHomeDriveFixture
+{
+    CTempDir dir;
+    CFakeRegistry registry;
+    CFakeDrives drives;
+    int nBeeps = 0;
+    const std::string strDrive = dir.MakeDir("drive");
+    const std::string strHome = dir.MakeDir("drive/home");
+    const std::string strDecoy = dir.Write("drive/a-checkout/cookies.txt", "");
+    const std::string strYtDlp = dir.Write("drive/home/.config/yt-dlp/cookies.txt", "");
+    const std::string strDownloads = dir.Write("drive/home/Downloads/cookies.txt", "");
+    CLocationDiscovery discovery{registry, drives, dir.File("windows"), [this] { ++nBeeps; },
+                                 strHome};
+
+    CHomeDriveFixture()
+    {
+        dir.MakeDir("drive/home/Music/cookies.txt"); // a folder of that name is no jar
+        EXPECT_EQ(symlink(dir.File("drive/a-checkout").c_str(), (strHome + "/link").c_str()), 0);
+        dir.Write("other/x/cookies.txt", "");
+        dir.Write("other/y/cookies.txt", "");
+        drives.m_drives = {{strDrive, EDriveType::Fixed}, {dir.File("other"), EDriveType::Fixed}};
+        discovery.FillDriveList();
+    }
+};
 } // namespace
 
 TEST(LocationList, KeepsTheFirstOnTopAndDropsCaseBlindDuplicates)
@@ -78,6 +110,12 @@ TEST(LocationList, KeepsTheFirstOnTopAndDropsCaseBlindDuplicates)
     EXPECT_TRUE(list.Add("/Caf\xc3\xa9"));
     EXPECT_TRUE(list.Add("/CAF\xc3\x89")); // only ASCII letters fold
     EXPECT_EQ(list.GetCount(), 5u);
+    // Appended paths keep their order; removing takes the exact path only.
+    EXPECT_TRUE(list.Append("D"));
+    EXPECT_FALSE(list.Append("a"));
+    EXPECT_FALSE(list.Remove("d"));
+    EXPECT_TRUE(list.Remove("C"));
+    EXPECT_EQ(list.GetItems(), (Paths{"A", "/CAF\xc3\x89", "/Caf\xc3\xa9", "B", "D"}));
     list.Clear();
     EXPECT_EQ(list.GetCount(), 0u);
 }
@@ -203,6 +241,121 @@ TEST(Discovery, FindsTheBrowserDatabasesOfTheUsersProfilesWithoutADriveSearch)
                                strHome + "/.config/chromium/Default/Cookies",
                                strHome + "/.config/chromium/Profile 1/Network/Cookies"}));
     EXPECT_EQ(f.nBeeps, 1);
+}
+
+TEST(Discovery, OnTheHomesDriveEveryJarOfTheHomeIsListedAndNothingOutsideIt)
+{
+    CHomeDriveFixture f;
+    EXPECT_EQ(f.discovery.GetHomeDrive(), f.strDrive);
+    f.discovery.RunSearch();
+    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), (Paths{f.strYtDlp, f.strDownloads}));
+    // Any other drive is searched as before: the first match only. The home's
+    // drive is the one chosen at first, also when it is not the first listed.
+    CLocationDiscovery elsewhere{f.registry, f.drives, "", nullptr, f.dir.MakeDir("other/home")};
+    elsewhere.FillDriveList();
+    EXPECT_EQ(elsewhere.m_driveChoice.m_nSelected, 1);
+    f.discovery.m_driveChoice.m_nSelected = 1;
+    f.discovery.RunSearch();
+    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{f.dir.File("other/x/cookies.txt")});
+
+    // A search stopped on the way keeps what it found so far.
+    f.discovery.m_driveChoice.m_nSelected = 0;
+    CSearchControl control;
+    std::vector<std::string> folders;
+    control.m_fnProgress = [&](const std::string& strFolder)
+    {
+        folders.push_back(strFolder);
+        if (strFolder == f.strHome + "/.config/yt-dlp")
+            control.m_bCancel = true;
+    };
+    f.discovery.FindAll(&control);
+    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{f.strYtDlp});
+    EXPECT_EQ(folders, (Paths{f.strHome, f.strHome + "/.config", f.strHome + "/.config/yt-dlp"}));
+    EXPECT_EQ(f.nBeeps, 2);
+}
+
+TEST(Discovery, ABackgroundSearchHandsOverWhatItFoundAndStopsWhenAsked)
+{
+    CHomeDriveFixture f;
+    CBackgroundSearch search;
+    std::atomic<int> nWakes{0};
+    search.Start(
+        f.discovery, [&] { ++nWakes; }, std::chrono::milliseconds(0));
+    EXPECT_TRUE(search.IsRunning());
+    CSearchProgress progress;
+    for (int i = 0; i < 1000 && !progress.m_bDone; ++i)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        progress = search.TakeProgress();
+    }
+    ASSERT_TRUE(progress.m_bDone);
+    EXPECT_EQ(progress.m_netscapeFiles.GetItems(), (Paths{f.strYtDlp, f.strDownloads}));
+    EXPECT_GE(nWakes.load(), 1);
+    f.discovery.m_netscapeFiles.Clear();
+    search.Stop(&f.discovery);
+    EXPECT_FALSE(search.IsRunning());
+    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), (Paths{f.strYtDlp, f.strDownloads}));
+    EXPECT_EQ(f.nBeeps, 0); // never from the search's thread
+
+    // Stopped at once, it keeps a part of that at most.
+    search.Start(f.discovery, nullptr);
+    search.Stop(&f.discovery);
+    EXPECT_LE(f.discovery.m_netscapeFiles.GetCount(), 2u);
+}
+
+TEST(StoreKind, TellsEachStoreFromItsContentAndRefusesTheRest)
+{
+    CTempDir dir;
+    const std::string strJars = JARVANE_JARS_DIR;
+    struct CCase
+    {
+        std::string strPath;
+        EBrowser browser;
+    };
+    std::string strLines; // the curl jar without its header and comments
+    std::istringstream curl(ReadWholeFile(strJars + "/curl.txt"));
+    for (std::string strLine; std::getline(curl, strLine);)
+        if (strLine.rfind("# ", 0) != 0)
+            strLines += strLine + "\n";
+    const CCase stores[] = {
+        {strJars + "/curl.txt", EBrowser::Netscape},
+        {strJars + "/wget.txt", EBrowser::Netscape},
+        {strJars + "/python.txt", EBrowser::Netscape},
+        {dir.Write("bare.txt", strLines), EBrowser::Netscape},
+        {JARVANE_BROWSER_FIXTURES "/home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite",
+         EBrowser::Firefox},
+        {JARVANE_BROWSER_FIXTURES "/home/.config/chromium/Default/Cookies", EBrowser::Chromium},
+        {strJars + "/../../../samples/ie", EBrowser::InternetExplorer},
+    };
+    for (const CCase& store : stores)
+    {
+        EBrowser browser = EBrowser::InternetExplorer;
+        std::string strWhyNot;
+        EXPECT_TRUE(IdentifyCookieStore(store.strPath, browser, strWhyNot)) << store.strPath;
+        EXPECT_EQ(browser, store.browser) << store.strPath;
+    }
+
+    const std::string strOtherDb = dir.File("other.sqlite");
+    sqlite3* pDb = nullptr;
+    ASSERT_EQ(sqlite3_open(strOtherDb.c_str(), &pDb), SQLITE_OK);
+    sqlite3_exec(pDb, "CREATE TABLE cookies (name TEXT)", nullptr, nullptr, nullptr);
+    sqlite3_close(pDb);
+    ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    const std::pair<std::string, const char*> refused[] = {
+        {strOtherDb, "a database without the cookie table"},
+        {dir.Write("table.tsv", "name\tsize\nfile\t12\n"), "not a cookie file"},
+        {dir.Write("empty.txt", ""), "not a cookie file"},
+        {dir.Write("binary", std::string("\0\t\t\t\t\t\t", 7)), "not a cookie file"},
+        {dir.File("fifo"), "neither a file nor a folder"},
+        {dir.File("missing"), "does not exist"},
+    };
+    for (const auto& [strPath, pWhy] : refused)
+    {
+        EBrowser browser = EBrowser::InternetExplorer;
+        std::string strWhyNot;
+        EXPECT_FALSE(IdentifyCookieStore(strPath, browser, strWhyNot)) << strPath;
+        EXPECT_NE(strWhyNot.find(pWhy), std::string::npos) << strPath << ": " << strWhyNot;
+    }
 }
 
 TEST(Discovery, FindsTheDatabasesOfFlatpakSnapAndXdgHomesAndProfileNumbersWithGaps)

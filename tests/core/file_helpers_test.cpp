@@ -1,5 +1,7 @@
+#include "app/one_window.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
+#include "platform/runtime_folder.h"
 #include "platform/safe_file.h"
 #include "platform/text_file.h"
 #include "support/temp_dir.h"
@@ -229,4 +231,53 @@ TEST(FindEntries, GivesTheDotEntriesFirstAndTellsFoldersFromLinksToThem)
     // A folder that cannot be listed adds nothing to what the list held.
     EXPECT_FALSE(FindEntries(dir.File("file"), "*", entries));
     EXPECT_EQ(entries.size(), 5u);
+}
+
+// Every spelling of one folder gives the same names; two folders never share them.
+TEST(OneWindowNames, FollowTheFolderNotItsSpelling)
+{
+    CTempDir dir;
+    const std::string strFolder = dir.MakeDir("work");
+    dir.MakeDir("other");
+    std::filesystem::create_directory_symlink(strFolder, dir.File("link"));
+    const COneWindowNames names = GetOneWindowNames(strFolder, "/run/user/7");
+    for (const std::string& strSpelling :
+         {dir.File("link"), strFolder + "/.", dir.File("other/../work/")})
+    {
+        EXPECT_EQ(names.strMarkerName, GetOneWindowNames(strSpelling, "/run/user/7").strMarkerName);
+        EXPECT_EQ(names.strChannelPath,
+                  GetOneWindowNames(strSpelling, "/run/user/7").strChannelPath);
+    }
+    EXPECT_NE(names.strMarkerName, GetOneWindowNames(dir.File("other"), "/x").strMarkerName);
+    EXPECT_EQ(0u, names.strChannelPath.rfind("/run/user/7/", 0));
+    EXPECT_TRUE(GetOneWindowNames(strFolder, std::string()).strChannelPath.empty());
+}
+
+// $XDG_RUNTIME_DIR only when nobody else can enter it; otherwise a folder of
+// mode 0700 of the user's own in the temporary folder, and none where that
+// place is taken by something others can reach.
+TEST(PrivateRuntimeFolder, IsOneNobodyElseCanEnter)
+{
+    const char* pOldRuntime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string strOldRuntime = pOldRuntime ? pOldRuntime : "";
+    CTempDir dir;
+    const std::string strOwn = dir.MakeDir("own"), strShared = dir.MakeDir("shared");
+    chmod(strOwn.c_str(), 0700);
+    chmod(strShared.c_str(), 0755);
+    const std::string strTemp = dir.MakeDir("tmp");
+    const std::string strFallback = strTemp + "/jarvane-" + std::to_string(geteuid());
+    setenv("TMPDIR", strTemp.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", strOwn.c_str(), 1);
+    EXPECT_EQ(strOwn, GetPrivateRuntimeFolder());
+    setenv("XDG_RUNTIME_DIR", strShared.c_str(), 1);
+    EXPECT_EQ(strFallback, GetPrivateRuntimeFolder());
+    struct stat info;
+    ASSERT_EQ(0, stat(strFallback.c_str(), &info));
+    EXPECT_EQ(0700u, info.st_mode & 0777u);
+    chmod(strFallback.c_str(), 0777);
+    unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(std::string(), GetPrivateRuntimeFolder());
+    unsetenv("TMPDIR");
+    if (pOldRuntime)
+        setenv("XDG_RUNTIME_DIR", strOldRuntime.c_str(), 1);
 }

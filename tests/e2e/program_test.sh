@@ -21,8 +21,10 @@ scratch=$(mktemp -d)
 work=$scratch/work
 pid=
 tray_pid=
+others=()
 cleanup() {
   [ -n "$pid" ] && { kill -9 "$pid" && wait "$pid"; } 2>/dev/null
+  for other in "${others[@]}"; do kill -9 "$other" && wait "$other"; done 2>/dev/null
   [ -n "$tray_pid" ] && kill "$tray_pid"
   rm -rf "$scratch"
 }
@@ -110,6 +112,66 @@ case_delete_all_keeps_protected() {
     fail "NSPROT.DAT: $(cat -A "$work/NSPROT.DAT")"
 }
 
+# Keep Site from the context menu of the first row (a right-click on it, then
+# the keyboard): SITES.DAT holds that row's site, and Delete All leaves exactly
+# its cookies, of both browsers.
+case_keep_site() {
+  sample_workdir
+  start "$program"
+  main_window
+  local window=$found
+  timeout 5 xdotool windowfocus --sync "$window"
+  xdotool mousemove --window "$window" 190 138 click 3
+  sleep 0.5
+  # The menu: Delete, Change Protection, a separator, Keep Site.
+  xdotool key --clearmodifiers Down Down Down Return
+  wait_window "Jarvane Sites to Keep" 10
+  press "$found" Return
+  cmp -s "$work/SITES.DAT" <(crlf_lines "example.com") || fail "SITES.DAT: $(cat -A "$work/SITES.DAT" 2>&1)"
+  press "$window" alt+a
+  wait_window "Jarvane Confirmation" 10
+  press "$found" Return
+  site_left() {
+    [ "$(grep -cv '^#\|^$' "$work/samples/ns/cookies.txt")" -eq "$(grep -c 'example\.com' "$work/samples/ns/cookies.txt")" ] &&
+      [ "$(ls "$work/samples/ie" | grep -vc 'example\.com\[')" -eq 0 ]
+  }
+  wait_until 15 site_left || fail "left: $(ls "$work/samples/ie") $(grep -v '^#' "$work/samples/ns/cookies.txt")"
+  [ "$(ls "$work/samples/ie" | wc -l)" -gt 0 ] && grep -q '^\.example\.com	' "$work/samples/ns/cookies.txt" ||
+    fail "the kept site's cookies were deleted"
+  exit_program "$window"
+}
+
+# NSPROT.DAT is a folder, so what it protects is unknown: Delete All deletes
+# the Internet Explorer cookies, no Netscape cookie, says so naming the file,
+# and Exit leaves the folder in place.
+case_unreadable_protection_list() {
+  sample_workdir
+  mkdir "$work/NSPROT.DAT"
+  cp "$work/samples/ns/cookies.txt" "$scratch/before.txt"
+  start "$program"
+  main_window
+  local window=$found
+  press "$window" alt+a
+  wait_window "Jarvane Confirmation" 10
+  press "$found" Return
+  # xdotool matches names ignoring case: the tray icon's "jarvane" is not the box.
+  message_box() {
+    local w
+    for w in $(xdotool search --all --onlyvisible --pid "$pid" --name '^Jarvane$'); do
+      eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+      [ "${WIDTH:-0}" -gt 64 ] && echo "$w" && return 0
+    done
+    return 1
+  }
+  local box
+  box=$(wait_until 15 message_box) || fail "no message names the unreadable list"
+  press "$box" Return
+  ie_gone() { [ -z "$(ls "$work/samples/ie")" ]; }
+  wait_until 10 ie_gone || fail "Internet Explorer cookies left: $(ls "$work/samples/ie")"
+  cmp -s "$work/samples/ns/cookies.txt" "$scratch/before.txt" || fail "Netscape cookies were deleted"
+  exit_program "$window"
+  [ -d "$work/NSPROT.DAT" ] || fail "NSPROT.DAT was written over"
+}
 hidden() { [ -z "$(xdotool search --all --onlyvisible --pid "$pid" --name '^Jarvane 1.0$')" ]; }
 # The icon is the program's one small visible window (docked in trayer).
 tray_icon() {
@@ -247,6 +309,102 @@ case_long_name() {
   press "$found" alt+f alt+x
   wait_exit 4 || fail "Refresh and Exit took longer than 4 s"
   cmp -s "$work/samples/ns/cookies.txt" "$scratch/before.txt" || fail "cookies.txt changed"
+}
+
+# The marks the lists hold, one per line, whatever browser they belong to.
+marks() { cat "$work"/*PROT.DAT 2>/dev/null | tr -d '\r' | grep -c .; }
+# Ended by the signal, the program writes its marks and releases the folder as
+# Exit does, and ends with status 0: after Protect with nothing open (SIGTERM,
+# as a logout sends), and with the Delete All question open (SIGINT; nothing is
+# deleted), and with the Options dialog open (SIGHUP).
+case_signal_ends_like_exit() {
+  sample_workdir
+  local signal status before
+  before=$(ls -R "$work/samples" | md5sum)
+  for signal in TERM INT HUP; do
+    rm -f "$work"/*PROT.DAT
+    start "$program"
+    main_window
+    press "$found" alt+p
+    sleep 0.3
+    case $signal in
+      INT) press "$found" alt+a ;;
+      HUP) press "$found" alt+o ;;
+    esac
+    sleep 0.5
+    kill -"$signal" "$pid"
+    wait_exit 10 || fail "SIG$signal did not end the program"
+    wait "$pid"
+    status=$?
+    pid=
+    [ "$status" -eq 0 ] || fail "SIG$signal: exit status $status"
+    [ "$(marks)" -ge 1 ] || fail "SIG$signal: no mark in the lists"
+    flock -n -x "$work" true || fail "SIG$signal: the folder is still locked"
+  done
+  [ "$(ls -R "$work/samples" | md5sum)" = "$before" ] || fail "a cookie was deleted"
+}
+
+# A second start in the folder brings the running window out of the
+# notification area and ends at once (status 0) without touching a file; a
+# start in another folder runs beside it.
+case_tray_only_one_window_per_folder() {
+  sample_workdir
+  start_tray
+  start "$program"
+  main_window
+  local first=$found first_pid=$pid snapshot status
+  wait_until 30 tray_icon >/dev/null || fail "no icon in the notification area"
+  press "$first" alt+t
+  wait_until 20 hidden || fail "the window stayed"
+  snapshot=$(cd "$work" && find . -type f -exec md5sum {} + | sort)
+  (cd "$work" && exec env HOME="$scratch/home" timeout 20 "$program" >"$scratch/second.txt" 2>&1)
+  status=$?
+  [ "$status" -eq 0 ] || fail "the second start ended with status $status"
+  [ ! -s "$scratch/second.txt" ] || fail "the second start said: $(cat "$scratch/second.txt")"
+  main_window 10
+  [ "$(cd "$work" && find . -type f -exec md5sum {} + | sort)" = "$snapshot" ] ||
+    fail "the second start changed files"
+  [ "$(tray_icon | wc -l)" -eq 1 ] || fail "not one icon"
+  "$root/scripts/prepare-workdir.sh" "$scratch/other" >/dev/null || fail "cannot prepare"
+  others=("$first_pid")
+  (cd "$scratch/other" && exec "$program" >/dev/null 2>&1) &
+  pid=$!
+  main_window 15
+  exit_program "$found"
+  pid=$first_pid others=()
+  exit_program "$first"
+}
+
+# Holds the folder's lock as jarvane-cli does for a command that writes it.
+hold_folder() {
+  python3 -c 'import fcntl, os, sys, time
+fcntl.flock(os.open(sys.argv[1], os.O_RDONLY), fcntl.LOCK_EX)
+time.sleep(60)' "$work" &
+  others=($!)
+  wait_until 5 eval '! flock -n -s "$work" true' || fail "the folder was not locked"
+}
+# While jarvane-cli holds the folder, the window says after a second what it
+# waits for, and opens once the folder is free; Give Up ends the program
+# without touching a file.
+case_waits_for_cli() {
+  sample_workdir
+  hold_folder
+  start "$program"
+  wait_window "Jarvane" 10
+  ! xdotool search --all --onlyvisible --pid "$pid" --name '^Jarvane 1.0$' >/dev/null ||
+    fail "the main window opened while the folder was held"
+  kill "${others[0]}"
+  main_window 10
+  exit_program "$found"
+  hold_folder
+  local snapshot
+  snapshot=$(cd "$work" && find . -type f -exec md5sum {} + | sort)
+  start "$program"
+  wait_window "Jarvane" 10
+  press "$found" alt+g
+  wait_exit 10 || fail "Give Up did not end the program"
+  [ "$(cd "$work" && find . -type f -exec md5sum {} + | sort)" = "$snapshot" ] ||
+    fail "files were written"
 }
 
 # Installed with DESTDIR into a stage and moved into place, as packagers do, the

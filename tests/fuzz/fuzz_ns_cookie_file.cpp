@@ -1,6 +1,7 @@
 // The cookies.txt reader and rewriter on arbitrary file content: after deleting
 // every unprotected cookie, the file holds exactly its header line, if it had
-// one, and the protected lines.
+// one, the lines that are neither blank, comments nor cookie lines, as read, and
+// the protected lines.
 #include "input_file.h"
 #include "inventory/cookie_inventory.h"
 #include "inventory/netscape_line.h"
@@ -19,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     std::vector<std::string> kept, original;
     if (ReadTextLines(strPath, original) && !original.empty() && IsNSHeaderLine(original[0]))
         kept.push_back(original[0]);
+    for (const std::string& strLine : original)
+        if (IsNSOtherLine(strLine))
+            kept.push_back(strLine);
     const size_t nHeader = kept.size();
     for (size_t i = 0; i < inventory.Cookies().size(); i += 2)
         inventory.Cookies()[i]->m_bProtected = 1;

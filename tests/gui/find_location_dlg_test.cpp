@@ -1,14 +1,18 @@
 #include "app_folders_override.h"
 #include "fake_location_sources.h"
 #include "locations/gui/find_location_dlg.h"
+#include "main_window_fixture.h"
 #include "modal_script.h"
 #include "support/temp_dir.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
+#include "ui/path_chooser.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <wx/button.h>
+#include <wx/choicdlg.h>
 #include <wx/choice.h>
 #include <wx/html/helpdlg.h>
 #include <wx/html/helpwnd.h>
@@ -43,6 +47,13 @@ std::string MessageText(const CFindLocationDlg& dialog)
     return strText.utf8_string();
 }
 
+// Find, and the search's end as the dialog sees it.
+void FindAndWait(CFindLocationDlg& dialog)
+{
+    ClickButton(dialog, IDC_FIND);
+    EXPECT_TRUE(YieldUntil([&] { return !dialog.IsSearching(); }, 10000));
+}
+
 std::string Unwrapped(std::string strText)
 {
     for (char& c : strText)
@@ -65,7 +76,11 @@ protected:
                 return wxOK;
             });
     }
-    ~FindLocationDlgTest() override { SetMessageBoxHandler(nullptr); }
+    ~FindLocationDlgTest() override
+    {
+        SetMessageBoxHandler(nullptr);
+        SetPathChooserHandler(nullptr);
+    }
 
     std::string LocationFile() const { return m_dir.File("work/Location.DAT"); }
 
@@ -84,7 +99,7 @@ protected:
             script.On<CFindLocationDlg>(fnStep);
         CFindLocationDlg dialog(
             nullptr, m_registry, m_drives, GetAppFolders().m_strWindowsFolder,
-            [this] { ++m_nBeeps; }, m_dir.File("home"));
+            [this] { ++m_nBeeps; }, m_strHome);
         const int nResult = dialog.ShowModal();
         EXPECT_EQ(0u, script.GetPendingSteps());
         return nResult;
@@ -96,6 +111,7 @@ protected:
     CAppFoldersOverride m_folders;
     std::vector<std::string> m_messages;
     int m_nBeeps = 0;
+    std::string m_strHome = m_dir.File("home");
 };
 } // namespace
 
@@ -161,7 +177,7 @@ TEST_F(FindLocationDlgTest, FindShowsWhatItFoundAndOkSavesOnlyThat)
     const int nResult =
         Run({[&](CFindLocationDlg& dialog)
              {
-                 ClickButton(dialog, IDC_FIND);
+                 FindAndWait(dialog);
                  EXPECT_EQ(1, m_nBeeps);
                  EXPECT_EQ(std::vector<std::string>{strCookies}, ListTexts(*dialog.m_lcExplorer));
                  // Neither the registry nor the drive knows a Netscape file: the remembered one
@@ -190,7 +206,7 @@ TEST_F(FindLocationDlgTest, TheDatabaseListShowsTheProfilesFoundAndOkSavesThemLa
                  EXPECT_EQ(std::vector<std::string>{"/remembered/Cookies"},
                            ListTexts(*dialog.m_lcDatabases));
                  EXPECT_TRUE(dialog.m_btnOK->IsEnabled());
-                 ClickButton(dialog, IDC_FIND);
+                 FindAndWait(dialog);
                  EXPECT_EQ((std::vector<std::string>{strFirefox, strChromium}),
                            ListTexts(*dialog.m_lcDatabases));
                  EXPECT_EQ("Chromium", dialog.m_lcDatabases->GetItemText(1, 1));
@@ -214,7 +230,7 @@ TEST_F(FindLocationDlgTest, AFindOnTheChosenDriveCanFollowOneThatFoundNothing)
     const int nResult =
         Run({[&](CFindLocationDlg& dialog)
              {
-                 ClickButton(dialog, IDC_FIND);
+                 FindAndWait(dialog);
                  EXPECT_FALSE(dialog.m_btnOK->IsEnabled());
                  EXPECT_EQ(FIND_NOT_FOUND_MESSAGE, MessageText(dialog));
 
@@ -223,7 +239,7 @@ TEST_F(FindLocationDlgTest, AFindOnTheChosenDriveCanFollowOneThatFoundNothing)
                  choose.SetInt(1);
                  choose.SetEventObject(dialog.m_cbDrive);
                  dialog.m_cbDrive->ProcessWindowEvent(choose);
-                 ClickButton(dialog, IDC_FIND);
+                 FindAndWait(dialog);
                  EXPECT_EQ(2, m_nBeeps);
                  EXPECT_EQ(std::vector<std::string>{strFile}, ListTexts(*dialog.m_lcNetscape));
                  EXPECT_EQ(Unwrapped(FIND_FOUND_MESSAGE), MessageText(dialog));
@@ -278,4 +294,145 @@ TEST_F(FindLocationDlgTest, HelpOpensTheBookAtItsContentsAndReturnsToTheDialog)
     EXPECT_TRUE(bHelpShown);
     EXPECT_TRUE(m_messages.empty());
     EXPECT_EQ(wxID_CANCEL, nResult);
+}
+
+TEST_F(FindLocationDlgTest, FindListsTheJarsOfTheHomeAndStopsWhenAskedKeepingThem)
+{
+    // The home lies on the first drive, beside another checkout's jar; below
+    // its jars a tree large enough to stop a search in.
+    m_strHome = m_dir.MakeDir("drive-a/home");
+    m_dir.Write("drive-a/a-checkout/cookies.txt", "");
+    const std::vector<std::string> jars = {
+        m_dir.Write("drive-a/home/.config/yt-dlp/cookies.txt", ""),
+        m_dir.Write("drive-a/home/Downloads/cookies.txt", "")};
+    std::vector<std::string> folders = {m_dir.MakeDir("drive-a/home/tree")};
+    for (size_t nLevel = 0, nFirst = 0; nLevel < 3; ++nLevel)
+    {
+        const size_t nEnd = folders.size();
+        for (size_t i = nFirst; i < nEnd; ++i)
+            for (int j = 0; j < 20; ++j)
+            {
+                folders.push_back(folders[i] + "/" + std::to_string(j));
+                ASSERT_EQ(0, mkdir(folders.back().c_str(), 0755));
+            }
+        nFirst = nEnd;
+    }
+    auto waitForTheTree = [this](CFindLocationDlg& dialog)
+    {
+        const std::string strTree = m_strHome + "/tree/";
+        EXPECT_TRUE(YieldUntil(
+            [&] {
+                return dialog.m_stProgress->GetLabel().utf8_string().find(strTree) !=
+                       std::string::npos;
+            }));
+        EXPECT_TRUE(dialog.IsSearching());
+    };
+    const int nResult = Run({[&](CFindLocationDlg& dialog)
+                             {
+                                 ClickButton(dialog, IDC_FIND);
+                                 waitForTheTree(dialog);
+                                 EXPECT_EQ("&Stop", dialog.m_btnFind->GetLabel());
+                                 EXPECT_FALSE(dialog.m_btnAdd->IsEnabled());
+                                 const wxLongLong nStart = wxGetLocalTimeMillis();
+                                 ClickButton(dialog, IDC_FIND);
+                                 EXPECT_FALSE(dialog.IsSearching());
+                                 EXPECT_LE(wxGetLocalTimeMillis() - nStart, 200);
+                                 EXPECT_EQ(jars, ListTexts(*dialog.m_lcNetscape));
+                                 EXPECT_EQ("&Find", dialog.m_btnFind->GetLabel());
+                                 EXPECT_EQ("", dialog.m_stProgress->GetLabel());
+                                 EXPECT_EQ(Unwrapped(FIND_FOUND_MESSAGE), MessageText(dialog));
+                                 EXPECT_EQ(1, m_nBeeps);
+
+                                 // Escape stops a search first; only a second one closes the
+                                 // dialog.
+                                 ClickButton(dialog, IDC_FIND);
+                                 waitForTheTree(dialog);
+                                 PressEscape(dialog);
+                                 EXPECT_FALSE(dialog.IsSearching());
+                                 EXPECT_TRUE(dialog.IsModal());
+                                 EXPECT_EQ(jars, ListTexts(*dialog.m_lcNetscape));
+
+                                 // OK does not wait for a search: it saves what was found so far.
+                                 ClickButton(dialog, IDC_FIND);
+                                 waitForTheTree(dialog);
+                                 ClickButton(dialog, IDC_FIND_OK);
+                             }});
+    EXPECT_EQ(wxID_OK, nResult);
+    EXPECT_EQ("[NS]\r\nLocation 1=" + jars[0] + "\r\nLocation 2=" + jars[1] + "\r\n",
+              ReadWholeFile(LocationFile()));
+}
+
+TEST_F(FindLocationDlgTest, AddTellsTheKindFromTheContentAndRemoveTakesTheSelection)
+{
+    const std::string strRoot = JARVANE_SOURCE_ROOT;
+    const std::string strCurl = strRoot + "/tests/core/jars/curl.txt";
+    const std::string strWget = strRoot + "/tests/core/jars/wget.txt";
+    const std::string strExplorer = strRoot + "/samples/ie";
+    const std::string strFirefox =
+        JARVANE_BROWSER_FIXTURES "/home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite";
+    const std::string strChromium =
+        JARVANE_BROWSER_FIXTURES "/home/.config/chromium/Default/Cookies";
+    std::vector<std::pair<EPathKind, std::string>> chosen = {
+        {EPathKind::File, strCurl},
+        {EPathKind::Folder, strExplorer},
+        {EPathKind::File, strRoot + "/README.md"}};
+    SetPathChooserHandler(
+        [&](EPathKind kind, const wxString&)
+        {
+            EXPECT_EQ(chosen.front().first, kind);
+            const std::string strPath = chosen.front().second;
+            chosen.erase(chosen.begin());
+            return strPath;
+        });
+    CModalScript choices;
+    for (int nChoice : {0, 1, 0})
+        choices.On<wxSingleChoiceDialog>(
+            [nChoice](wxSingleChoiceDialog& choice)
+            {
+                choice.SetSelection(nChoice);
+                ClickButton(choice, wxID_OK);
+            });
+    auto select = [](wxListCtrl* pList, long nRow)
+    { pList->SetItemState(nRow, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED); };
+    const int nResult =
+        Run({[&](CFindLocationDlg& dialog)
+             {
+                 ClickButton(dialog, IDC_FIND_ADD);
+                 ClickButton(dialog, IDC_FIND_ADD);
+                 EXPECT_TRUE(dialog.AddLocation(strWget));
+                 EXPECT_TRUE(dialog.AddLocation(strFirefox));
+                 EXPECT_TRUE(dialog.AddLocation(strChromium));
+                 EXPECT_EQ((std::vector<std::string>{strCurl, strWget}),
+                           ListTexts(*dialog.m_lcNetscape));
+                 EXPECT_EQ(std::vector<std::string>{strExplorer}, ListTexts(*dialog.m_lcExplorer));
+                 EXPECT_EQ((std::vector<std::string>{strFirefox, strChromium}),
+                           ListTexts(*dialog.m_lcDatabases));
+                 EXPECT_EQ("Firefox", dialog.m_lcDatabases->GetItemText(0, 1));
+                 EXPECT_TRUE(dialog.m_btnOK->IsEnabled());
+
+                 ClickButton(dialog, IDC_FIND_ADD); // a file that is no cookie store
+                 ASSERT_EQ(1u, m_messages.size());
+                 EXPECT_NE(std::string::npos, m_messages[0].find("README.md"));
+                 EXPECT_NE(std::string::npos, m_messages[0].find("not a cookie file"));
+                 EXPECT_EQ(2, dialog.m_lcNetscape->GetItemCount());
+
+                 EXPECT_FALSE(dialog.m_btnRemove->IsEnabled());
+                 select(dialog.m_lcExplorer, 0);
+                 select(dialog.m_lcDatabases, 0);
+                 ClickButton(dialog, IDC_FIND_REMOVE);
+                 EXPECT_EQ(0, dialog.m_lcExplorer->GetItemCount());
+                 EXPECT_EQ(std::vector<std::string>{strChromium}, ListTexts(*dialog.m_lcDatabases));
+                 // The Delete key in a list removes its selection too.
+                 select(dialog.m_lcNetscape, 0);
+                 wxListEvent key(wxEVT_LIST_KEY_DOWN, IDC_NETSCAPE_LIST);
+                 key.SetKeyCode(WXK_DELETE);
+                 key.SetEventObject(dialog.m_lcNetscape);
+                 dialog.m_lcNetscape->ProcessWindowEvent(key);
+                 EXPECT_EQ(std::vector<std::string>{strWget}, ListTexts(*dialog.m_lcNetscape));
+                 ClickButton(dialog, IDC_FIND_OK);
+             }});
+    EXPECT_EQ(wxID_OK, nResult);
+    EXPECT_EQ(0u, choices.GetPendingSteps());
+    EXPECT_EQ("[NS]\r\nLocation 1=" + strWget + "\r\n[CR]\r\nLocation 1=" + strChromium + "\r\n",
+              ReadWholeFile(LocationFile()));
 }

@@ -1,6 +1,7 @@
 #include "locations/gui/find_location_dlg.h"
 #include "main_window_fixture.h"
 #include "modal_script.h"
+#include "platform/safe_file.h"
 #include "source_root.h"
 #include "ui/about_dlg.h"
 #include "ui/cookie_context_menu.h"
@@ -8,13 +9,17 @@
 #include "ui/cookie_properties_dlg.h"
 #include "ui/message_box.h"
 #include "ui/options_dlg.h"
+#include "ui/site_commands.h"
+#include "ui/sites_dlg.h"
 #include "ui/tray_icon.h"
 
 #include <filesystem>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/html/helpdlg.h>
+#include <wx/listbox.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
@@ -152,6 +157,89 @@ TEST_F(CTenCookieTest, F5RefreshesFromTheDiskAndProtectionSurvives)
     EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "j.example.com/\r\n");
 }
 
+// Marks reach the disk when set, through the safe replacement; a list that
+// cannot be written keeps the marks in memory and the user is told once.
+TEST_F(CTenCookieTest, ProtectWritesTheListAtOnceAndTellsOnceWhenItCannot)
+{
+    std::vector<std::string> messages;
+    SetMessageBoxHandler(
+        [&](const wxString& strText, const wxString&, long)
+        {
+            messages.push_back(strText.utf8_string());
+            return wxOK;
+        });
+    struct CHookGuard
+    {
+        ~CHookGuard() { SetReplaceFaultHook(nullptr); }
+    } guard;
+    bool bRenamed = false;
+    SetReplaceFaultHook(
+        [&](EReplaceStep step)
+        {
+            bRenamed = bRenamed || step == EReplaceStep::Rename;
+            return false;
+        });
+    ClickRow(1);
+    ClickButton(m_pDlg->m_btnProtect);
+    EXPECT_TRUE(bRenamed);
+    EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "b.example.com/\r\n");
+
+    SetReplaceFaultHook([](EReplaceStep) { return true; });
+    for (int nRow : {2, 3})
+    {
+        ClickRow(nRow);
+        ClickButton(m_pDlg->m_btnProtect);
+    }
+    SetReplaceFaultHook(nullptr);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(m_dir.File("IEPROT.DAT") + "\" could not be written"),
+              std::string::npos)
+        << messages[0];
+    EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "b.example.com/\r\n");
+    ClickRow(4);
+    ClickButton(m_pDlg->m_btnProtect);
+    EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")),
+              "b.example.com/\r\nc.example.com/\r\nd.example.com/\r\ne.example.com/\r\n");
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+// A protection list that exists but cannot be read (here a folder): no cookie
+// of its browser goes, by the timer or by Delete All, which asks nothing when
+// it could delete nothing; the timer tells once, a command every time.
+TEST_F(CTenCookieTest, AListThatCannotBeReadKeepsItsCookiesAndIsToldOnce)
+{
+    std::vector<std::string> messages;
+    SetMessageBoxHandler(
+        [&](const wxString& strText, const wxString&, long)
+        {
+            messages.push_back(strText.utf8_string());
+            return wxYES;
+        });
+    const std::string strList = m_dir.File("IEPROT.DAT");
+    std::filesystem::create_directory(strList);
+    m_pDlg->AutoDeleteTimerProc();
+    m_pDlg->AutoDeleteTimerProc();
+    EXPECT_EQ(ShownColumn(COL_STATE), V(10, "Unknown"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "The protection list \"" + strList +
+                               "\" cannot be read, so no cookie of Internet Explorer was "
+                               "deleted.\n\nIts cookies show the State \"Unknown\" until the "
+                               "list can be read again.");
+    ClickButton(m_pDlg->m_btnDeleteAll);
+    ASSERT_EQ(messages.size(), 2u); // no question, the same message
+    EXPECT_EQ(messages[1], messages[0]);
+    for (const std::string& strFile : m_files)
+        EXPECT_TRUE(FileExists(strFile)) << strFile;
+    EXPECT_TRUE(std::filesystem::is_directory(strList));
+
+    std::filesystem::remove(strList);
+    m_dir.Write("IEPROT.DAT", "a.example.com/\r\n");
+    m_pDlg->AutoDeleteTimerProc();
+    EXPECT_EQ(ShownColumn(COL_COOKIE), V{"a.example.com/"});
+    EXPECT_EQ(ShownColumn(COL_STATE), V{"Protected"});
+    EXPECT_EQ(messages.size(), 2u);
+}
+
 TEST_F(CTenCookieTest, ColumnClickSortsAscendingByThatColumn)
 {
     m_dir.Write("cookies.txt",
@@ -211,7 +299,8 @@ TEST_F(CTenCookieTest, ProtectionMarksAreSavedWhenTheWindowEnds)
               (V{"", "Protected", "Protected", "", "", "", "", "", "", ""}));
     EXPECT_EQ(ShownSelection(), (std::vector<long>{1, 2}));
     EXPECT_EQ(m_pDlg->m_btnProtect->GetLabel(), "&Unprotect");
-    EXPECT_FALSE(FileExists(m_dir.File("IEPROT.DAT"))); // nothing written yet
+    // Written at once, through the safe replacement.
+    EXPECT_EQ(ReadWholeFile(m_dir.File("IEPROT.DAT")), "b.example.com/\r\nc.example.com/\r\n");
 
     ClickButton(m_pDlg->m_btnExit);
     EXPECT_FALSE(m_pDlg->IsShown());
@@ -222,14 +311,18 @@ TEST_F(CTenCookieTest, ProtectionMarksAreSavedWhenTheWindowEnds)
 
 TEST_F(CTenCookieTest, ContextMenuRunsItsCommandsAndGreysWhatIsDisabled)
 {
-    const auto pMenu = CreateCookieContextMenu(false, true, false);
-    ASSERT_EQ(pMenu->GetMenuItemCount(), 4u);
+    const auto pMenu = CreateCookieContextMenu(false, true, false, false);
+    ASSERT_EQ(pMenu->GetMenuItemCount(), 7u);
     EXPECT_EQ(pMenu->FindItemByPosition(0)->GetItemLabel(), "&Delete");
     EXPECT_EQ(pMenu->FindItemByPosition(1)->GetItemLabel(), "&Change Protection");
     EXPECT_TRUE(pMenu->FindItemByPosition(2)->IsSeparator());
-    EXPECT_EQ(pMenu->FindItemByPosition(3)->GetItemLabel(), "&Properties...");
+    EXPECT_EQ(pMenu->FindItemByPosition(3)->GetItemLabel(), "Keep Site");
+    EXPECT_EQ(pMenu->FindItemByPosition(4)->GetItemLabel(), "Sites to Keep...");
     EXPECT_FALSE(pMenu->IsEnabled(1001));
     EXPECT_TRUE(pMenu->IsEnabled(1006));
+    EXPECT_FALSE(pMenu->IsEnabled(IDM_KEEP_SITE));
+    EXPECT_TRUE(pMenu->FindItemByPosition(5)->IsSeparator());
+    EXPECT_EQ(pMenu->FindItemByPosition(6)->GetItemLabel(), "&Properties...");
     EXPECT_FALSE(pMenu->IsEnabled(IDC_PROPERTIES));
 
     // A right-click on a row opens the menu; its mnemonic runs Change Protection.
@@ -369,4 +462,101 @@ TEST_F(CMainWindowTest, EveryCommandRunsInsideTheModalRunWithoutEndingIt)
             EXPECT_EQ(dialogs.GetPendingSteps(), 0u);
         });
     EXPECT_TRUE(bRunning);
+}
+
+TEST_F(CMainWindowTest, KeepSiteAndTheSitesDialogKeepEveryCookieOfASite)
+{
+    WriteIECookie("a.txt", "www.bank.test/");
+    WriteIECookie("b.txt", "tracker.test/");
+    const std::string strOther = WriteIECookie("c.txt", "other.example/");
+    WriteNSCookies({".accounts.bank.test"});
+    std::vector<wxString> messages;
+    SetMessageBoxHandler(
+        [&](const wxString& strText, const wxString&, long)
+        {
+            messages.push_back(strText);
+            return wxYES;
+        });
+    CCookieDlg& dlg = OpenWindow();
+    auto stateOf = [&](const char* pszName)
+    { return ShownColumn(COL_STATE)[static_cast<size_t>(FindShownRow(pszName))]; };
+    auto runMenu = [&](int nId)
+    {
+        wxCommandEvent command(wxEVT_MENU, nId);
+        dlg.ProcessWindowEvent(command);
+        YieldFor(50);
+    };
+
+    // Keep Site keeps the registrable domain of the selected row's host.
+    ClickRow(FindShownRow("www.bank.test/"));
+    runMenu(IDM_KEEP_SITE);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].Find("\nbank.test"), wxNOT_FOUND) << messages[0];
+    EXPECT_EQ(ReadWholeFile(m_dir.File("SITES.DAT")), "bank.test\r\n");
+    EXPECT_EQ(stateOf("www.bank.test/"), "Kept");
+    EXPECT_EQ(stateOf(".accounts.bank.test"), "Kept");
+    EXPECT_EQ(stateOf("tracker.test/"), "");
+    EXPECT_FALSE(dlg.m_btnDelete->IsEnabled());
+    EXPECT_TRUE(dlg.m_btnProtect->IsEnabled());
+
+    // The dialog starts from SITES.DAT as edited by hand meanwhile; a public
+    // suffix is refused with its reason; Cancel writes nothing.
+    m_dir.Write("SITES.DAT", "bank.test\r\n# mine\r\nHand.example\r\n");
+    CModalScript dialogs;
+    dialogs.On<CSitesDlg>(
+        [](CSitesDlg& sites)
+        {
+            sites.m_editSite->SetValue("co.uk");
+            ClickButton(sites, IDC_SITE_ADD);
+            sites.m_editSite->SetValue("*.Tracker.TEST");
+            ClickButton(sites, IDC_SITE_ADD);
+            EXPECT_EQ(sites.m_lbSites->GetCount(), 3u);
+            ClickButton(sites, wxID_CANCEL);
+        });
+    runMenu(IDM_SITES_TO_KEEP);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[1].Find("co.uk\" is a public suffix"), wxNOT_FOUND) << messages[1];
+    EXPECT_EQ(ReadWholeFile(m_dir.File("SITES.DAT")), "bank.test\r\n# mine\r\nHand.example\r\n");
+    EXPECT_EQ(stateOf("tracker.test/"), "");
+
+    // OK writes: tracker.test added, bank.test removed.
+    dialogs.On<CSitesDlg>(
+        [](CSitesDlg& sites)
+        {
+            sites.m_editSite->SetValue("tracker.test");
+            ClickButton(sites, IDC_SITE_ADD);
+            sites.m_lbSites->DeselectAll();
+            sites.m_lbSites->SetSelection(0); // bank.test
+            ClickButton(sites, IDC_SITE_REMOVE);
+            ClickButton(sites, wxID_OK);
+        });
+    runMenu(IDM_SITES_TO_KEEP);
+    EXPECT_EQ(dialogs.GetPendingSteps(), 0u);
+    EXPECT_EQ(ReadWholeFile(m_dir.File("SITES.DAT")), "hand.example\r\ntracker.test\r\n");
+    EXPECT_EQ(stateOf("tracker.test/"), "Kept");
+    EXPECT_EQ(stateOf("www.bank.test/"), "");
+
+    // Delete All spares the kept cookie.
+    ClickButton(dlg.m_btnDeleteAll);
+    EXPECT_EQ(ShownColumn(COL_COOKIE), (V{"tracker.test/"}));
+    EXPECT_FALSE(FileExists(strOther));
+
+    // A SITES.DAT that cannot be read keeps every cookie, "Unknown": Delete All
+    // asks nothing and names it; the site commands change nothing.
+    WriteIECookie("d.txt", "new.example/");
+    std::filesystem::remove(m_dir.File("SITES.DAT"));
+    std::filesystem::create_directory(m_dir.File("SITES.DAT"));
+    messages.clear();
+    ClickButton(dlg.m_btnRefresh);
+    EXPECT_EQ(ShownColumn(COL_STATE), (V{"Unknown", "Unknown"}));
+    ClickButton(dlg.m_btnDeleteAll);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].Find("SITES.DAT\" cannot be read"), wxNOT_FOUND) << messages[0];
+    EXPECT_EQ(dlg.m_CookieList->GetItemCount(), 2);
+    runMenu(IDM_SITES_TO_KEEP);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[1].Find("cannot be read, so the sites to keep cannot be changed"),
+              wxNOT_FOUND)
+        << messages[1];
+    EXPECT_TRUE(std::filesystem::is_directory(m_dir.File("SITES.DAT")));
 }

@@ -1,12 +1,16 @@
-// Screenshots of the main window, the wait screen and the context menu for the
+// Screenshots of the main window, the wait screen, the context menu and the
+// Sites to Keep dialog for the
 // documentation; run on demand:
 //   scripts/with-display.sh build/tests/gui_tests --gtest_also_run_disabled_tests
 //       --gtest_filter='*Screenshots*'
 // The pictures land in the folder named by JARVANE_SCREENSHOTS (default /tmp).
 #include "main_window_fixture.h"
+#include "modal_script.h"
+#include "ui/sites_dlg.h"
 #include "ui/wait_screen.h"
 
 #include <cstdlib>
+#include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -55,6 +59,22 @@ TEST_F(CMainWindowTest, DISABLED_Screenshots)
     shooter.StartOnce(600);
     ClickRow(1, 0, true);
     YieldFor(1200);
+
+    // The Sites to Keep dialog, with two sites and one being typed.
+    m_dir.Write("SITES.DAT", "bank.example.net\r\nmail.example.com\r\n");
+    dlg.RefreshCookies();
+    CModalScript dialogs;
+    dialogs.On<CSitesDlg>(
+        [](CSitesDlg& sites)
+        {
+            sites.m_editSite->SetValue("forum.example.org");
+            wxYield();
+            wxMilliSleep(300);
+            wxYield();
+            ShootWindow(&sites, "sites-to-keep.png");
+            sites.EndModal(wxID_CANCEL);
+        });
+    dlg.OnSitesToKeep();
 
     // The wait screen, shot when the deletion's sound starts: the screen stands
     // as it was painted before the pause.

@@ -2,6 +2,7 @@
 #include "app_folders_override.h"
 #include "fake_location_sources.h"
 #include "locations/gui/find_location_dlg.h"
+#include "main_window_fixture.h"
 #include "modal_script.h"
 #include "source_root.h"
 #include "support/temp_dir.h"
@@ -114,6 +115,7 @@ TEST_F(StartupTest, FirstRunFindAndOkSaveTheLocationsAndOpenTheMainWindow)
             [](CFindLocationDlg& dialog)
             {
                 ClickButton(dialog, IDC_FIND);
+                YieldUntil([&] { return !dialog.IsSearching(); }, 10000);
                 ClickButton(dialog, IDC_FIND_OK);
             })
         .On<CCookieDlg>(
@@ -198,4 +200,21 @@ TEST_F(StartupTest, TheLocationsCommandReloadsOnlyWhenAccepted)
             });
     EXPECT_EQ(EStartupEnd::MainWindowClosed, Run(script));
     EXPECT_EQ("[IE]\r\nLocation 1=" + strTwo + "\r\n", ReadWholeFile(m_dir.File("Location.DAT")));
+}
+
+// The desktop session's end cancels the dialog open above the main window and
+// ends the main window as Exit does, which writes the protection lists.
+TEST_F(StartupTest, TheSessionsEndEndsTheProgramAsExitDoes)
+{
+    WriteLocations(MakeCookieFolder("Cookies", 1));
+    CModalScript script;
+    script.On<CCookieDlg>([](CCookieDlg& window) { window.OnLocations(); })
+        .On<CFindLocationDlg>(
+            [](CFindLocationDlg&)
+            {
+                wxCloseEvent sessionEnd(wxEVT_END_SESSION);
+                wxTheApp->ProcessEvent(sessionEnd);
+            });
+    EXPECT_EQ(EStartupEnd::MainWindowClosed, Run(script));
+    EXPECT_TRUE(FileExists(m_dir.File("IEPROT.DAT"))) << "the lists were not written";
 }
