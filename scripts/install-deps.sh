@@ -14,7 +14,7 @@ packages=(
   g++-mingw-w64-x86-64
   python3
   libsqlite3-dev sqlite3 firefox-esr chromium
-  libpsl-dev
+  libpsl-dev nlohmann-json3-dev
 )
 
 missing=()
