@@ -44,11 +44,15 @@ struct CKindBench
 const CKindBench kKinds[] = {
     {"Firefox", EBrowser::Firefox, EDatabaseKind::Firefox,
      "home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite", kFirefoxRows,
-     "SELECT host, id FROM moz_cookies", "DELETE FROM moz_cookies WHERE host IS NOT NULL"},
+     "SELECT host, id, name, path, expiry, isSecure, isHttpOnly, length(CAST(value AS BLOB)), "
+     "NULL, NULL FROM moz_cookies",
+     "DELETE FROM moz_cookies WHERE host IS NOT NULL"},
     {"Chromium", EBrowser::Chromium, EDatabaseKind::Chromium,
      "home/.config/chromium/Default/Cookies", kChromiumRows,
      "SELECT host_key, host_key, top_frame_site_key, has_cross_site_ancestor, name, path, "
-     "source_scheme, source_port FROM cookies",
+     "source_scheme, source_port, name, path, expires_utc, is_secure, is_httponly, "
+     "length(CAST(value AS BLOB)), length(CAST(encrypted_value AS BLOB)), is_persistent "
+     "FROM cookies",
      "DELETE FROM cookies WHERE host_key IS NOT NULL"},
 };
 

@@ -9,9 +9,11 @@ const char CLI_HELP_TEXT[] =
     "Lists and deletes browser cookies from the working folder Jarvane uses.\n"
     "\n"
     "Commands:\n"
-    "  list [--sort cookie|state|browser]\n"
+    "  list [--sort cookie|state|browser] [--long]\n"
     "                   one line per cookie: cookie, state, browser (tab-separated);\n"
-    "                   the count goes to standard error\n"
+    "                   the count goes to standard error; --long adds file,\n"
+    "                   profile, host, name, path, expiry, secure, httponly and\n"
+    "                   value size (never the value)\n"
     "  delete-all       delete every unprotected cookie, as Delete All does (those\n"
     "                   of a running Firefox or Chromium stay); prints how many\n"
     "                   were deleted per browser\n"
@@ -151,6 +153,8 @@ bool ParseCliArguments(const std::vector<std::string>& args, CCliArguments& pars
                 return false;
             }
         }
+        else if (strCommand == "list" && strArg == "--long")
+            parsed.bLong = true;
         else if (strCommand == "find" && strArg == "--save")
             parsed.bSave = true;
         else if (strCommand == "undo" && !parsed.bUndoForget && !parsed.bUndoList &&

@@ -24,6 +24,7 @@ struct CCliArguments
     std::string strFromFile;  // keep --from FILE
     std::string strAction;    // locations add or remove; "" to print them
     int nSortColumn = -1;     // list --sort; -1 for the list's own order
+    bool bLong = false;       // list --long
     bool bSave = false;       // find --save
     bool bUndoList = false;   // undo --list
     bool bUndoForget = false; // undo --forget

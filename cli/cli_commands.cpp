@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <unistd.h>
 
 namespace
@@ -44,6 +45,31 @@ int ReportUnwrittenLists(const std::vector<std::string>& lists)
     return lists.empty() ? CLI_OK : CLI_NOT_WRITTEN;
 }
 
+// The details of list --long: file, profile, then per field the values of every
+// cookie the row stands for, joined by ";" (a character no cookie name or
+// path holds).
+std::string DetailColumns(const CCookieDetails& details)
+{
+    std::string strColumns = "\t" + details.strStoreFile + "\t" + details.strProfile;
+    auto yesNo = [](bool bYes) { return std::string(bYes ? "yes" : "no"); };
+    const std::function<std::string(const CCookieFacts&)> fields[] = {
+        [](const CCookieFacts& facts) { return facts.strHost; },
+        [](const CCookieFacts& facts) { return facts.strName; },
+        [](const CCookieFacts& facts) { return facts.strPath; },
+        [](const CCookieFacts& facts) { return FormatExpiry(facts); },
+        [&](const CCookieFacts& facts) { return yesNo(facts.bSecure); },
+        [&](const CCookieFacts& facts) { return yesNo(facts.bHttpOnly); },
+        [](const CCookieFacts& facts) { return FormatValueSize(facts); },
+    };
+    for (const auto& fnField : fields)
+    {
+        strColumns += '\t';
+        for (size_t i = 0; i < details.cookies.size(); ++i)
+            strColumns += (i ? ";" : "") + fnField(details.cookies[i]);
+    }
+    return strColumns;
+}
+
 // The folder's exclusive lock, refused while a window or another command holds it.
 int LockFolder(CFolderLock& lock, const std::string& strFolder)
 {
@@ -60,10 +86,12 @@ int LockFolder(CFolderLock& lock, const std::string& strFolder)
 
 int List(const CCliArguments& arguments, const std::string& strFolder)
 {
-    const std::vector<CCliRow> rows = ListCookies(strFolder, arguments.nSortColumn);
+    const std::vector<CCliRow> rows =
+        ListCookies(strFolder, arguments.nSortColumn, arguments.bLong);
     for (const CCliRow& row : rows)
-        std::printf("%s\t%s\t%s\n", row.strCookie.c_str(), row.strState.c_str(),
-                    row.strBrowser.c_str());
+        std::printf("%s\t%s\t%s%s\n", row.strCookie.c_str(), row.strState.c_str(),
+                    row.strBrowser.c_str(),
+                    arguments.bLong ? DetailColumns(row.details).c_str() : "");
     std::fflush(stdout);
     std::fprintf(stderr, "%zu cookie%s\n", rows.size(), rows.size() == 1 ? "" : "s");
     return CLI_OK;

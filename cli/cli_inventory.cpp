@@ -39,7 +39,7 @@ std::vector<std::string> SaveProtection(CCookieInventory& inventory)
 }
 } // namespace
 
-std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn)
+std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn, bool bDetails)
 {
     CCookieInventory inventory(strFolder);
     ReadInventory(inventory, strFolder);
@@ -51,7 +51,8 @@ std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn)
     for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
     {
         const CCookieRow& row = list.GetRow(nRow);
-        rows.push_back({row.strText[COL_COOKIE], row.strText[COL_STATE], row.strText[COL_BROWSER]});
+        rows.push_back({row.strText[COL_COOKIE], row.strText[COL_STATE], row.strText[COL_BROWSER],
+                        bDetails ? row.pData->GetDetails() : CCookieDetails()});
     }
     return rows; // the inventory goes without writing anything
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inventory/cookie_details.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,12 +17,13 @@ struct CCliRow
     std::string strCookie;
     std::string strState;
     std::string strBrowser;
+    CCookieDetails details; // only when asked for
 };
 
 // The rows in list order, or sorted by a column (nSortColumn, COL_COOKIE...) as
 // a click on its header sorts them; -1 keeps the order of a fresh listing.
-// Writes nothing.
-std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn);
+// bDetails adds each cookie's details. Writes nothing.
+std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn, bool bDetails);
 
 struct CDeleteAllResult
 {

@@ -17,7 +17,7 @@ _jarvane_cli()
     case $command in
         "") COMPREPLY=($(compgen -W "-C --help list delete-all protect unprotect sites keep unkeep locations find undo" -- "$cur")) ;;
         list) [ "$prev" = "--sort" ] && COMPREPLY=($(compgen -W "cookie state browser" -- "$cur")) \
-            || COMPREPLY=($(compgen -W "--sort" -- "$cur")) ;;
+            || COMPREPLY=($(compgen -W "--sort --long" -- "$cur")) ;;
         find) COMPREPLY=($(compgen -W "--save" -- "$cur")) ;;
         keep) [ "$prev" = "--from" ] && COMPREPLY=($(compgen -f -- "$cur")) \
             || COMPREPLY=($(compgen -W "--from" -- "$cur")) ;;

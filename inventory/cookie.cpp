@@ -34,3 +34,19 @@ bool CIECookie::Delete()
 {
     return DeleteFileAt(m_strPath);
 }
+
+CCookieDetails CIECookie::GetDetails() const
+{
+    CCookieDetails details{GetBrowser(), m_strPath, std::string(), {}};
+    ReadIECookieFile(m_strPath, details.cookies);
+    return details;
+}
+
+CCookieDetails CNSCookie::GetDetails() const
+{
+    CCookieDetails details{GetBrowser(), m_strFile, std::string(), {}};
+    CCookieFacts facts;
+    if (ParseNSCookieFacts(m_strLine, facts))
+        details.cookies.push_back(std::move(facts));
+    return details;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inventory/cookie_details.h"
+
 #include <string>
 #include <string_view>
 #include <utility>
@@ -66,6 +68,9 @@ public:
     virtual bool IsInUse() const { return false; }
     // The file that keeps the cookie: its own file, its cookies.txt or its database.
     virtual const std::string& StoreFile() const = 0;
+    // What the store keeps of the cookie, its value left out. A kind that keeps
+    // less in the record than its store holds reads the store now.
+    virtual CCookieDetails GetDetails() const = 0;
 
     std::string m_strName;
     int m_bProtected = 0;
@@ -89,6 +94,8 @@ public:
 
     bool Delete() override;
     const std::string& StoreFile() const override { return m_strPath; }
+    // Reads every cookie of the file.
+    CCookieDetails GetDetails() const override;
 
     std::string m_strPath;
 };
@@ -106,6 +113,7 @@ public:
 
     bool Delete() override { return true; }
     const std::string& StoreFile() const override { return m_strFile; }
+    CCookieDetails GetDetails() const override;
 
     std::string m_strFile;
     std::string m_strLine;

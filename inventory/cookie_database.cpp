@@ -152,6 +152,70 @@ bool BindValue(sqlite3_stmt* pStatement, int nParameter, const CDatabaseValue& v
     }
 }
 
+// The columns that describe a cookie, in the order of CDetailColumn; a column
+// this database lacks reads as NULL.
+enum CDetailColumn
+{
+    DETAIL_NAME,
+    DETAIL_PATH,
+    DETAIL_EXPIRY,
+    DETAIL_SECURE,
+    DETAIL_HTTPONLY,
+    DETAIL_VALUE_BYTES,
+    DETAIL_ENCRYPTED_BYTES,
+    DETAIL_PERSISTENT,
+    DETAIL_COLUMNS
+};
+
+std::string DetailColumnsSql(sqlite3* pDb, EDatabaseKind kind, const CCookieTable& table)
+{
+    static const char* const kFirefox[DETAIL_COLUMNS] = {
+        "name", "path", "expiry", "isSecure", "isHttpOnly", "value", nullptr, nullptr};
+    static const char* const kChromium[DETAIL_COLUMNS] = {
+        "name",        "path",  "expires_utc",     "is_secure",
+        "is_httponly", "value", "encrypted_value", "is_persistent"};
+    const char* const* pColumns = kind == EDatabaseKind::Firefox ? kFirefox : kChromium;
+    std::string strSql;
+    for (int i = 0; i < DETAIL_COLUMNS; ++i)
+    {
+        std::string strColumn = pColumns[i] && HasColumn(pDb, table.strTable, pColumns[i])
+                                    ? QuoteName(pColumns[i])
+                                    : std::string("NULL");
+        // The size in bytes: length() of a text counts characters.
+        if (i == DETAIL_VALUE_BYTES || i == DETAIL_ENCRYPTED_BYTES)
+            strColumn = "length(CAST(" + strColumn + " AS BLOB))";
+        strSql += ", " + strColumn;
+    }
+    return strSql;
+}
+
+CCookieFacts ReadFacts(sqlite3_stmt* pStatement, int nFirst, EDatabaseKind kind)
+{
+    auto integer = [&](int nColumn) { return sqlite3_column_int64(pStatement, nFirst + nColumn); };
+    auto isNull = [&](int nColumn)
+    { return sqlite3_column_type(pStatement, nFirst + nColumn) == SQLITE_NULL; };
+    CCookieFacts facts;
+    facts.strName = ColumnText(pStatement, nFirst + DETAIL_NAME);
+    facts.strPath = ColumnText(pStatement, nFirst + DETAIL_PATH);
+    const std::int64_t nExpiry = integer(DETAIL_EXPIRY);
+    facts.bSession =
+        nExpiry <= 0 || (!isNull(DETAIL_PERSISTENT) && integer(DETAIL_PERSISTENT) == 0);
+    if (!facts.bSession)
+        facts.nExpires = kind == EDatabaseKind::Firefox ? FirefoxExpiryToUnixSeconds(nExpiry)
+                                                        : ChromiumTimeToUnixSeconds(nExpiry);
+    facts.bSecure = integer(DETAIL_SECURE) != 0;
+    facts.bHttpOnly = integer(DETAIL_HTTPONLY) != 0;
+    // Chromium keeps the value encrypted, and its plain column empty.
+    facts.nValueBytes = static_cast<std::uint64_t>(integer(DETAIL_VALUE_BYTES));
+    const std::int64_t nEncrypted = integer(DETAIL_ENCRYPTED_BYTES);
+    if (facts.nValueBytes == 0 && nEncrypted > 0)
+    {
+        facts.nValueBytes = static_cast<std::uint64_t>(nEncrypted);
+        facts.bValueEncrypted = true;
+    }
+    return facts;
+}
+
 // One read transaction, so that the schema and the rows are of one moment.
 bool ReadRows(sqlite3* pDb, EDatabaseKind kind, std::vector<CDatabaseRow>& rows)
 {
@@ -165,6 +229,7 @@ bool ReadRows(sqlite3* pDb, EDatabaseKind kind, std::vector<CDatabaseRow>& rows)
         std::string strSql = "SELECT " + QuoteName(table.strHostColumn);
         for (const std::string& strColumn : table.keyColumns)
             strSql += ", " + QuoteName(strColumn);
+        strSql += DetailColumnsSql(pDb, kind, table);
         CStatement select = Prepare(pDb, strSql + " FROM " + QuoteName(table.strTable));
         const int nKeys = static_cast<int>(table.keyColumns.size());
         int nResult = select ? sqlite3_step(select.get()) : SQLITE_ERROR;
@@ -175,6 +240,7 @@ bool ReadRows(sqlite3* pDb, EDatabaseKind kind, std::vector<CDatabaseRow>& rows)
             row.key.reserve(static_cast<size_t>(nKeys));
             for (int nKey = 0; nKey < nKeys; ++nKey)
                 row.key.push_back(ReadValue(select.get(), nKey + 1));
+            row.facts = ReadFacts(select.get(), nKeys + 1, kind);
             rows.push_back(std::move(row));
         }
         bRead = nResult == SQLITE_DONE;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inventory/cookie_details.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,11 +25,13 @@ struct CDatabaseValue
     bool operator<(const CDatabaseValue& other) const; // by type, then value
 };
 
-// One cookie row: the host the list shows and the key that finds the row again.
+// One cookie row: the host the list shows, the key that finds the row again and
+// what the row says of its cookie (its host left empty: it is strHost).
 struct CDatabaseRow
 {
     std::string strHost;
     std::vector<CDatabaseValue> key;
+    CCookieFacts facts;
 };
 
 // Reads every cookie row. A database that a browser holds locked is read from a

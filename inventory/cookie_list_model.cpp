@@ -257,7 +257,11 @@ void CCookieListModel::InsertItems(std::vector<CCookieRow> rows)
 
 std::string CCookieListModel::GetShownText(int nItem, int nColumn) const
 {
-    const std::string& strText = GetRow(nItem).strText[nColumn];
+    return ShortenShownText(GetRow(nItem).strText[nColumn]);
+}
+
+std::string ShortenShownText(const std::string& strText)
+{
     if (strText.size() <= SHOWN_TEXT_LIMIT)
         return strText;
     size_t nLength = SHOWN_TEXT_LIMIT;

@@ -61,6 +61,9 @@ std::ostream& operator<<(std::ostream& out, const CCellText& text);
 // Drawing a text takes time in proportion to its length, and a cookie file may
 // hold a name of many megabytes.
 constexpr size_t SHOWN_TEXT_LIMIT = 1024;
+// The text as shown: whole, or its first SHOWN_TEXT_LIMIT bytes (not ending
+// inside a UTF-8 character) and "...".
+std::string ShortenShownText(const std::string& strText);
 
 // One row of the cookie list. It shows a record and owns nothing.
 struct CCookieRow

@@ -14,6 +14,21 @@ CDatabaseStore::CDatabaseStore(EDatabaseKind kind)
 {
 }
 
+std::string DatabaseProfileName(const std::string& strDatabase)
+{
+    const fs::path folder = fs::path(strDatabase).parent_path();
+    const fs::path profile = folder.filename() == "Network" ? folder.parent_path() : folder;
+    return profile.filename().string();
+}
+
+CCookieDetails CDatabaseCookie::GetDetails() const
+{
+    CCookieDetails details{
+        GetBrowser(), *m_pDatabase, DatabaseProfileName(*m_pDatabase), {m_facts}};
+    details.cookies.front().strHost = m_strName;
+    return details;
+}
+
 // Firefox locks the profile folder that holds cookies.sqlite; a Chromium
 // browser locks its user data folder, above the profile folder that holds
 // "Cookies" or "Network/Cookies".
@@ -36,8 +51,8 @@ void CDatabaseStore::ReadCookies(CCookieRecords& records)
         const bool bInUse = IsDatabaseInUse(strDatabase);
         const auto pDatabase = std::make_shared<const std::string>(strDatabase);
         for (CDatabaseRow& row : rows)
-            records.push_back(std::make_unique<CDatabaseCookie>(
-                Browser(), std::move(row.strHost), pDatabase, std::move(row.key), bInUse));
+            records.push_back(
+                std::make_unique<CDatabaseCookie>(Browser(), std::move(row), pDatabase, bInUse));
     }
 }
 

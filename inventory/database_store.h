@@ -10,16 +10,19 @@
 #define FF_PROTECTION_FILE "FFPROT.DAT"
 #define CR_PROTECTION_FILE "CRPROT.DAT"
 
+// The profile a browser database belongs to: the folder that holds it (for
+// Chromium's "Network/Cookies", the folder above "Network").
+std::string DatabaseProfileName(const std::string& strDatabase);
+
 // One row of a Firefox or Chromium cookie database, named by its host.
 class CDatabaseCookie : public CCookie
 {
 public:
     // The rows of one database share one copy of its path.
-    CDatabaseCookie(EBrowser browser, std::string strHost,
-                    std::shared_ptr<const std::string> pDatabase, std::vector<CDatabaseValue> key,
-                    bool bInUse)
-        : CCookie(browser, std::move(strHost)), m_pDatabase(std::move(pDatabase)),
-          m_key(std::move(key)), m_bInUse(bInUse)
+    CDatabaseCookie(EBrowser browser, CDatabaseRow row,
+                    std::shared_ptr<const std::string> pDatabase, bool bInUse)
+        : CCookie(browser, std::move(row.strHost)), m_pDatabase(std::move(pDatabase)),
+          m_key(std::move(row.key)), m_facts(std::move(row.facts)), m_bInUse(bInUse)
     {
     }
 
@@ -27,9 +30,12 @@ public:
     bool Delete() override { return false; }
     bool IsInUse() const override { return m_bInUse; }
     const std::string& StoreFile() const override { return *m_pDatabase; }
+    // As the row read at the refresh said.
+    CCookieDetails GetDetails() const override;
 
     std::shared_ptr<const std::string> m_pDatabase;
     std::vector<CDatabaseValue> m_key;
+    CCookieFacts m_facts; // its host is m_strName
     bool m_bInUse;
 };
 

@@ -4,7 +4,7 @@
 #include "ui/site_commands.h"
 
 std::unique_ptr<wxMenu> CreateCookieContextMenu(bool bDeleteEnabled, bool bProtectEnabled,
-                                                bool bKeepSiteEnabled)
+                                                bool bKeepSiteEnabled, bool bPropertiesEnabled)
 {
     auto pMenu = std::make_unique<wxMenu>();
     pMenu->Append(IDC_DELETE, "&Delete");
@@ -12,6 +12,8 @@ std::unique_ptr<wxMenu> CreateCookieContextMenu(bool bDeleteEnabled, bool bProte
     pMenu->Enable(IDC_DELETE, bDeleteEnabled);
     pMenu->Enable(IDC_PROTECT, bProtectEnabled);
     AppendSiteMenuItems(*pMenu, bKeepSiteEnabled);
+    pMenu->Append(IDC_PROPERTIES, "&Properties...");
+    pMenu->Enable(IDC_PROPERTIES, bPropertiesEnabled);
     return pMenu;
 }
 

@@ -10,6 +10,7 @@
 #include "ui/about_dlg.h"
 #include "ui/cookie_context_menu.h"
 #include "ui/cookie_list_view.h"
+#include "ui/cookie_properties_dlg.h"
 #include "ui/dialog_units.h"
 #include "ui/display_text.h"
 #include "ui/help.h"
@@ -26,6 +27,7 @@
 #include <wx/button.h>
 #include <wx/generic/statbmpg.h>
 #include <wx/imaglist.h>
+#include <wx/modalhook.h>
 #include <wx/statbox.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
@@ -85,6 +87,33 @@ private:
 
 } // namespace
 
+// Counts every modal dialog but the main window while it runs: message boxes,
+// the Options, Find, About and Properties dialogs, help.
+class COtherModalDialogs : public wxModalDialogHook
+{
+public:
+    explicit COtherModalDialogs(wxDialog* pMain) : m_pMain(pMain) { Register(); }
+    ~COtherModalDialogs() override { Unregister(); }
+    bool Any() const { return m_nOpen > 0; }
+
+protected:
+    int Enter(wxDialog* pDialog) override
+    {
+        if (pDialog != m_pMain)
+            ++m_nOpen;
+        return wxID_NONE;
+    }
+    void Exit(wxDialog* pDialog) override
+    {
+        if (pDialog != m_pMain && m_nOpen > 0)
+            --m_nOpen;
+    }
+
+private:
+    wxDialog* m_pMain;
+    int m_nOpen = 0;
+};
+
 void CCookieDlg::SetAutoDeleteIntervalOverride(unsigned nMs)
 {
     s_nIntervalOverrideMs = nMs;
@@ -103,8 +132,11 @@ CCookieDlg::CCookieDlg(wxWindow* pParent)
     BindEvents();
 
     SetIcons(LoadResourceIconBundle(IDR_MAINFRAME));
+    m_pOtherModals = std::make_unique<COtherModalDialogs>(this);
     m_pTrayIcon = std::make_unique<CTrayIcon>([this](unsigned nIconId, wxEventType nMouseMessage)
-                                              { OnTrayNotify(nIconId, nMouseMessage); });
+                                              { OnTrayNotify(nIconId, nMouseMessage); },
+                                              [this] { return CreateTrayMenu(); },
+                                              [this](int nCommand) { OnTrayCommand(nCommand); });
     UpdateTrayIcon(TRAY_ADD);
 
     m_imgState = new wxImageList(16, 16, true, 2);
@@ -197,13 +229,17 @@ void CCookieDlg::BindEvents()
             wxEVT_BUTTON, [this, pfnHandler](wxCommandEvent&) { (this->*pfnHandler)(); },
             command.first);
     }
-    // The context menu's two commands.
+    // The context menu's commands.
     Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { OnDelete(); }, IDC_DELETE);
     Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { OnProtect(); }, IDC_PROTECT);
     Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { OnUndoLastDeletion(); }, IDC_UNDO_DELETION);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { OnProperties(); }, IDC_PROPERTIES);
+    m_CookieList->Bind(wxEVT_LIST_ITEM_ACTIVATED,
+                       [this](wxListEvent& event) { ShowProperties(event.GetIndex()); });
     BindSiteCommands(*this);
 
     Bind(wxEVT_SIZE, &CCookieDlg::OnSize, this);
@@ -521,6 +557,43 @@ void CCookieDlg::OnTrayOnly()
         FollowNotificationArea();
 }
 
+void CCookieDlg::OnProperties()
+{
+    TakeUserSelection();
+    const CCookieListModel& list = m_Inventory.CookieList();
+    const int nFocused = list.GetFocusedItem();
+    ShowProperties(nFocused != -1 && list.GetRow(nFocused).bSelected ? nFocused
+                                                                     : list.GetNextSelected(-1));
+}
+
+void CCookieDlg::ShowProperties(int nItem)
+{
+    const CCookieListModel& list = m_Inventory.CookieList();
+    if (nItem < 0 || nItem >= list.GetItemCount())
+        return;
+    // The dialog gets a copy: a timer tick while it is open may free the record.
+    CCookiePropertiesDlg properties(this, list.GetItemData(nItem)->GetDetails());
+    properties.ShowModal();
+}
+
+wxMenu* CCookieDlg::CreateTrayMenu() const
+{
+    // While another dialog waits for an answer, or a deletion runs, the window
+    // can be shown but its commands wait.
+    const bool bFree = !m_pOtherModals->Any() && !m_bDeleting;
+    return ::CreateTrayMenu(true, bFree && m_btnDeleteAll->IsEnabled(), bFree);
+}
+
+void CCookieDlg::OnTrayCommand(int nCommand)
+{
+    if (nCommand == ID_TRAY_SHOW)
+        ShowNormally();
+    else if (nCommand == IDC_DELETE_ALL && m_btnDeleteAll->IsEnabled())
+        OnDeleteAll();
+    else if (nCommand == IDC_EXIT)
+        OnExit();
+}
+
 void CCookieDlg::FollowNotificationArea()
 {
     const bool bAvailable = wxTaskBarIcon::IsAvailable();
@@ -687,9 +760,9 @@ void CCookieDlg::OnListRightClick(wxContextMenuEvent& event)
     TakeUserSelection();
     wxPoint point = event.GetPosition();
     point = point == wxDefaultPosition ? wxPoint(0, 0) : m_CookieList->ScreenToClient(point);
-    std::unique_ptr<wxMenu> pMenu =
-        CreateCookieContextMenu(m_btnDelete->IsEnabled(), m_btnProtect->IsEnabled(),
-                                m_Inventory.CookieList().GetSelectedCount() > 0);
+    const bool bSelected = m_Inventory.CookieList().GetSelectedCount() > 0;
+    std::unique_ptr<wxMenu> pMenu = CreateCookieContextMenu(
+        m_btnDelete->IsEnabled(), m_btnProtect->IsEnabled(), bSelected, bSelected);
     AppendUndoMenuItem(*pMenu, CanUndoDeletion());
     m_CookieList->PopupMenu(pMenu.get(), point);
 }

@@ -31,6 +31,8 @@ enum
     IDC_COOKIE_LIST = 1015,
     IDC_COUNT = 1017,
     IDC_FRAME = 1023,
+    // The context menu's "Properties..." (no button has it).
+    IDC_PROPERTIES = 1032,
     IDC_UNDO_DELETION = 1040, // context menu and Ctrl+Z
 };
 
@@ -66,6 +68,14 @@ public:
     void OnLocations();
     void OnRefresh();
     void OnTrayOnly();
+    // Opens Cookie Properties for the focused row when it is selected, else
+    // for the first selected row; nothing when no row is selected.
+    void OnProperties();
+    // Opens Cookie Properties for one row.
+    void ShowProperties(int nItem);
+    // A command of the notification-area icon's menu: ID_TRAY_SHOW shows the
+    // window normally, IDC_DELETE_ALL and IDC_EXIT run the window's commands.
+    void OnTrayCommand(int nCommand);
     // The context menu's site commands (ui/site_commands.cpp).
     void OnKeepSite();
     void OnSitesToKeep();
@@ -152,6 +162,7 @@ private:
     void OnItemChanged();
     void OnColumnClick(wxListEvent& event);
     void OnListRightClick(wxContextMenuEvent& event);
+    wxMenu* CreateTrayMenu() const;
 
     // Undo Last Deletion: puts back the newest deletion batch still kept,
     // after asking, and says what came back.
@@ -175,6 +186,9 @@ private:
     bool m_bTickDeferred = false;
     bool m_bEndDeferred = false;
     bool m_bDestroyed = false;
+    // Counts the modal dialogs other than this window that are open: while one
+    // is, the icon's menu offers only Show Jarvane.
+    std::unique_ptr<class COtherModalDialogs> m_pOtherModals;
     // The list problems the user has been told of ("read:" or "write:" and the
     // path); one is forgotten when it has gone, so that it is told if it comes back.
     std::set<std::string> m_toldProblems;

@@ -300,6 +300,18 @@ run -C "$dbs" locations
   grep -qx $'Firefox\t'"$ff" "$scratch/out" && grep -qx $'Chromium\t'"$cr" "$scratch/out" || fail "locations printed: $(cat "$scratch/out")"
 run -C "$dbs" list
 [ "$(cut -f3 "$scratch/out" | grep -x 'Firefox\|Chromium' | sort | uniq -c | tr -s ' ')" = $' 6 Chromium\n 6 Firefox' ] || fail "list of the databases: $(cat "$scratch/out")"
+# list --long: the details as further columns, never a value.
+TZ=UTC run -C "$dbs" list --long; expect_status 0 "list --long"
+grep -qxF "$(printf 'gamma.test\t\tFirefox\t%s\tjk45xpu8.work\tgamma.test\tcart\t/\t2027-12-07 12:57:48 UTC\tno\tno\t2' "$ff")" "$scratch/out" &&
+  grep -qxF "$(printf 'gamma.test\t\tChromium\t%s\tDefault\tgamma.test\tcart\t/\t2027-12-07 12:57:50 UTC\tno\tno\t51 encrypted' "$cr")" "$scratch/out" ||
+  fail "list --long of the databases: $(grep cart "$scratch/out")"
+[ "$(awk -F'\t' 'NF != 12' "$scratch/out")" = "" ] || fail "list --long lines without 12 fields"
+while read -r value; do
+  cut -f4- "$scratch/out" | grep -qF -- "$(printf '\t%s\t' "$value")" && fail "list --long printed a value: $value"
+done < <(sqlite3 "$ff" 'SELECT value FROM moz_cookies')
+TZ=UTC run -C "$work" list --long
+grep -qF "a81f3c9d20e4" "$scratch/out" && fail "list --long printed an Internet Explorer cookie's value"
+grep -qF "$(printf '\tsession_id\t/\t2001-04-23 ')" "$scratch/out" || fail "list --long of the Internet Explorer samples: $(head -n 3 "$scratch/out")"
 run -C "$dbs" protect gamma.test; expect_status 0 "protect a database host"
 grep -qx $'gamma.test\r' "$dbs/FFPROT.DAT" && grep -qx $'gamma.test\r' "$dbs/CRPROT.DAT" || fail "FFPROT.DAT/CRPROT.DAT lack gamma.test"
 ln -s "$(hostname)-$$" "$home/.config/chromium/SingletonLock" # a running Chromium: its cookies stay

@@ -70,6 +70,46 @@ size_t TempEntriesNamed(const char* pPrefix)
 }
 } // namespace
 
+// Firefox 153 keeps the expiry in milliseconds, Chromium in microseconds since
+// 1601 and the value encrypted. A Chromium session cookie is written with
+// is_persistent 0 and expires_utc 0.
+TEST(CookieDatabase, DetailsComeFromTheRowReadAtTheRefresh)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    CTempDir dir;
+    const std::string strHome = dir.MakeDir("home");
+    std::filesystem::copy(Fixture("home"), strHome, std::filesystem::copy_options::recursive);
+    const std::string strFirefox = strHome + "/" + std::string(kKinds[0].pFixture).substr(5);
+    const std::string strChromium = strHome + "/" + std::string(kKinds[1].pFixture).substr(5);
+    ASSERT_EQ(Exec(strChromium, "UPDATE cookies SET is_persistent = 0, has_expires = 0, "
+                                "expires_utc = 0 WHERE name = 'seen'"),
+              SQLITE_OK);
+    CCookieInventory inventory(dir.MakeDir("data"));
+    inventory.SetLocations(EBrowser::Firefox, {strFirefox});
+    inventory.SetLocations(EBrowser::Chromium, {strChromium});
+    inventory.RefreshCookies();
+
+    std::map<std::string, std::string> seen; // browser and name: what the details say
+    for (const auto& pCookie : inventory.Cookies())
+    {
+        const CCookieDetails details = pCookie->GetDetails();
+        ASSERT_EQ(details.cookies.size(), 1u);
+        const CCookieFacts& facts = details.cookies[0];
+        EXPECT_EQ(facts.strHost, pCookie->GetName());
+        EXPECT_EQ(details.strStoreFile, pCookie->StoreFile());
+        seen[details.strBrowser + " " + facts.strName] =
+            details.strProfile + " " + facts.strPath + " " + FormatExpiry(facts) + " " +
+            FormatValueSize(facts) + (facts.bSecure ? " secure" : "") +
+            (facts.bHttpOnly ? " httponly" : "");
+    }
+    EXPECT_EQ(seen.size(), 12u);
+    EXPECT_EQ(seen["Firefox cart"], "jk45xpu8.work / 2027-12-07 12:57:48 UTC 2");
+    EXPECT_EQ(seen["Firefox theme"], "jk45xpu8.work / 2027-12-07 12:57:48 UTC 4");
+    EXPECT_EQ(seen["Chromium cart"], "Default / 2027-12-07 12:57:50 UTC 51 encrypted");
+    EXPECT_EQ(seen["Chromium seen"], "Default / End of session 51 encrypted");
+}
+
 TEST(CookieDatabase, ReadsAndDeletesTheBrowsersOwnDatabasesByKey)
 {
     for (const CKindCase& kindCase : kKinds)

@@ -119,6 +119,36 @@ TEST_P(CCookieJarTest, DeleteAllAfterARefreshKeepsTheProtectedSite)
     EXPECT_EQ(PythonLoadCount(m_strNS), 8);
 }
 
+// What each tool kept: wget and Python drop the HttpOnly mark; Python writes a
+// session cookie's expiry empty, the others 0.
+TEST_P(CCookieJarTest, DetailsAreWhatTheLineSays)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    auto facts = [this](const char* pszName)
+    {
+        const int nRow = RowOfField(pszName);
+        EXPECT_NE(nRow, -1) << pszName;
+        const CCookieDetails details =
+            m_inventory.CookieList().GetItemData(std::max(nRow, 0))->GetDetails();
+        EXPECT_EQ(details.strStoreFile, m_strNS);
+        EXPECT_EQ(details.cookies.size(), 1u);
+        return details.cookies.empty() ? CCookieFacts() : details.cookies[0];
+    };
+    EXPECT_EQ(FormatExpiry(facts("session")), "End of session");
+    const CCookieFacts plain = facts("plain");
+    EXPECT_EQ(plain.strName, "plain");
+    EXPECT_EQ(plain.strHost.substr(0, 9), "127.0.0.1");
+    EXPECT_EQ(FormatExpiry(plain), "2036-12-04 13:07:06 UTC");
+    EXPECT_FALSE(plain.bSecure || plain.bHttpOnly);
+    EXPECT_TRUE(facts("secure").bSecure);
+    EXPECT_EQ(facts("sid").bHttpOnly, std::string(GetParam()) == "curl.txt");
+    EXPECT_EQ(facts("sid").strHost.substr(0, 9), "127.0.0.1");
+    EXPECT_EQ(facts("deep").strPath, "/a/b");
+    EXPECT_EQ(FormatValueSize(facts("big")), "4000");
+    EXPECT_EQ(FormatValueSize(facts("empty")), "0");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     RealTools, CCookieJarTest, ::testing::Values("curl.txt", "wget.txt", "python.txt"),
     [](const auto& info)

@@ -40,6 +40,41 @@ TEST_F(CIEReaderTest, OneRecordPerCookieFileNamedByItsThirdLine)
     EXPECT_EQ(pCookie->GetState(), "");
 }
 
+// Two of the sample cookie files made one, as the browser keeps several cookies
+// of a site; the second's flags set to Secure and HttpOnly.
+TEST_F(CIEReaderTest, DetailsAreEveryCookieOfTheFileWithoutItsValue)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    const std::string strSamples = JARVANE_SAMPLES_DIR "/ie/anonymous@example.com";
+    std::string strSecond = ReadWholeFile(strSamples + "[2].txt");
+    strSecond.replace(strSecond.find("\r\n0\r\n"), 5, "\r\n8193\r\n");
+    const std::string strPath =
+        m_dir.Write("ie/both.txt", ReadWholeFile(strSamples + "[1].txt") + strSecond);
+    m_inventory.AddIECookie(strPath);
+    ASSERT_EQ(m_inventory.Cookies().size(), 1u);
+
+    const CCookieDetails details = m_inventory.Cookies()[0]->GetDetails();
+    EXPECT_EQ(details.strBrowser, "Internet Explorer");
+    EXPECT_EQ(details.strStoreFile, strPath);
+    EXPECT_EQ(details.strProfile, "");
+    ASSERT_EQ(details.cookies.size(), 2u);
+    const CCookieFacts& first = details.cookies[0];
+    const CCookieFacts& second = details.cookies[1];
+    EXPECT_EQ(first.strName + " " + first.strHost + " " + first.strPath,
+              "session_id example.com /");
+    EXPECT_EQ(second.strName + " " + second.strHost + " " + second.strPath,
+              "ad_seen example.com /promo/");
+    EXPECT_EQ(FormatExpiry(first), "2001-04-23 16:57:05 UTC");
+    EXPECT_EQ(FormatValueSize(first), "12"); // a81f3c9d20e4
+    EXPECT_FALSE(first.bSecure || first.bHttpOnly);
+    EXPECT_TRUE(second.bSecure && second.bHttpOnly);
+
+    // Gone since the refresh: nothing to tell.
+    std::filesystem::remove(strPath);
+    EXPECT_TRUE(m_inventory.Cookies()[0]->GetDetails().cookies.empty());
+}
+
 TEST_F(CIEReaderTest, AFolderListedTwiceGivesTwoRecordsPerFile)
 {
     WriteIECookie("x.txt", "example.com/");

@@ -355,7 +355,7 @@ TEST_F(CProtectionTest, HostNamesMatchIgnoringCaseAsTheBrowsersMatchThem)
                 std::make_unique<CNSCookie>(c.pszRecord, "f", std::string(c.pszRecord) + "\tv"));
         else
             inventory.AppendCookie(std::make_unique<CDatabaseCookie>(
-                c.browser, c.pszRecord, db, std::vector<CDatabaseValue>{}, false));
+                c.browser, CDatabaseRow{c.pszRecord, {}, {}}, db, false));
         m_dir.Write("list.dat", std::string(c.pszLine) + "\r\n");
         inventory.LoadProtection(BrowserName(c.browser), m_dir.File("list.dat"));
         EXPECT_EQ(inventory.Cookies()[0]->m_bProtected, c.bMarked)

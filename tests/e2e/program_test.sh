@@ -11,7 +11,7 @@ case_name=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # The notification-area cases run on a display of their own, where they start
 # trayer themselves (-noreset: see scripts/with-display.sh).
-if [[ $case_name == tray_only* ]] && [ -z "${JARVANE_E2E_BARE:-}" ]; then
+if [[ $case_name == tray_* ]] && [ -z "${JARVANE_E2E_BARE:-}" ]; then
   JARVANE_E2E_BARE=1 exec xvfb-run -a -s '-screen 0 1600x1200x24 -noreset' "$0" "$@"
 elif [ -z "${DISPLAY:-}" ]; then
   exec "$root/scripts/with-display.sh" "$0" "$@"
@@ -215,6 +215,53 @@ case_tray_only() {
   wait_until 30 tray_icon >/dev/null || fail "no icon in the notification area"
   tray_only_and_back "$found"
   exit_program "$found"
+}
+
+# The icon's menu: the program's one visible window of menu size.
+tray_menu_window() {
+  for w in $(xdotool search --all --onlyvisible --pid "$pid" --name ''); do
+    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+    if [ "${HEIGHT:-0}" -ge 50 ] && [ "${HEIGHT:-0}" -le 200 ] && [ "${WIDTH:-999}" -le 400 ]; then
+      echo "$w $HEIGHT"
+      return 0
+    fi
+  done
+  return 1
+}
+# Right-click on the icon, then a click on the menu's item N of 3 (Show
+# Jarvane, Delete All, Exit).
+tray_menu_item() { # n
+  local icon menu height
+  icon=$(wait_until 10 tray_icon) || fail "no icon in the notification area"
+  xdotool mousemove --window "$icon" 8 8 click 3
+  read -r menu height < <(wait_until 10 tray_menu_window) || fail "no menu on a right-click"
+  sleep 0.2
+  xdotool mousemove --window "$menu" 30 $((height * (2 * $1 - 1) / 6)) click 1
+}
+
+# The icon's menu: Show Jarvane brings back the hidden window, Delete All asks
+# and leaves the protected cookies, Exit ends the program and writes the marks.
+case_tray_menu() {
+  sample_workdir
+  crlf_lines "mail.example.org/" >"$work/IEPROT.DAT"
+  start_tray
+  start "$program"
+  main_window
+  wait_until 30 tray_icon >/dev/null || fail "no icon in the notification area"
+  press "$found" alt+t
+  wait_until 20 hidden || fail "Tray Only left the window"
+  tray_menu_item 1
+  main_window 10
+  tray_menu_item 2
+  wait_window "Jarvane Confirmation" 10
+  press "$found" Return
+  ie_left() { [ "$(ls "$work/samples/ie" | wc -l)" -eq 1 ]; }
+  wait_until 15 ie_left || fail "Internet Explorer cookies left: $(ls "$work/samples/ie")"
+  rm "$work/IEPROT.DAT"
+  tray_menu_item 3
+  wait_exit 10 || fail "Exit from the icon's menu did not end the program"
+  cmp -s "$work/IEPROT.DAT" <(crlf_lines "mail.example.org/") ||
+    fail "IEPROT.DAT after Exit: $(cat -A "$work/IEPROT.DAT" 2>&1)"
 }
 
 # Without a notification area Tray Only leaves the window alone; once one

@@ -6,6 +6,7 @@
 #include "ui/about_dlg.h"
 #include "ui/cookie_context_menu.h"
 #include "ui/cookie_list_view.h"
+#include "ui/cookie_properties_dlg.h"
 #include "ui/message_box.h"
 #include "ui/options_dlg.h"
 #include "ui/site_commands.h"
@@ -310,8 +311,8 @@ TEST_F(CTenCookieTest, ProtectionMarksAreSavedWhenTheWindowEnds)
 
 TEST_F(CTenCookieTest, ContextMenuRunsItsCommandsAndGreysWhatIsDisabled)
 {
-    const auto pMenu = CreateCookieContextMenu(false, true, false);
-    ASSERT_EQ(pMenu->GetMenuItemCount(), 5u);
+    const auto pMenu = CreateCookieContextMenu(false, true, false, false);
+    ASSERT_EQ(pMenu->GetMenuItemCount(), 6u);
     EXPECT_EQ(pMenu->FindItemByPosition(0)->GetItemLabel(), "&Delete");
     EXPECT_EQ(pMenu->FindItemByPosition(1)->GetItemLabel(), "&Change Protection");
     EXPECT_TRUE(pMenu->FindItemByPosition(2)->IsSeparator());
@@ -320,6 +321,8 @@ TEST_F(CTenCookieTest, ContextMenuRunsItsCommandsAndGreysWhatIsDisabled)
     EXPECT_FALSE(pMenu->IsEnabled(1001));
     EXPECT_TRUE(pMenu->IsEnabled(1006));
     EXPECT_FALSE(pMenu->IsEnabled(IDM_KEEP_SITE));
+    EXPECT_EQ(pMenu->FindItemByPosition(5)->GetItemLabel(), "&Properties...");
+    EXPECT_FALSE(pMenu->IsEnabled(IDC_PROPERTIES));
 
     // A right-click on a row opens the menu; its mnemonic runs Change Protection.
     bool bMenuRan = false;
@@ -363,7 +366,7 @@ TEST_F(CTenCookieTest, UndoLastDeletionPutsBackWhatDeleteAllTook)
     ClickRow(0);
     PressKey('Z', wxMOD_CONTROL);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_FALSE(CreateCookieContextMenu(true, true, true)->FindItem(IDC_UNDO_DELETION));
+    EXPECT_FALSE(CreateCookieContextMenu(true, true, true, true)->FindItem(IDC_UNDO_DELETION));
 
     ClickButton(m_pDlg->m_btnDeleteAll);
     ASSERT_EQ(m_pDlg->m_CookieList->GetItemCount(), 0);
@@ -390,6 +393,49 @@ TEST_F(CTenCookieTest, UndoLastDeletionPutsBackWhatDeleteAllTook)
     ASSERT_EQ(boxes.size(), 6u);
     EXPECT_TRUE(boxes[4].StartsWith("Put back 9 cookies deleted at ")) << boxes[4];
     EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 10);
+}
+
+// A double-click on a row and the context menu's Properties... show what the
+// row's store keeps of it, never the value (an Internet Explorer sample file,
+// a Netscape session cookie).
+TEST_F(CMainWindowTest, DoubleClickAndPropertiesShowTheCookiesDetails)
+{
+    std::filesystem::copy_file(SourceRoot() + "/samples/ie/anonymous@example.com[1].txt",
+                               m_dir.File("ie/sample.txt"));
+    WriteNSCookies({".b.example"});
+    OpenWindow();
+    ASSERT_EQ(ShownColumn(COL_COOKIE), (V{".b.example", "example.com/"}));
+    std::vector<std::vector<std::pair<wxString, wxString>>> shown;
+    CModalScript dialogs;
+    for (int i = 0; i < 2; ++i)
+        dialogs.On<CCookiePropertiesDlg>(
+            [&](CCookiePropertiesDlg& properties)
+            {
+                EXPECT_EQ(properties.GetTitle(), "Cookie Properties");
+                shown.push_back(properties.GetLines());
+                PressEscape(properties);
+            });
+    ClickRow(1, 0, false, true);
+    YieldUntil([&] { return shown.size() == 1; });
+    RunSoon(400, [] { wxUIActionSimulator().Char('p'); });
+    ClickRow(0, 0, true);
+    YieldUntil([&] { return shown.size() == 2; });
+    ASSERT_EQ(shown.size(), 2u);
+
+    using L = std::vector<std::pair<wxString, wxString>>;
+    EXPECT_EQ(shown[0], (L{{"Browser:", "Internet Explorer"},
+                           {"File:", m_dir.File("ie/sample.txt")},
+                           {"Name:", "session_id"},
+                           {"Host:", "example.com"},
+                           {"Path:", "/"},
+                           {"Expires:", FormatExpiry(CCookieFacts{"", "", "", false, 988045025})},
+                           {"Secure:", "No"},
+                           {"HttpOnly:", "No"},
+                           {"Value:", "12 bytes (not shown)"}}));
+    EXPECT_EQ(shown[1][0].second, "Netscape Browser");
+    EXPECT_EQ(shown[1][2].second, "id");
+    EXPECT_EQ(shown[1][5], std::make_pair(wxString("Expires:"), wxString("End of session")));
+    EXPECT_EQ(shown[1][8].second, "1 byte (not shown)");
 }
 
 // Every command once, in the window as start-up runs it: none of them may end

@@ -165,7 +165,7 @@ int CMainWindowTest::FindShownRow(const std::string& strName) const
     return -1;
 }
 
-void CMainWindowTest::ClickRow(int nRow, int nModifiers, bool bRight)
+void CMainWindowTest::ClickRow(int nRow, int nModifiers, bool bRight, bool bDouble)
 {
     wxListCtrl* pList = m_pDlg->m_CookieList;
     pList->EnsureVisible(nRow);
@@ -180,7 +180,10 @@ void CMainWindowTest::ClickRow(int nRow, int nModifiers, bool bRight)
         input.KeyDown(WXK_CONTROL);
     if (nModifiers & wxMOD_SHIFT)
         input.KeyDown(WXK_SHIFT);
-    input.MouseClick(bRight ? wxMOUSE_BTN_RIGHT : wxMOUSE_BTN_LEFT);
+    if (bDouble)
+        input.MouseDblClick();
+    else
+        input.MouseClick(bRight ? wxMOUSE_BTN_RIGHT : wxMOUSE_BTN_LEFT);
     if (nModifiers & wxMOD_SHIFT)
         input.KeyUp(WXK_SHIFT);
     if (nModifiers & wxMOD_CONTROL)

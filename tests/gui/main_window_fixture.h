@@ -40,7 +40,7 @@ protected:
     int FindShownRow(const std::string& strName) const;
 
     // Real input through the window system, then the events it caused.
-    void ClickRow(int nRow, int nModifiers = 0, bool bRight = false);
+    void ClickRow(int nRow, int nModifiers = 0, bool bRight = false, bool bDouble = false);
     // A click on the list's empty area below the rows.
     void ClickBelowRows();
     void PressKey(int nKey, int nModifiers = 0);
