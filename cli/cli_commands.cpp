@@ -18,10 +18,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <thread>
 #include <unistd.h>
 
 namespace
@@ -70,11 +72,18 @@ std::string DetailColumns(const CCookieDetails& details)
     return strColumns;
 }
 
-// The folder's exclusive lock, refused while a window or another command holds it.
+// The folder's exclusive lock, refused while a window or another command holds
+// it. A holder that lets go within a second (a program just starting or ending)
+// is waited out; a window holds the folder for its whole run.
 int LockFolder(CFolderLock& lock, const std::string& strFolder)
 {
-    const CFolderLock::EResult lockResult =
-        lock.Lock(strFolder, CFolderLock::EMode::Exclusive, false);
+    CFolderLock::EResult lockResult = CFolderLock::EResult::Busy;
+    for (int nTry = 0; nTry < 20 && lockResult == CFolderLock::EResult::Busy; ++nTry)
+    {
+        if (nTry > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        lockResult = lock.Lock(strFolder, CFolderLock::EMode::Exclusive, false);
+    }
     if (lockResult == CFolderLock::EResult::Taken)
         return CLI_OK;
     Error(strFolder, lockResult == CFolderLock::EResult::Busy
