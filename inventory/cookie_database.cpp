@@ -463,6 +463,25 @@ bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
     return false;
 }
 
+namespace
+{
+// An existing database file, opened and in a transaction begun with pszBegin,
+// waiting up to two seconds for a busy one; null when any of it fails.
+CDatabase OpenInTransaction(const std::string& strPath, int nFlags, const char* pszBegin)
+{
+    std::error_code error;
+    if (!fs::is_regular_file(strPath, error))
+        return CDatabase();
+    CDatabase db = OpenDatabase(strPath, nFlags);
+    if (!db)
+        return db;
+    sqlite3_busy_timeout(db.get(), 2000);
+    if (!Execute(db.get(), pszBegin))
+        return CDatabase();
+    return db;
+}
+} // namespace
+
 bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
                          const std::vector<const std::vector<CDatabaseValue>*>& keys,
                          std::string& strNames, std::vector<std::string>& rows)
@@ -471,14 +490,8 @@ bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
     rows.assign(keys.size(), std::string());
     if (keys.empty())
         return true;
-    std::error_code error;
-    if (!fs::is_regular_file(strPath, error))
-        return false;
-    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READONLY);
+    CDatabase db = OpenInTransaction(strPath, SQLITE_OPEN_READONLY, "BEGIN");
     if (!db)
-        return false;
-    sqlite3_busy_timeout(db.get(), 2000);
-    if (!Execute(db.get(), "BEGIN"))
         return false;
     CCookieTable table;
     bool bRead = DescribeTable(db.get(), kind, table);
@@ -572,14 +585,8 @@ bool InsertCookieRows(EDatabaseKind kind, const std::string& strPath,
                       std::vector<EInsertOutcome>& outcomes)
 {
     outcomes.assign(rows.size(), EInsertOutcome::Failed);
-    std::error_code error;
-    if (!fs::is_regular_file(strPath, error))
-        return false;
-    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READWRITE);
+    CDatabase db = OpenInTransaction(strPath, SQLITE_OPEN_READWRITE, "BEGIN IMMEDIATE");
     if (!db)
-        return false;
-    sqlite3_busy_timeout(db.get(), 2000);
-    if (!Execute(db.get(), "BEGIN IMMEDIATE"))
         return false;
     CCookieTable table;
     bool bDone = DescribeTable(db.get(), kind, table);
