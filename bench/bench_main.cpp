@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <sqlite3.h>
 
 std::vector<CBenchSection>& BenchSections()
 {
@@ -49,4 +50,28 @@ int main(int argc, char** argv)
         return 1;
     }
     return 0;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void WriteFixture(const std::string& strPath, const std::string& strText)
+{
+    std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
+    if (!pFile || std::fwrite(strText.data(), 1, strText.size(), pFile) != strText.size())
+        std::fprintf(stderr, "cannot write %s\n", strPath.c_str());
+    if (pFile)
+        std::fclose(pFile);
+}
+
+bool Exec(const std::string& strPath, const char* pszSql)
+{
+    sqlite3* pDb = nullptr;
+    const bool bDone = sqlite3_open(strPath.c_str(), &pDb) == SQLITE_OK &&
+                       sqlite3_exec(pDb, pszSql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(pDb);
+    return bDone;
 }

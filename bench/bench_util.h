@@ -37,3 +37,13 @@ template <typename Fn> double TimeMs(Fn&& fn)
 
 // Prints "name: ms", and with a baseline above zero also the ratio to it.
 void PrintFigure(const std::string& strName, double dMs, double dBaselineMs = 0.0);
+
+// The middle value of a run's figures (the upper middle of an even count).
+double Median(std::vector<double> values);
+
+// Writes a fixture file plainly (no store is being replaced); says so on
+// standard error when it cannot.
+void WriteFixture(const std::string& strPath, const std::string& strText);
+
+// Runs SQL statements on a database file, creating it when missing.
+bool Exec(const std::string& strPath, const char* pszSql);

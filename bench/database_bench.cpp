@@ -56,15 +56,6 @@ const CKindBench kKinds[] = {
      "DELETE FROM cookies WHERE host_key IS NOT NULL"},
 };
 
-bool Exec(const std::string& strPath, const char* pszSql)
-{
-    sqlite3* pDb = nullptr;
-    bool bDone = sqlite3_open(strPath.c_str(), &pDb) == SQLITE_OK &&
-                 sqlite3_exec(pDb, pszSql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(pDb);
-    return bDone;
-}
-
 // Steps through every row, reading each column as the store does.
 long long PlainSelect(const std::string& strPath, const char* pszSql)
 {
@@ -82,12 +73,6 @@ long long PlainSelect(const std::string& strPath, const char* pszSql)
     sqlite3_finalize(pStatement);
     sqlite3_close(pDb);
     return nBytes;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 void RunDatabaseBench()

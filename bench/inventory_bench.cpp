@@ -34,16 +34,6 @@ std::string NSLine(int i)
            std::to_string(i) + "\tvalue" + std::to_string(i);
 }
 
-// Fixture files are written plainly: no store is being replaced here.
-void WriteFixture(const std::string& strPath, const std::string& strText)
-{
-    std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
-    if (!pFile || std::fwrite(strText.data(), 1, strText.size(), pFile) != strText.size())
-        std::fprintf(stderr, "cannot write %s\n", strPath.c_str());
-    if (pFile)
-        std::fclose(pFile);
-}
-
 void WriteIEFolder(const std::string& strFolder)
 {
     for (int i = 0; i < kIEFiles; ++i)
@@ -61,12 +51,6 @@ void WriteNSFile(const std::string& strPath)
 }
 
 constexpr int kRuns = 5; // each figure is the median of this many runs
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Times a baseline and the work it is compared with in alternate runs, so that
 // a change of machine load shows in both; each run of either starts after its

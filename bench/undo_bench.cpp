@@ -21,15 +21,6 @@ constexpr int kIEFiles = 10000;
 constexpr int kNSLines = 100000;
 constexpr int kRuns = 5;
 
-void WriteFixture(const std::string& strPath, const std::string& strText)
-{
-    std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
-    if (!pFile || std::fwrite(strText.data(), 1, strText.size(), pFile) != strText.size())
-        std::fprintf(stderr, "cannot write %s\n", strPath.c_str());
-    if (pFile)
-        std::fclose(pFile);
-}
-
 void WriteStores(const std::string& strIEFolder, const std::string& strNSFile)
 {
     for (int i = 0; i < kIEFiles; ++i)
@@ -42,21 +33,6 @@ void WriteStores(const std::string& strIEFolder, const std::string& strNSFile)
                         ".example.org\tTRUE\t/\tFALSE\t946684799\tname" + std::to_string(i) +
                         "\tvalue" + std::to_string(i));
     WriteFixture(strNSFile, JoinCrLfLines(lines));
-}
-
-bool Exec(const std::string& strPath, const char* pszSql)
-{
-    sqlite3* pDb = nullptr;
-    const bool bDone = sqlite3_open(strPath.c_str(), &pDb) == SQLITE_OK &&
-                       sqlite3_exec(pDb, pszSql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(pDb);
-    return bDone;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // Runs of the batch without and with the copy alternate, each after the same
