@@ -295,19 +295,9 @@ bool CUndoJournal::Forget(std::int64_t nBatch, const std::vector<std::int64_t>& 
 {
     if (seqs.empty())
         return true;
-    CHandle handle;
-    if (!Open(handle, false))
-        return false;
-    sqlite3* pDb = handle.pDb;
-    bool bOk = Execute(pDb, "BEGIN IMMEDIATE") && RemoveEntries(pDb, nBatch, seqs);
-    CStatement empty = Prepare(pDb, "DELETE FROM batches WHERE id = ? AND NOT EXISTS"
-                                    " (SELECT 1 FROM chunks WHERE batch = ?)");
-    bOk = bOk && empty && sqlite3_bind_int64(empty.get(), 1, nBatch) == SQLITE_OK &&
-          sqlite3_bind_int64(empty.get(), 2, nBatch) == SQLITE_OK &&
-          sqlite3_step(empty.get()) == SQLITE_DONE && Execute(pDb, "COMMIT");
-    if (!bOk)
-        Execute(pDb, "ROLLBACK");
-    return bOk;
+    return RemoveEntriesThen(nBatch, seqs,
+                             "DELETE FROM batches WHERE id = ? AND NOT EXISTS"
+                             " (SELECT 1 FROM chunks WHERE batch = ?)");
 }
 
 bool CUndoJournal::ListBatches(std::vector<CUndoBatch>& batches)
@@ -351,16 +341,23 @@ bool CUndoJournal::LoadEntries(std::int64_t nBatch, std::vector<CUndoEntry>& ent
 
 bool CUndoJournal::Restored(std::int64_t nBatch, const std::vector<std::int64_t>& seqs)
 {
+    return RemoveEntriesThen(nBatch, seqs,
+                             "UPDATE batches SET undone = 1 WHERE id = ? AND NOT EXISTS"
+                             " (SELECT 1 FROM chunks WHERE batch = ?)");
+}
+
+bool CUndoJournal::RemoveEntriesThen(std::int64_t nBatch, const std::vector<std::int64_t>& seqs,
+                                     const char* pszBatchSql)
+{
     CHandle handle;
     if (!Open(handle, false))
         return false;
     sqlite3* pDb = handle.pDb;
     bool bOk = Execute(pDb, "BEGIN IMMEDIATE") && RemoveEntries(pDb, nBatch, seqs);
-    CStatement undone = Prepare(pDb, "UPDATE batches SET undone = 1 WHERE id = ? AND NOT EXISTS"
-                                     " (SELECT 1 FROM chunks WHERE batch = ?)");
-    bOk = bOk && undone && sqlite3_bind_int64(undone.get(), 1, nBatch) == SQLITE_OK &&
-          sqlite3_bind_int64(undone.get(), 2, nBatch) == SQLITE_OK &&
-          sqlite3_step(undone.get()) == SQLITE_DONE && Execute(pDb, "COMMIT");
+    CStatement batch = Prepare(pDb, pszBatchSql);
+    bOk = bOk && batch && sqlite3_bind_int64(batch.get(), 1, nBatch) == SQLITE_OK &&
+          sqlite3_bind_int64(batch.get(), 2, nBatch) == SQLITE_OK &&
+          sqlite3_step(batch.get()) == SQLITE_DONE && Execute(pDb, "COMMIT");
     if (!bOk)
     {
         m_strError = m_strPath + ": " + sqlite3_errmsg(pDb);

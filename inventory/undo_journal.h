@@ -89,6 +89,10 @@ public:
     static void SetFaultHook(std::function<bool(const char* pszStep)> fnHook);
 
 private:
+    // In one transaction: removes the batch's entries seqs, then runs
+    // pszBatchSql (binding the batch's id twice) on the batch.
+    bool RemoveEntriesThen(std::int64_t nBatch, const std::vector<std::int64_t>& seqs,
+                           const char* pszBatchSql);
     struct CHandle;
     bool Open(CHandle& handle, bool bCreate);
 
