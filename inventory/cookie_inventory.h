@@ -3,10 +3,7 @@
 #include "inventory/cookie.h"
 #include "inventory/cookie_list_model.h"
 #include "inventory/cookie_store.h"
-#include "inventory/database_store.h"
-#include "inventory/ie_folder_store.h"
 #include "inventory/keep_list.h"
-#include "inventory/netscape_store.h"
 #include "inventory/site_list.h"
 
 #include <array>
@@ -55,15 +52,13 @@ public:
     void AddIECookie(const std::string& strPath);
     void ReadNSCookies();
     void AddNSCookie(const std::string& strLine, const std::string& strFile);
-    // Reads the Firefox, then the Chromium cookie databases.
-    void ReadDatabaseCookies();
     // Ends a deletion batch: each store that lost a cookie in it writes what is
     // left. This is where the Netscape files are rewritten, from the surviving
     // records in list order. A cookie whose file could not be written is
     // listed again at once.
     void RewriteNSFiles();
     // 1 when the current batch deleted a Netscape cookie, else 0.
-    int NSChanged() const { return m_nsStore.Changed() ? 1 : 0; }
+    int NSChanged() const { return Store(EBrowser::Netscape).Changed() ? 1 : 0; }
 
     // Whether deletion batches first record what they delete in UNDO.DB of the
     // data folder, so that it can be put back (bKeep), or record nothing and
@@ -185,10 +180,7 @@ private:
     void ApplySitesToRows();
 
     std::string m_strDataFolder;
-    CIEFolderStore m_ieStore;
-    CNSFileStore m_nsStore;
-    CDatabaseStore m_ffStore{EDatabaseKind::Firefox};
-    CDatabaseStore m_crStore{EDatabaseKind::Chromium};
+    std::array<std::unique_ptr<CCookieStore>, kBrowserCount> m_storeObjects; // one per kind
     CCookieStore* m_stores[kBrowserCount]; // by browser, in reading order
     CCookieRecords m_Cookies;
     CCookieListModel m_CookieList; // its rows point at m_Cookies' records

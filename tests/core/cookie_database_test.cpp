@@ -1,4 +1,4 @@
-#include "inventory/cookie_database.h"
+#include "inventory/stores/sqlite/cookie_database.h"
 #include "inventory/undo_restore.h"
 #include "inventory_fixture.h"
 #include "platform/browser_lock.h"
@@ -43,12 +43,12 @@ const std::map<std::string, int> kFixtureHosts = {
 
 struct CKindCase
 {
-    EDatabaseKind kind;
+    ECookieTable kind;
     const char* pFixture;
 };
 const CKindCase kKinds[] = {
-    {EDatabaseKind::Firefox, "home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite"},
-    {EDatabaseKind::Chromium, "home/.config/chromium/Default/Cookies"}};
+    {ECookieTable::Moz, "home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite"},
+    {ECookieTable::Chromium, "home/.config/chromium/Default/Cookies"}};
 
 int Exec(const std::string& strPath, const char* pSql)
 {
@@ -118,7 +118,7 @@ TEST(CookieDatabase, ReadsAndDeletesTheBrowsersOwnDatabasesByKey)
         CTempDir dir;
         const std::string strDb = CopyFixture(dir, kindCase.pFixture);
         std::map<std::string, int> hosts = kFixtureHosts;
-        if (kindCase.kind == EDatabaseKind::Firefox) // more ids than one statement takes
+        if (kindCase.kind == ECookieTable::Moz) // more ids than one statement takes
         {
             ASSERT_EQ(Exec(strDb, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
                                   "WHERE i < 1201) INSERT INTO moz_cookies(name, host, path) "
@@ -193,14 +193,14 @@ TEST(CookieDatabase, ALockedDatabaseIsReadFromACopyAndNotDeletedFrom)
     const size_t nTempBefore = TempEntriesNamed("jarvane-db-");
 
     std::vector<CDatabaseRow> rows;
-    EXPECT_TRUE(ReadCookieDatabase(EDatabaseKind::Firefox, strDb, rows));
+    EXPECT_TRUE(ReadCookieDatabase(ECookieTable::Moz, strDb, rows));
     EXPECT_EQ(CountHosts(rows), (std::map<std::string, int>{{"alpha.test", 2}, {"gamma.test", 3}}));
     EXPECT_EQ(TempEntriesNamed("jarvane-db-"), nTempBefore);
-    EXPECT_FALSE(DeleteCookieRows(EDatabaseKind::Firefox, strDb, {&rows.front().key}));
+    EXPECT_FALSE(DeleteCookieRows(ECookieTable::Moz, strDb, {&rows.front().key}));
     sqlite3_close(pHolder);
 
     std::vector<CDatabaseRow> after;
-    EXPECT_TRUE(ReadCookieDatabase(EDatabaseKind::Firefox, strDb, after));
+    EXPECT_TRUE(ReadCookieDatabase(ECookieTable::Moz, strDb, after));
     EXPECT_EQ(after.size(), 5u);
 }
 
@@ -276,7 +276,7 @@ protected:
         m_inventory.SetLocations(EBrowser::Firefox, {m_dir.File(kKinds[0].pFixture)});
         m_inventory.SetLocations(EBrowser::Chromium, {m_strChromium});
     }
-    std::map<std::string, int> HostsLeft(EDatabaseKind kind, const std::string& strDb)
+    std::map<std::string, int> HostsLeft(ECookieTable kind, const std::string& strDb)
     {
         std::vector<CDatabaseRow> rows;
         EXPECT_TRUE(ReadCookieDatabase(kind, strDb, rows));
@@ -305,15 +305,15 @@ TEST_F(CDatabaseStoreTest, AProtectedHostAndARunningBrowsersRowsOutliveDeleteAll
 
     m_inventory.DeleteAllUnprotected();
     EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 8);
-    EXPECT_EQ(HostsLeft(EDatabaseKind::Firefox, m_inventory.Locations(EBrowser::Firefox)[0]),
+    EXPECT_EQ(HostsLeft(ECookieTable::Moz, m_inventory.Locations(EBrowser::Firefox)[0]),
               (std::map<std::string, int>{{"alpha.test", 2}}));
-    EXPECT_EQ(HostsLeft(EDatabaseKind::Chromium, m_strChromium), kFixtureHosts);
+    EXPECT_EQ(HostsLeft(ECookieTable::Chromium, m_strChromium), kFixtureHosts);
 
     // Once the browser has closed, the next deletion takes its rows.
     unlink(m_strLock.c_str());
     m_inventory.DeleteAllUnprotected();
     EXPECT_EQ(RowTexts(), (V{"alpha.test", "alpha.test"}));
-    EXPECT_TRUE(HostsLeft(EDatabaseKind::Chromium, m_strChromium).empty());
+    EXPECT_TRUE(HostsLeft(ECookieTable::Chromium, m_strChromium).empty());
 
     m_inventory.SaveAndClearCookies();
     EXPECT_EQ(ReadWholeFile(DataFile(FF_PROTECTION_FILE)), "alpha.test\r\nalpha.test\r\n");
@@ -378,7 +378,7 @@ TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
     CUndoBatch chromiumBatch;
     ASSERT_TRUE(FindUndoableBatch(journal, chromiumBatch));
     EXPECT_EQ(chromiumBatch.counts[BrowserIndex(EBrowser::Chromium)], 6);
-    EXPECT_TRUE(HostsLeft(EDatabaseKind::Chromium, m_strChromium).empty());
+    EXPECT_TRUE(HostsLeft(ECookieTable::Chromium, m_strChromium).empty());
 
     ASSERT_EQ(symlink(strRunning.c_str(), m_strLock.c_str()), 0);
     CUndoResult result = RestoreBatch(journal, chromiumBatch.nId);
@@ -386,7 +386,7 @@ TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
     EXPECT_TRUE(result.bPending);
     EXPECT_EQ(result.reasons,
               (std::vector<std::pair<std::string, int>>{{"close Chromium and try again", 6}}));
-    EXPECT_TRUE(HostsLeft(EDatabaseKind::Chromium, m_strChromium).empty());
+    EXPECT_TRUE(HostsLeft(ECookieTable::Chromium, m_strChromium).empty());
 
     unlink(m_strLock.c_str());
     CUndoBatch again;

@@ -1,5 +1,8 @@
 #include "inventory/control_state.h"
 #include "inventory/site_list.h"
+#include "inventory/stores/ie_folder/ie_cookie.h"
+#include "inventory/stores/netscape/ns_cookie.h"
+#include "inventory/stores/sqlite/database_store.h"
 #include "inventory_fixture.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
