@@ -47,10 +47,10 @@ constexpr int TRAY_WATCH_TIMER_ID = 2;
 constexpr int TRAY_WATCH_MS = 1000;
 
 // The program's main window: the cookie list with its commands, the
-// notification-area icon, the auto-delete timer and the About box. Beside
-// ui/cookie_dlg.cpp, its members live by purpose in ui/cookie_dlg_controls.cpp,
-// _tray, _auto_delete, _keys, _layout, _context_menu and _undo.cpp, and
-// ui/site_commands.cpp.
+// notification-area icon, the auto-delete timer and the About box.
+// ui/cookie_dlg.cpp holds its life, the list and the commands; the rest is in
+// ui/cookie_dlg_*.cpp, one file a purpose (controls, tray, auto_delete, keys,
+// layout, context_menu, undo), and ui/site_commands.cpp.
 class CCookieDlg : public wxDialog
 {
 public:
