@@ -4,6 +4,7 @@
 #include "ui/cookie_list_view.h"
 #include "ui/main_layout.h"
 
+#include <algorithm>
 #include <wx/button.h>
 #include <wx/statbox.h>
 
