@@ -12,6 +12,9 @@ if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a "$0" "$@"
 fi
 mkdir -p "$home"
+# GNOME Web reopens the tabs of its last run (it has no setting against it):
+# each run shows only its own page.
+rm -f "$home/.local/share/epiphany/session_state.xml"
 unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_CACHE_HOME XDG_STATE_HOME DBUS_SESSION_BUS_ADDRESS
 unset no_proxy NO_PROXY all_proxy ALL_PROXY
 export HOME=$home NO_AT_BRIDGE=1
