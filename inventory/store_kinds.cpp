@@ -1,5 +1,6 @@
 #include "inventory/store_kinds.h"
 
+#include "inventory/stores/epiphany/epiphany_databases.h"
 #include "inventory/stores/ie_folder/ie_folder_store.h"
 #include "inventory/stores/netscape/netscape_store.h"
 #include "inventory/stores/sqlite/browser_databases.h"
@@ -21,6 +22,9 @@ const std::array<CStoreKind, kBrowserCount>& StoreKinds()
         {EBrowser::Chromium, CR_BROWSER_NAME, LOCATION_SECTION_CR, CR_PROTECTION_FILE, true, true,
          EStoreShape::Database, 1, FindChromiumDatabases, IsChromiumDatabase,
          IsChromiumDatabaseInUse, MakeChromiumStore, nullptr},
+        {EBrowser::Epiphany, EP_BROWSER_NAME, LOCATION_SECTION_EP, EP_PROTECTION_FILE, true, true,
+         EStoreShape::Database, 1, FindEpiphanyDatabases, IsEpiphanyDatabase,
+         IsEpiphanyDatabaseInUse, MakeEpiphanyStore, nullptr},
     }};
     return s_kinds;
 }

@@ -15,18 +15,21 @@ class CCookieStore;
 #define NS_BROWSER_NAME "Netscape Browser"
 #define FF_BROWSER_NAME "Firefox"
 #define CR_BROWSER_NAME "Chromium"
+#define EP_BROWSER_NAME "GNOME Web"
 
 // The protection lists, one per browser, in the data folder.
 #define IE_PROTECTION_FILE "IEPROT.DAT"
 #define NS_PROTECTION_FILE "NSPROT.DAT"
 #define FF_PROTECTION_FILE "FFPROT.DAT"
 #define CR_PROTECTION_FILE "CRPROT.DAT"
+#define EP_PROTECTION_FILE "EPPROT.DAT"
 
 // The sections of the location file.
 #define LOCATION_SECTION_IE "IE"
 #define LOCATION_SECTION_NS "NS"
 #define LOCATION_SECTION_FF "FF"
 #define LOCATION_SECTION_CR "CR"
+#define LOCATION_SECTION_EP "EP"
 
 // The browser whose store a record comes from, the one way a record's kind is
 // told. The values number the rows of StoreKinds(), the order in which the
@@ -37,8 +40,9 @@ enum class EBrowser
     Netscape,
     Firefox,
     Chromium,
+    Epiphany, // GNOME Web
 };
-constexpr size_t kBrowserCount = 4;
+constexpr size_t kBrowserCount = 5;
 
 inline size_t BrowserIndex(EBrowser browser)
 {

@@ -367,6 +367,28 @@ TEST_F(CDatabaseStoreTest, AProtectedHostAndARunningBrowsersRowsOutliveDeleteAll
     EXPECT_EQ(ReadWholeFile(DataFile(FF_PROTECTION_FILE)), "alpha.test\r\nalpha.test\r\n");
     EXPECT_EQ(ReadWholeFile(DataFile(CR_PROTECTION_FILE)), "");
     EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), "");
+    EXPECT_FALSE(FileExists(DataFile(EP_PROTECTION_FILE))); // no GNOME Web database listed
+}
+
+TEST_F(CDatabaseStoreTest, GnomeWebsDatabaseIsListedProtectedAndDeletedFrom)
+{
+    const std::string strEpiphany = m_dir.File("home/.local/share/epiphany/cookies.sqlite");
+    m_inventory.SetLocations(EBrowser::Firefox, {});
+    m_inventory.SetLocations(EBrowser::Chromium, {});
+    m_inventory.SetLocations(EBrowser::Epiphany, {strEpiphany});
+    m_dir.Write("data/" EP_PROTECTION_FILE, "beta.test\r\n");
+    m_inventory.RefreshCookies();
+    ASSERT_EQ(m_inventory.CookieList().GetItemCount(), 10);
+    EXPECT_EQ(RowTexts(COL_BROWSER), V(10, "GNOME Web"));
+    EXPECT_EQ(RowTexts(COL_STATE).back(), "Protected");
+
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(RowTexts(), V{"beta.test"});
+    EXPECT_EQ(HostsLeft(ECookieTable::Moz, strEpiphany),
+              (std::map<std::string, int>{{"beta.test", 1}}));
+    m_inventory.SaveAndClearCookies();
+    EXPECT_EQ(ReadWholeFile(DataFile(EP_PROTECTION_FILE)), "beta.test\r\n");
+    EXPECT_FALSE(FileExists(DataFile(FF_PROTECTION_FILE)));
 }
 
 namespace

@@ -329,6 +329,7 @@ TEST(StoreKind, TellsEachStoreFromItsContentAndRefusesTheRest)
         {JARVANE_BROWSER_FIXTURES "/home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite",
          EBrowser::Firefox},
         {JARVANE_BROWSER_FIXTURES "/home/.config/chromium/Default/Cookies", EBrowser::Chromium},
+        {JARVANE_BROWSER_FIXTURES "/home/.local/share/epiphany/cookies.sqlite", EBrowser::Epiphany},
         {strJars + "/../../../samples/ie", EBrowser::InternetExplorer},
     };
     for (const CCase& store : stores)
@@ -405,8 +406,22 @@ TEST(Discovery, FindsTheDatabasesOfFlatpakSnapAndXdgHomesAndProfileNumbersWithGa
     std::filesystem::create_directories(strHome + "/.config/chromium/Default");
     std::filesystem::copy_file(strChromium, strHome + "/.config/chromium/Default/Cookies");
 
+    // GNOME Web: $XDG_DATA_HOME in place of ~/.local/share, and the Flatpak home.
+    const std::string strXdgData = f.dir.MakeDir("xdg-data");
+    ASSERT_EQ(setenv("XDG_DATA_HOME", strXdgData.c_str(), 1), 0);
+    const Paths epiphany{strXdgData + "/epiphany/cookies.sqlite",
+                         strHome + "/.var/app/org.gnome.Epiphany/data/epiphany/cookies.sqlite"};
+    for (const std::string& strDatabase :
+         {epiphany[0], epiphany[1], strHome + "/.local/share/epiphany/cookies.sqlite"})
+    {
+        std::filesystem::create_directories(std::filesystem::path(strDatabase).parent_path());
+        std::filesystem::copy_file(strChromium, strDatabase);
+    }
+
     f.discovery.RunSearch();
     unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(f.discovery.Found(EBrowser::Epiphany).GetItems(), epiphany);
+    unsetenv("XDG_DATA_HOME");
     for (Paths* pPaths : {&firefox, &chromium})
         std::sort(pPaths->begin(), pPaths->end());
     Paths found = f.discovery.Found(EBrowser::Firefox).GetItems();
@@ -415,6 +430,11 @@ TEST(Discovery, FindsTheDatabasesOfFlatpakSnapAndXdgHomesAndProfileNumbersWithGa
     found = f.discovery.Found(EBrowser::Chromium).GetItems();
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, chromium);
+
+    // Without XDG_DATA_HOME, GNOME Web's home is ~/.local/share.
+    f.discovery.FindDatabaseLocations();
+    EXPECT_EQ(f.discovery.Found(EBrowser::Epiphany).GetItems(),
+              (Paths{strHome + "/.local/share/epiphany/cookies.sqlite", epiphany[1]}));
 }
 
 TEST(SearchFolder, FindsDepthFirstWithEachFolderOwnCandidateFirst)

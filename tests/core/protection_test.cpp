@@ -55,6 +55,7 @@ TEST_F(CProtectionTest, MarksSurviveARefreshAndAreSavedPerBrowser)
     // No database is listed: their lists are not written.
     EXPECT_FALSE(FileExists(DataFile(FF_PROTECTION_FILE)));
     EXPECT_FALSE(FileExists(DataFile(CR_PROTECTION_FILE)));
+    EXPECT_FALSE(FileExists(DataFile(EP_PROTECTION_FILE)));
 }
 
 TEST_F(CProtectionTest, AnEmptyInventoryLeavesTheListsAlone)
