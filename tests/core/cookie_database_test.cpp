@@ -370,27 +370,6 @@ TEST_F(CDatabaseStoreTest, AProtectedHostAndARunningBrowsersRowsOutliveDeleteAll
     EXPECT_FALSE(FileExists(DataFile(EP_PROTECTION_FILE))); // no GNOME Web database listed
 }
 
-TEST_F(CDatabaseStoreTest, GnomeWebsDatabaseIsListedProtectedAndDeletedFrom)
-{
-    const std::string strEpiphany = m_dir.File("home/.local/share/epiphany/cookies.sqlite");
-    m_inventory.SetLocations(EBrowser::Firefox, {});
-    m_inventory.SetLocations(EBrowser::Chromium, {});
-    m_inventory.SetLocations(EBrowser::Epiphany, {strEpiphany});
-    m_dir.Write("data/" EP_PROTECTION_FILE, "beta.test\r\n");
-    m_inventory.RefreshCookies();
-    ASSERT_EQ(m_inventory.CookieList().GetItemCount(), 10);
-    EXPECT_EQ(RowTexts(COL_BROWSER), V(10, "GNOME Web"));
-    EXPECT_EQ(RowTexts(COL_STATE).back(), "Protected");
-
-    m_inventory.DeleteAllUnprotected();
-    EXPECT_EQ(RowTexts(), V{"beta.test"});
-    EXPECT_EQ(HostsLeft(ECookieTable::Moz, strEpiphany),
-              (std::map<std::string, int>{{"beta.test", 1}}));
-    m_inventory.SaveAndClearCookies();
-    EXPECT_EQ(ReadWholeFile(DataFile(EP_PROTECTION_FILE)), "beta.test\r\n");
-    EXPECT_FALSE(FileExists(DataFile(FF_PROTECTION_FILE)));
-}
-
 namespace
 {
 // Every column of every row, with its type, in a stable order.
@@ -470,4 +449,34 @@ TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
     EXPECT_EQ(DumpRows(strFirefox, "moz_cookies"), strFirefoxRows);
     // Undone twice, nothing is doubled.
     EXPECT_FALSE(FindUndoableBatch(journal, again));
+}
+
+TEST_F(CDatabaseStoreTest, GnomeWebsDatabaseIsListedProtectedDeletedFromAndPutBack)
+{
+    const std::string strEpiphany = m_dir.File("home/.local/share/epiphany/cookies.sqlite");
+    m_inventory.SetLocations(EBrowser::Firefox, {});
+    m_inventory.SetLocations(EBrowser::Chromium, {});
+    m_inventory.SetLocations(EBrowser::Epiphany, {strEpiphany});
+    const std::string strRows = DumpRows(strEpiphany, "moz_cookies");
+    m_dir.Write("data/" EP_PROTECTION_FILE, "beta.test\r\n");
+    m_inventory.SetUndoRecording(true);
+    m_inventory.RefreshCookies();
+    ASSERT_EQ(m_inventory.CookieList().GetItemCount(), 10);
+    EXPECT_EQ(RowTexts(COL_BROWSER), V(10, "GNOME Web"));
+    EXPECT_EQ(RowTexts(COL_STATE).back(), "Protected");
+
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(RowTexts(), V{"beta.test"});
+    EXPECT_EQ(HostsLeft(ECookieTable::Moz, strEpiphany),
+              (std::map<std::string, int>{{"beta.test", 1}}));
+    m_inventory.SaveAndClearCookies();
+    EXPECT_EQ(ReadWholeFile(DataFile(EP_PROTECTION_FILE)), "beta.test\r\n");
+    EXPECT_FALSE(FileExists(DataFile(FF_PROTECTION_FILE)));
+
+    CUndoJournal journal(DataFile(UNDO_FILE_NAME));
+    CUndoBatch batch;
+    ASSERT_TRUE(FindUndoableBatch(journal, batch));
+    EXPECT_EQ(batch.counts[BrowserIndex(EBrowser::Epiphany)], 9);
+    EXPECT_EQ(RestoreBatch(journal, batch.nId).nRestored, 9);
+    EXPECT_EQ(DumpRows(strEpiphany, "moz_cookies"), strRows);
 }
