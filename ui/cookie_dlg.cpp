@@ -293,12 +293,13 @@ void CCookieDlg::RefreshCookies()
     ShowInventory();
 }
 
-void CCookieDlg::DeleteAllUnprotected()
+CDeletionReport CCookieDlg::DeleteAllUnprotected()
 {
-    m_Inventory.DeleteAllUnprotected();
+    const CDeletionReport report = m_Inventory.DeleteAllUnprotected();
     ShowInventory();
     if (m_bTimerBatch)
         ReportUndoRefusal(true);
+    return report;
 }
 
 // Every operation on the inventory ends here: the list shows the rows again and
@@ -393,20 +394,19 @@ void CCookieDlg::OnDelete()
     BeginDeletion();
     wxBusyCursor wait;
     CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
-    const int nFirst = m_Inventory.DeleteSelected();
-    PlayWave(SoundFilePath());
-    if (m_Inventory.CookieList().GetItemCount() > 0)
-    {
-        m_CookieList->SetFocus();
-        m_Inventory.SelectAfterDelete(nFirst);
-    }
-    // Deliberately here: only this command rewrites the Netscape files itself,
-    // after the sound and the new selection; Delete All and the timer have it
-    // done inside DeleteAllUnprotected.
-    m_Inventory.RewriteNSFiles();
+    // The sound and the focus come before the new selection and the rewrite
+    // of the Netscape files.
+    const CDeletionReport report = m_Inventory.DeleteSelected(
+        [this]
+        {
+            PlayWave(SoundFilePath());
+            if (m_Inventory.CookieList().GetItemCount() > 0)
+                m_CookieList->SetFocus();
+        });
     ShowInventory();
     EndDeletion();
     TellKeptRows(true);
+    TellInUse(report);
     ReportUndoRefusal(false);
 }
 
@@ -419,18 +419,43 @@ void CCookieDlg::OnDeleteAll()
                                      wxYES_NO | wxICON_QUESTION, this) != wxYES)
         return;
     BeginDeletion();
+    CDeletionReport report;
     if (bCanDelete)
     {
         wxBusyCursor wait;
         CWaitScreenScope waitScreen(this, m_bShowWaitDialog != 0);
-        DeleteAllUnprotected();
+        report = DeleteAllUnprotected();
         PlayWave(SoundFilePath());
     }
     else
-        DeleteAllUnprotected();
+        report = DeleteAllUnprotected();
     EndDeletion();
     TellKeptRows(true);
+    TellInUse(report);
     ReportUndoRefusal(false);
+}
+
+// One message for every browser whose running kept cookies of the batch.
+void CCookieDlg::TellInUse(const CDeletionReport& report)
+{
+    std::string strText;
+    int nBrowsers = 0;
+    for (size_t i = 0; i < kBrowserCount; ++i)
+    {
+        const int nInUse = report.browsers[i].nInUse;
+        if (nInUse == 0)
+            continue;
+        const std::string& strBrowser = BrowserName(static_cast<EBrowser>(i));
+        strText += (nBrowsers++ ? "\n" : "") + std::to_string(nInUse) +
+                   (nInUse == 1 ? " cookie of " : " cookies of ") + strBrowser +
+                   (nInUse == 1 ? " was" : " were") + " not deleted because " + strBrowser +
+                   " is running.";
+    }
+    if (nBrowsers == 0)
+        return;
+    strText += nBrowsers == 1 ? "\n\nThey can be deleted once it is closed."
+                              : "\n\nThey can be deleted once these browsers are closed.";
+    ShowMessageBox(ToDisplayText(strText), "Jarvane", wxOK | wxICON_INFORMATION, this);
 }
 
 void CCookieDlg::TellKeptRows(bool bAlways)

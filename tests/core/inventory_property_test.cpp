@@ -135,10 +135,7 @@ protected:
                     ForgetCookie(pCookie);
             }
             if (nOp == 2)
-            {
                 m_inventory.DeleteSelected();
-                m_inventory.RewriteNSFiles();
-            }
             else
                 m_inventory.DeleteAllUnprotected();
         }

@@ -507,7 +507,6 @@ TEST_F(CProtectionTest, ASitesListThatCannotBeReadStopsEveryDeletionAndIsNeverOv
         m_inventory.DeleteAllUnprotected();
         SelectOnly({0, 1});
         m_inventory.DeleteSelected();
-        m_inventory.RewriteNSFiles();
         EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 2) << kUnreadableKinds[nKind];
         ASSERT_EQ(m_inventory.ListsThatKeptRows().size(), 1u);
         EXPECT_EQ(m_inventory.ListsThatKeptRows()[0].strPath, strSites);
