@@ -76,18 +76,7 @@ public:
     // or that could not be read and so were not written: their marks are kept
     // in memory only.
     std::vector<std::string> UnsavedProtectionLists() const;
-    // Writes at once the protection lists of the browsers flagged, from the
-    // current records, as a refresh does.
-    void WriteProtectionLists(const std::array<bool, kBrowserCount>& browsers);
 
-    // Reads a keep list that could protect cookies of the given browsers. When
-    // it exists but cannot be read whole, every record of those browsers is
-    // kept from deletion (m_bMarkUnknown) until a later reading of the list
-    // succeeds, and the list is never written meanwhile. A missing list reads as
-    // empty. A list of another kind plugs in with one call after the stores
-    // are read.
-    EKeepListRead LoadKeepList(const std::string& strPath, const std::vector<EBrowser>& browsers,
-                               std::vector<std::string>& lines);
     struct CUnreadableList
     {
         std::string strPath;
@@ -95,11 +84,6 @@ public:
     };
     // The keep lists that could not be read at their last reading.
     const std::vector<CUnreadableList>& UnreadableLists() const { return m_unreadableLists; }
-    // True when the keep list could not be read at its last reading: whatever
-    // writes it must not take the records' marks for all it holds.
-    bool IsKeepListUnreadable(const std::string& strPath) const;
-    // True when a keep list that could protect this browser's cookies cannot be read.
-    bool IsBlocked(EBrowser browser) const { return m_bBlocked[BrowserIndex(browser)]; }
     // True when at least one row is neither protected nor kept for an unreadable list.
     bool HasDeletableRows() const;
     // The unreadable lists that kept a row of the last deletion batch.
@@ -137,10 +121,6 @@ public:
     // then the row that was first selected (or the last row, when that is past
     // the end) is selected and focused, and the stores write what they lost.
     CDeletionReport DeleteSelected(const std::function<void()>& fnRowsGone = nullptr);
-    // Flips the mark of every selected row, updates its image and State text,
-    // and leaves each selected and the last one focused. Returns the browsers
-    // whose marks changed.
-    std::array<bool, kBrowserCount> ToggleSelectedProtection();
     // The Protect command: ToggleSelectedProtection, then the lists of the
     // browsers whose marks changed are written at once.
     void ProtectSelected();
@@ -152,6 +132,26 @@ public:
                             std::optional<EBrowser> browser = std::nullopt);
 
 private:
+    // Writes at once the protection lists of the browsers flagged, from the
+    // current records, as a refresh does.
+    void WriteProtectionLists(const std::array<bool, kBrowserCount>& browsers);
+    // Reads a keep list that could protect cookies of the given browsers. When
+    // it exists but cannot be read whole, every record of those browsers is
+    // kept from deletion (m_bMarkUnknown) until a later reading of the list
+    // succeeds, and the list is never written meanwhile. A missing list reads as
+    // empty. A list of another kind plugs in with one call after the stores
+    // are read.
+    EKeepListRead LoadKeepList(const std::string& strPath, const std::vector<EBrowser>& browsers,
+                               std::vector<std::string>& lines);
+    // True when the keep list could not be read at its last reading: whatever
+    // writes it must not take the records' marks for all it holds.
+    bool IsKeepListUnreadable(const std::string& strPath) const;
+    // True when a keep list that could protect this browser's cookies cannot be read.
+    bool IsBlocked(EBrowser browser) const { return m_bBlocked[BrowserIndex(browser)]; }
+    // Flips the mark of every selected row, updates its image and State text,
+    // and leaves each selected and the last one focused. Returns the browsers
+    // whose marks changed.
+    std::array<bool, kBrowserCount> ToggleSelectedProtection();
     CCookieStore& Store(EBrowser browser) const { return *m_stores[BrowserIndex(browser)]; }
     // Reads one store's records and applies its protection list.
     void ReadStore(CCookieStore& store);

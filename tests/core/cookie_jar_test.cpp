@@ -107,7 +107,7 @@ TEST_P(CCookieJarTest, DeletingOneCookieKeepsEveryOtherLineAndTheHeader)
 TEST_P(CCookieJarTest, DeleteAllAfterARefreshKeepsTheProtectedSite)
 {
     SelectOnly({RowOfField("sid")});
-    m_inventory.ToggleSelectedProtection();
+    m_inventory.ProtectSelected();
     m_inventory.RefreshCookies();
     m_inventory.DeleteAllUnprotected();
 

@@ -47,7 +47,7 @@ protected:
     void Protect(const std::string& strName)
     {
         SelectOnly({FindRow(strName)});
-        m_inventory.ToggleSelectedProtection();
+        m_inventory.ProtectSelected();
     }
 
     std::string m_strIEKeep, m_strIEGo, m_strNS, m_strNSOther, m_strNSText, m_strNSOtherText;

@@ -121,7 +121,7 @@ protected:
                     m_model.protectedNames.insert(entry.first);
                 else
                     m_model.protectedNames.erase(entry.first);
-            m_inventory.ToggleSelectedProtection();
+            m_inventory.ProtectSelected();
         }
         else if (nOp == 2 || nOp == 3)
         {

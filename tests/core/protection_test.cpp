@@ -27,7 +27,7 @@ TEST_F(CProtectionTest, MarksSurviveARefreshAndAreSavedPerBrowser)
     m_inventory.RefreshCookies();
 
     SelectOnly({FindRow("b.example.com/"), FindRow("ns.example.org")});
-    m_inventory.ToggleSelectedProtection();
+    m_inventory.ProtectSelected();
     const int nB = FindRow("b.example.com/");
     const int nNS = FindRow("ns.example.org");
     EXPECT_EQ(m_inventory.CookieList().GetRow(nB).strText[COL_STATE], "Protected");
@@ -44,7 +44,7 @@ TEST_F(CProtectionTest, MarksSurviveARefreshAndAreSavedPerBrowser)
 
     // Unprotecting everything leaves both lists present and empty.
     SelectOnly({2, 3});
-    m_inventory.ToggleSelectedProtection();
+    m_inventory.ProtectSelected();
     m_inventory.RefreshCookies();
     EXPECT_EQ(ReadWholeFile(DataFile(IE_PROTECTION_FILE)), "");
     EXPECT_TRUE(FileExists(DataFile(NS_PROTECTION_FILE)));
@@ -446,7 +446,7 @@ TEST_F(CProtectionTest, ASiteKeepsItsCookiesInEveryStoreAndSitesDatIsWrittenOnly
     EXPECT_FALSE(ComputeControlState(m_inventory.CookieList(), "&Protect").bDeleteEnabled);
     EXPECT_TRUE(ComputeControlState(m_inventory.CookieList(), "&Protect").bProtectEnabled);
     SelectOnly({nWww});
-    m_inventory.ToggleSelectedProtection();
+    m_inventory.ProtectSelected();
 
     // A hand edit: comments, blank lines and case are read as entries are.
     m_dir.Write("data/" SITES_FILE, "# mine\r\n\r\n  .Bank.TEST\r\ncom\r\n");
