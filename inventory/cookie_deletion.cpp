@@ -163,9 +163,18 @@ void CCookieInventory::NoteStayed(const CCookie& cookie)
         return;
     }
     ++counts.nNotWritten;
-    std::vector<std::string>& stores = m_batch.unwrittenStores;
-    if (std::find(stores.begin(), stores.end(), cookie.StoreFile()) == stores.end())
-        stores.push_back(cookie.StoreFile());
+    m_batch.unwrittenStores.push_back(cookie.StoreFile()); // made unique by FinishReport
+}
+
+CDeletionReport CCookieInventory::FinishReport()
+{
+    std::unordered_set<std::string> seen;
+    std::vector<std::string> unique;
+    for (const std::string& strStore : m_batch.unwrittenStores)
+        if (seen.insert(strStore).second)
+            unique.push_back(strStore);
+    m_batch.unwrittenStores = std::move(unique);
+    return m_batch;
 }
 
 void CCookieInventory::RemoveRows(const std::vector<bool>& remove)
@@ -193,7 +202,7 @@ CDeletionReport CCookieInventory::DeleteAllUnprotected()
     std::vector<bool> remove(static_cast<size_t>(m_CookieList.GetItemCount()), true);
     DeleteRows(remove);
     RewriteNSFiles();
-    return m_batch;
+    return FinishReport();
 }
 
 // Selected protected rows stay, still selected; the walk visits each selected
@@ -210,7 +219,7 @@ CDeletionReport CCookieInventory::DeleteSelected(const std::function<void()>& fn
         fnRowsGone();
     SelectAfterDelete(nFirst);
     RewriteNSFiles();
-    return m_batch;
+    return FinishReport();
 }
 
 void CCookieInventory::RewriteNSFiles()

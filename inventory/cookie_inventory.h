@@ -172,6 +172,8 @@ private:
     // Counts in the current batch's report a cookie that stayed although it
     // was to go: its browser runs, or its deletion did not reach the disk.
     void NoteStayed(const CCookie& cookie);
+    // The current batch's report, each unwritten store named once.
+    CDeletionReport FinishReport();
     // Records the doomed records of every store before anything is deleted;
     // a record that could not be copied leaves its batch and goes to kept.
     // False when the record could not be written: nothing may be deleted.
