@@ -373,6 +373,16 @@ TEST_F(CProtectionTest, HostNamesMatchIgnoringCaseAsTheBrowsersMatchThem)
     m_inventory.ProtectSelected();
     EXPECT_EQ(RowTexts(COL_STATE), (V{"Protected", "Protected", ""}));
     EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), ".MAIL.test\r\n.mail.test\r\n");
+
+    // By name, as jarvane-cli marks: the same match, of one browser if asked,
+    // the list written at once.
+    EXPECT_EQ(m_inventory.SetProtectionByName({".Mail.TEST"}, false), 2);
+    EXPECT_EQ(RowTexts(COL_STATE), (V{"", "", ""}));
+    EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), "");
+    EXPECT_EQ(m_inventory.SetProtectionByName({".OTHER", "none"}, true, EBrowser::Firefox), 0);
+    EXPECT_EQ(m_inventory.SetProtectionByName({".OTHER", "none"}, true, EBrowser::Netscape), 1);
+    EXPECT_EQ(m_inventory.CookieList().GetItemImage(FindRow(".other")), 1);
+    EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), ".other\r\n");
 }
 
 TEST(SiteRule, EntriesAreNormalisedPublicSuffixesRefusedAndHostsMatchedByLabel)
