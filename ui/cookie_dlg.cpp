@@ -440,12 +440,16 @@ void CCookieDlg::TellInUse(const CDeletionReport& report)
 {
     std::string strText;
     int nBrowsers = 0;
+    int nCookies = 0;
+    std::string strLastBrowser;
     for (size_t i = 0; i < kBrowserCount; ++i)
     {
         const int nInUse = report.browsers[i].nInUse;
         if (nInUse == 0)
             continue;
+        nCookies += nInUse;
         const std::string& strBrowser = BrowserName(static_cast<EBrowser>(i));
+        strLastBrowser = strBrowser;
         strText += (nBrowsers++ ? "\n" : "") + std::to_string(nInUse) +
                    (nInUse == 1 ? " cookie of " : " cookies of ") + strBrowser +
                    (nInUse == 1 ? " was" : " were") + " not deleted because " + strBrowser +
@@ -453,8 +457,8 @@ void CCookieDlg::TellInUse(const CDeletionReport& report)
     }
     if (nBrowsers == 0)
         return;
-    strText += nBrowsers == 1 ? "\n\nThey can be deleted once it is closed."
-                              : "\n\nThey can be deleted once these browsers are closed.";
+    strText += std::string(nCookies == 1 ? "\n\nIt" : "\n\nThey") + " can be deleted once " +
+               (nBrowsers == 1 ? strLastBrowser + " is" : "these browsers are") + " closed.";
     ShowMessageBox(ToDisplayText(strText), "Jarvane", wxOK | wxICON_INFORMATION, this);
 }
 

@@ -179,7 +179,7 @@ TEST_F(CMainWindowTest, DeleteTellsWhichCookiesStayedBecauseTheirBrowserRuns)
     PressKey(WXK_DELETE);
     EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 13);
     EXPECT_EQ(boxes, V{"1 cookie of Chromium was not deleted because Chromium is running.\n\n"
-                       "They can be deleted once it is closed.|Jarvane|info"});
+                       "It can be deleted once Chromium is closed.|Jarvane|info"});
 
     boxes.clear();
     ASSERT_EQ(symlink(("127.0.0.1:+" + strPid).c_str(), (strFirefox + "/lock").c_str()), 0);
