@@ -35,19 +35,19 @@ struct CKindBench
 {
     const char* pszName;
     EBrowser browser;
-    EDatabaseKind kind;
+    ECookieTable kind;
     const char* pszFixture;
     const char* pszRows;
     const char* pszSelect; // the same columns the store reads
     const char* pszDelete; // every row in one statement, without the truncate shortcut
 };
 const CKindBench kKinds[] = {
-    {"Firefox", EBrowser::Firefox, EDatabaseKind::Firefox,
+    {"Firefox", EBrowser::Firefox, ECookieTable::Moz,
      "home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite", kFirefoxRows,
      "SELECT host, id, name, path, expiry, isSecure, isHttpOnly, length(CAST(value AS BLOB)), "
      "NULL, NULL FROM moz_cookies",
      "DELETE FROM moz_cookies WHERE host IS NOT NULL"},
-    {"Chromium", EBrowser::Chromium, EDatabaseKind::Chromium,
+    {"Chromium", EBrowser::Chromium, ECookieTable::Chromium,
      "home/.config/chromium/Default/Cookies", kChromiumRows,
      "SELECT host_key, host_key, top_frame_site_key, has_cross_site_ancestor, name, path, "
      "source_scheme, source_port, name, path, expires_utc, is_secure, is_httponly, "

@@ -2,6 +2,7 @@
 #include "locations/location_discovery.h"
 #include "locations/location_file.h"
 #include "platform/path.h"
+#include "support/location_lists.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -90,7 +91,7 @@ void RunDiscoveryBench()
             .push_back(strRoot + "/" + Numbered("t", i % kTop) + "/" + std::to_string(i));
     const std::string strFile = AppendPathPart(folder.Path(), "Location.DAT");
     PrintFigure("SaveLocations, 1,000 entries",
-                TimeMs([&] { SaveLocations(strFile, ieLocations, nsLocations); }));
+                TimeMs([&] { SaveLocations(strFile, LocationLists(ieLocations, nsLocations)); }));
     std::vector<std::string> ieRead, nsRead;
     PrintFigure("LoadLocations, 1,000 entries",
                 TimeMs([&] { LoadLocations(strFile, ieRead, nsRead); }));

@@ -1,5 +1,6 @@
 #include "bench/bench_util.h"
 #include "inventory/cookie_inventory.h"
+#include "inventory/stores/netscape/ns_cookie.h"
 #include "platform/path.h"
 #include "platform/safe_file.h"
 #include "platform/text_file.h"

@@ -7,9 +7,9 @@
 #include "inventory/cookie.h"
 #include "inventory/undo_restore.h"
 #include "locations/browser_locations.h"
+#include "locations/identify_store.h"
 #include "locations/location_discovery.h"
 #include "locations/location_file.h"
-#include "locations/store_kind.h"
 #include "platform/browser_homes.h"
 #include "platform/compare_no_case.h"
 #include "platform/folder_lock.h"
@@ -223,11 +223,7 @@ int Find(const CCliArguments& arguments, const std::string& strLocationFile)
                                  GetAppFolders().m_strWindowsFolder, nullptr, GetHomeFolder());
     discovery.FillDriveList();
     discovery.RunSearch();
-    CBrowserLocations found;
-    found[BrowserIndex(EBrowser::InternetExplorer)] = discovery.m_explorerFolders.GetItems();
-    found[BrowserIndex(EBrowser::Netscape)] = discovery.m_netscapeFiles.GetItems();
-    found[BrowserIndex(EBrowser::Firefox)] = discovery.m_firefoxDatabases.GetItems();
-    found[BrowserIndex(EBrowser::Chromium)] = discovery.m_chromiumDatabases.GetItems();
+    const CBrowserLocations found = discovery.FoundItems();
     PrintLocations(found);
     std::fflush(stdout);
     if (std::all_of(found.begin(), found.end(), [](const auto& list) { return list.empty(); }))
@@ -243,7 +239,7 @@ int Find(const CCliArguments& arguments, const std::string& strLocationFile)
     CFolderLock lock;
     if (const int nStatus = LockFolder(lock, GetAppFolders().m_strCurrentFolder); nStatus != CLI_OK)
         return nStatus;
-    if (!SaveLocations(strLocationFile, found[0], found[1], found[2], found[3]))
+    if (!SaveLocations(strLocationFile, found))
     {
         Error(strLocationFile, "could not be written");
         return CLI_NOT_WRITTEN;
@@ -268,7 +264,7 @@ std::vector<std::string> AbsolutePaths(const std::vector<std::string>& paths)
 
 int SaveEditedLocations(const std::string& strLocationFile, const CBrowserLocations& locations)
 {
-    if (SaveLocations(strLocationFile, locations[0], locations[1], locations[2], locations[3]))
+    if (SaveLocations(strLocationFile, locations))
         return CLI_OK;
     Error(strLocationFile, "could not be written");
     return CLI_NOT_WRITTEN;
@@ -283,7 +279,7 @@ int AddLocations(const std::vector<std::string>& paths, const std::string& strLo
     bool bRefused = false;
     for (const std::string& strPath : paths)
     {
-        EBrowser browser = EBrowser::InternetExplorer;
+        EBrowser browser{};
         std::string strWhyNot;
         if (!IdentifyCookieStore(strPath, browser, strWhyNot))
         {

@@ -1,40 +1,13 @@
 #pragma once
 
 #include "inventory/cookie_details.h"
+#include "inventory/store_kinds.h"
 
 #include <string>
-#include <string_view>
 #include <utility>
+#include <vector>
 
-// The browser names: the browsers' keys in the records, the protection lists,
-// the Netscape rewrite and the list's Browser column.
-#define IE_BROWSER_NAME "Internet Explorer"
-#define NS_BROWSER_NAME "Netscape Browser"
-#define FF_BROWSER_NAME "Firefox"
-#define CR_BROWSER_NAME "Chromium"
-
-// The browser whose store a record comes from, the one way a record's kind is
-// told. The values number the store kinds in the order the inventory reads them.
-enum class EBrowser
-{
-    InternetExplorer,
-    Netscape,
-    Firefox,
-    Chromium,
-};
-constexpr size_t kBrowserCount = 4;
-
-inline size_t BrowserIndex(EBrowser browser)
-{
-    return static_cast<size_t>(browser);
-}
-
-// The browser's name, IE_BROWSER_NAME, NS_BROWSER_NAME, FF_BROWSER_NAME or
-// CR_BROWSER_NAME, one string per browser
-// for the life of the program.
-const std::string& BrowserName(EBrowser browser);
-// The browser of a name; false when no browser has that name exactly.
-bool BrowserOfName(std::string_view strName, EBrowser& browser);
+struct CDatabaseValue;
 
 // One listed cookie. The inventory owns the records; list rows only point at them.
 class CCookie
@@ -71,6 +44,14 @@ public:
     // What the store keeps of the cookie, its value left out. A kind that keeps
     // less in the record than its store holds reads the store now.
     virtual CCookieDetails GetDetails() const = 0;
+    // What finds the cookie within StoreFile(), for the store that deletes it:
+    // the line of a cookies.txt file; empty for a kind with a file per cookie
+    // or rows found by key.
+    virtual const std::string& StoreLine() const;
+    // The key of the cookie's row in its database; null for other kinds.
+    virtual const std::vector<CDatabaseValue>* RowKey() const { return nullptr; }
+    // Tells a kind with an "In use" check what the check found at deletion.
+    virtual void SetInUse(bool) {}
 
     std::string m_strName;
     int m_bProtected = 0;
@@ -81,40 +62,4 @@ public:
 
 private:
     EBrowser m_browser;
-};
-
-// One Internet Explorer cookie: a file of its own in a cookie folder.
-class CIECookie : public CCookie
-{
-public:
-    CIECookie(std::string strName, std::string strPath)
-        : CCookie(EBrowser::InternetExplorer, std::move(strName)), m_strPath(std::move(strPath))
-    {
-    }
-
-    bool Delete() override;
-    const std::string& StoreFile() const override { return m_strPath; }
-    // Reads every cookie of the file.
-    CCookieDetails GetDetails() const override;
-
-    std::string m_strPath;
-};
-
-// One cookie line of a Netscape cookie file. Deleting it only drops the record;
-// the line leaves its file when the file is rewritten at the end of the batch.
-class CNSCookie : public CCookie
-{
-public:
-    CNSCookie(std::string strName, std::string strFile, std::string strLine)
-        : CCookie(EBrowser::Netscape, std::move(strName)), m_strFile(std::move(strFile)),
-          m_strLine(std::move(strLine))
-    {
-    }
-
-    bool Delete() override { return true; }
-    const std::string& StoreFile() const override { return m_strFile; }
-    CCookieDetails GetDetails() const override;
-
-    std::string m_strFile;
-    std::string m_strLine;
 };

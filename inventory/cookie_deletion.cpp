@@ -254,8 +254,7 @@ void CCookieInventory::ForgetUnwrittenLines(const CCookieRecords& returned)
     {
         if (pCookie->Browser() != EBrowser::Netscape)
             continue;
-        const auto& cookie = static_cast<const CNSCookie&>(*pCookie);
-        const auto it = lines.find({cookie.m_strFile, cookie.m_strLine});
+        const auto it = lines.find({pCookie->StoreFile(), pCookie->StoreLine()});
         if (it == lines.end() || it->second.empty())
             continue;
         stayed[it->second.back()->nBatch].push_back(it->second.back()->nSeq);

@@ -1,6 +1,6 @@
 #include "inventory/cookie_details.h"
 
-#include "inventory/netscape_line.h"
+#include "inventory/stores/netscape/netscape_line.h"
 #include "platform/text_file.h"
 
 #include <cstdio>

@@ -1,6 +1,8 @@
 #include "inventory/cookie_inventory.h"
 
 #include "inventory/mark_name.h"
+#include "inventory/stores/ie_folder/ie_folder_store.h"
+#include "inventory/stores/netscape/netscape_store.h"
 #include "platform/path.h"
 
 #include <algorithm>
@@ -8,9 +10,14 @@
 #include <unordered_map>
 
 CCookieInventory::CCookieInventory(std::string strDataFolder)
-    : m_strDataFolder(std::move(strDataFolder)), m_stores{&m_ieStore, &m_nsStore, &m_ffStore,
-                                                          &m_crStore}
+    : m_strDataFolder(std::move(strDataFolder))
 {
+    for (const CStoreKind& kind : StoreKinds())
+    {
+        const size_t nIndex = BrowserIndex(kind.browser);
+        m_storeObjects[nIndex] = kind.fnMakeStore();
+        m_stores[nIndex] = m_storeObjects[nIndex].get();
+    }
 }
 
 CCookieInventory::~CCookieInventory()
@@ -51,9 +58,8 @@ void CCookieInventory::RefreshCookies()
     // Every list is read anew: one no longer read blocks nothing.
     m_unreadableLists.clear();
     m_bBlocked = {};
-    ReadIECookies();
-    ReadNSCookies();
-    ReadDatabaseCookies();
+    for (CCookieStore* pStore : m_stores)
+        ReadStore(*pStore);
     LoadSites();
     FillCookieList();
     SortByColumn(COL_STATE);
@@ -61,28 +67,23 @@ void CCookieInventory::RefreshCookies()
 
 void CCookieInventory::ReadIECookies()
 {
-    ReadStore(m_ieStore);
+    ReadStore(Store(EBrowser::InternetExplorer));
 }
 
 void CCookieInventory::AddIECookie(const std::string& strPath)
 {
-    m_ieStore.AddIECookie(strPath, m_Cookies);
+    CTextFileReader reader;
+    CIEFolderStore::AddIECookie(reader, strPath, m_Cookies);
 }
 
 void CCookieInventory::ReadNSCookies()
 {
-    ReadStore(m_nsStore);
+    ReadStore(Store(EBrowser::Netscape));
 }
 
 void CCookieInventory::AddNSCookie(const std::string& strLine, const std::string& strFile)
 {
     CNSFileStore::AddNSCookie(strLine, strFile, m_Cookies);
-}
-
-void CCookieInventory::ReadDatabaseCookies()
-{
-    ReadStore(m_ffStore);
-    ReadStore(m_crStore);
 }
 
 // A store without locations reads nothing, not even its protection list.

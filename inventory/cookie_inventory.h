@@ -3,11 +3,8 @@
 #include "inventory/cookie.h"
 #include "inventory/cookie_list_model.h"
 #include "inventory/cookie_store.h"
-#include "inventory/database_store.h"
 #include "inventory/deletion_report.h"
-#include "inventory/ie_folder_store.h"
 #include "inventory/keep_list.h"
-#include "inventory/netscape_store.h"
 #include "inventory/site_list.h"
 
 #include <array>
@@ -58,8 +55,6 @@ public:
     void AddIECookie(const std::string& strPath);
     void ReadNSCookies();
     void AddNSCookie(const std::string& strLine, const std::string& strFile);
-    // Reads the Firefox, then the Chromium cookie databases.
-    void ReadDatabaseCookies();
 
     // Whether deletion batches first record what they delete in UNDO.DB of the
     // data folder, so that it can be put back (bKeep), or record nothing and
@@ -168,7 +163,7 @@ private:
     // listed again at once.
     void RewriteNSFiles();
     // 1 when the current batch deleted a Netscape cookie, else 0.
-    int NSChanged() const { return m_nsStore.Changed() ? 1 : 0; }
+    int NSChanged() const { return Store(EBrowser::Netscape).Changed() ? 1 : 0; }
     // Counts in the current batch's report a cookie that stayed although it
     // was to go: its browser runs, or its deletion did not reach the disk.
     void NoteStayed(const CCookie& cookie);
@@ -200,10 +195,7 @@ private:
     void ApplySitesToRows();
 
     std::string m_strDataFolder;
-    CIEFolderStore m_ieStore;
-    CNSFileStore m_nsStore;
-    CDatabaseStore m_ffStore{EDatabaseKind::Firefox};
-    CDatabaseStore m_crStore{EDatabaseKind::Chromium};
+    std::array<std::unique_ptr<CCookieStore>, kBrowserCount> m_storeObjects; // one per kind
     CCookieStore* m_stores[kBrowserCount]; // by browser, in reading order
     CCookieRecords m_Cookies;
     CCookieListModel m_CookieList; // its rows point at m_Cookies' records

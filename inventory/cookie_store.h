@@ -19,25 +19,22 @@ using CCookieRecords = std::vector<std::unique_ptr<CCookie>>;
 class CCookieStore
 {
 public:
-    CCookieStore(EBrowser browser, const char* pszProtectionFile)
-        : m_browser(browser), m_pszProtectionFile(pszProtectionFile)
-    {
-    }
+    explicit CCookieStore(EBrowser browser) : m_browser(browser) {}
     CCookieStore(const CCookieStore&) = delete;
     CCookieStore& operator=(const CCookieStore&) = delete;
     virtual ~CCookieStore() = default;
 
     EBrowser Browser() const { return m_browser; }
     // The bare file name of the store's protection list.
-    const char* ProtectionFile() const { return m_pszProtectionFile; }
+    const char* ProtectionFile() const { return KindOf(m_browser).pszProtectionFile; }
     // The folders or files the store reads, as listed.
-    void SetLocations(std::vector<std::string> locations) { m_locations = std::move(locations); }
-    const std::vector<std::string>& Locations() const { return m_locations; }
+    virtual void SetLocations(std::vector<std::string> locations) = 0;
+    virtual const std::vector<std::string>& Locations() const = 0;
 
     // Appends one record per cookie of every location.
     virtual void ReadCookies(CCookieRecords& records) = 0;
     // Whether the protection list is written even when no location is listed.
-    virtual bool SavesProtectionWithoutLocations() const { return true; }
+    bool SavesProtectionWithoutLocations() const { return !KindOf(m_browser).bAdditive; }
 
     // Before a batch deletes anything: appends to entries what puts each
     // record's cookie back, one entry per record in batch order. A record
@@ -51,7 +48,7 @@ public:
     // is freed right after the call, so the store may take its contents.
     virtual void DeleteCookies(std::vector<CCookie*>& batch) = 0;
     // True when the batch so far deleted a cookie of this store.
-    bool Changed() const { return m_bChanged; }
+    virtual bool Changed() const { return m_bChanged; }
     // Writes what the batch changed, after the doomed records have left the
     // list; list holds the surviving rows in display order. A deletion that
     // did not reach the disk must not look done: its record is made again into
@@ -59,10 +56,8 @@ public:
     virtual void FinishBatch(const CCookieListModel& list, CCookieRecords& returned) = 0;
 
 protected:
-    std::vector<std::string> m_locations;
     bool m_bChanged = false;
 
 private:
     EBrowser m_browser;
-    const char* m_pszProtectionFile;
 };

@@ -11,7 +11,7 @@
 // hold paths and match exactly. The lists keep the names as they were marked.
 inline bool NamesIgnoreCase(EBrowser browser)
 {
-    return browser != EBrowser::InternetExplorer;
+    return KindOf(browser).bNamesIgnoreCase;
 }
 
 bool SameMarkName(EBrowser browser, std::string_view strFirst, std::string_view strSecond);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "inventory/cookie.h"
-#include "inventory/cookie_database.h"
+#include "inventory/stores/sqlite/cookie_database.h"
 
 #include <cstdint>
 #include <functional>

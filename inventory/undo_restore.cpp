@@ -1,8 +1,8 @@
 #include "inventory/undo_restore.h"
 
-#include "inventory/cookie_database.h"
-#include "inventory/database_store.h"
-#include "inventory/netscape_line.h"
+#include "inventory/store_kinds.h"
+#include "inventory/stores/netscape/netscape_line.h"
+#include "inventory/stores/sqlite/cookie_database.h"
 #include "platform/path.h"
 #include "platform/safe_file.h"
 #include "platform/text_file.h"
@@ -169,8 +169,6 @@ void RestoreNSFile(const std::string& strFile, const std::vector<const CUndoEntr
 void RestoreDatabase(EBrowser browser, const std::string& strDatabase,
                      const std::vector<const CUndoEntry*>& entries, CTally& tally)
 {
-    const EDatabaseKind kind =
-        browser == EBrowser::Firefox ? EDatabaseKind::Firefox : EDatabaseKind::Chromium;
     std::error_code error;
     if (!fs::is_regular_file(strDatabase, error))
     {
@@ -178,7 +176,8 @@ void RestoreDatabase(EBrowser browser, const std::string& strDatabase,
             tally.Skipped(*pEntry, strDatabase + " no longer exists");
         return;
     }
-    if (CDatabaseStore(kind).IsDatabaseInUse(strDatabase))
+    const auto fnIsInUse = KindOf(browser).fnIsInUse;
+    if (fnIsInUse && fnIsInUse(strDatabase))
     {
         for (size_t i = 0; i < entries.size(); ++i)
             tally.Pending("close " + BrowserName(browser) + " and try again");
@@ -198,7 +197,7 @@ void RestoreDatabase(EBrowser browser, const std::string& strDatabase,
             tally.Skipped(*pEntry, "its copy cannot be read");
     }
     std::vector<EInsertOutcome> outcomes;
-    if (!InsertCookieRows(kind, strDatabase, rows, outcomes))
+    if (!InsertCookieRows(CookieTableOf(strDatabase), strDatabase, rows, outcomes))
     {
         for (size_t i = 0; i < readable.size(); ++i)
             tally.Pending(strDatabase + " could not be written");

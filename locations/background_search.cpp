@@ -38,10 +38,7 @@ void CBackgroundSearch::Publish(const CLocationDiscovery& discovery, const std::
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_progress.m_strFolder = strFolder;
-        m_progress.m_explorerFolders = discovery.m_explorerFolders;
-        m_progress.m_netscapeFiles = discovery.m_netscapeFiles;
-        m_progress.m_firefoxDatabases = discovery.m_firefoxDatabases;
-        m_progress.m_chromiumDatabases = discovery.m_chromiumDatabases;
+        m_progress.m_found = discovery.m_found;
         m_progress.m_bDone = bDone;
         bWake = !m_bWakePending;
         m_bWakePending = true;
@@ -65,10 +62,7 @@ void CBackgroundSearch::Stop(CLocationDiscovery* pDiscovery)
     m_thread.join();
     if (pDiscovery)
     {
-        pDiscovery->m_explorerFolders = m_pDiscovery->m_explorerFolders;
-        pDiscovery->m_netscapeFiles = m_pDiscovery->m_netscapeFiles;
-        pDiscovery->m_firefoxDatabases = m_pDiscovery->m_firefoxDatabases;
-        pDiscovery->m_chromiumDatabases = m_pDiscovery->m_chromiumDatabases;
+        pDiscovery->m_found = m_pDiscovery->m_found;
     }
     m_pDiscovery.reset();
 }

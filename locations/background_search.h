@@ -14,10 +14,9 @@
 struct CSearchProgress
 {
     std::string m_strFolder;
-    CLocationList m_explorerFolders;
-    CLocationList m_netscapeFiles;
-    CLocationList m_firefoxDatabases;
-    CLocationList m_chromiumDatabases;
+    CFoundLocations m_found;
+
+    const CLocationList& Found(EBrowser browser) const { return m_found[BrowserIndex(browser)]; }
     bool m_bDone = false; // the search has ended, found everything or was stopped
 };
 
@@ -43,7 +42,7 @@ public:
     // The latest progress, and leave fnWake free to wake again.
     CSearchProgress TakeProgress();
     // Cancels the search if it still runs and waits for its thread; then the
-    // lists found so far are in discovery's four lists. Without discovery, or
+    // lists found so far are in discovery's lists. Without discovery, or
     // when not running, the results are dropped.
     void Stop(CLocationDiscovery* pDiscovery = nullptr);
 

@@ -1,7 +1,6 @@
 #include "locations/location_discovery.h"
 
 #include "app/profile_helpers.h"
-#include "locations/database_discovery.h"
 #include "platform/compare_no_case.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
@@ -149,7 +148,7 @@ void CLocationDiscovery::Beep() const
 
 void CLocationDiscovery::FindExplorerLocation()
 {
-    m_explorerFolders.Clear();
+    Found(EBrowser::InternetExplorer).Clear();
     if (!FindExplorerInRegistry())
         FindExplorerInWindowsFolder();
 }
@@ -173,12 +172,12 @@ void CLocationDiscovery::FindExplorerInWindowsFolder()
 
 void CLocationDiscovery::AddExplorerLocation(const std::string& strPath)
 {
-    m_explorerFolders.Add(strPath);
+    Found(EBrowser::InternetExplorer).Add(strPath);
 }
 
 void CLocationDiscovery::FindNetscapeLocation()
 {
-    m_netscapeFiles.Clear();
+    Found(EBrowser::Netscape).Clear();
     if (!FindNetscapeInRegistry())
         SearchSelectedDrive();
 }
@@ -214,7 +213,7 @@ bool CLocationDiscovery::SearchDrive(const std::string& strDrive)
         bool bAdded = false;
         SearchFolderForAll(kNetscapeCookieFile, m_strHomeFolder, foreignFolders, m_pControl,
                            [&](const std::string& strPath)
-                           { bAdded = m_netscapeFiles.Append(strPath) || bAdded; });
+                           { bAdded = Found(EBrowser::Netscape).Append(strPath) || bAdded; });
         return bAdded;
     }
     std::string strRoot = strDrive;
@@ -243,7 +242,7 @@ std::string CLocationDiscovery::GetHomeDrive() const
 
 void CLocationDiscovery::AddNetscapeLocation(const std::string& strPath)
 {
-    m_netscapeFiles.Add(strPath);
+    Found(EBrowser::Netscape).Add(strPath);
 }
 
 void CLocationDiscovery::FillDriveList()
@@ -264,20 +263,27 @@ void CLocationDiscovery::FillDriveList()
 
 void CLocationDiscovery::FindDatabaseLocations()
 {
-    m_firefoxDatabases.Clear();
-    m_chromiumDatabases.Clear();
-    for (const std::string& strPath : FindFirefoxDatabases(m_strHomeFolder))
-        AddFirefoxLocation(strPath);
-    for (const std::string& strPath : FindChromiumDatabases(m_strHomeFolder))
-        AddChromiumLocation(strPath);
+    for (const CStoreKind& kind : StoreKinds())
+    {
+        if (!kind.fnFindInHome)
+            continue;
+        Found(kind.browser).Clear();
+        if (m_strHomeFolder.empty())
+            continue;
+        for (const std::string& strPath : kind.fnFindInHome(m_strHomeFolder))
+            AddLocation(kind.browser, strPath);
+    }
 }
 
-void CLocationDiscovery::AddFirefoxLocation(const std::string& strPath)
+void CLocationDiscovery::AddLocation(EBrowser browser, const std::string& strPath)
 {
-    m_firefoxDatabases.Add(strPath);
+    Found(browser).Add(strPath);
 }
 
-void CLocationDiscovery::AddChromiumLocation(const std::string& strPath)
+CBrowserLocations CLocationDiscovery::FoundItems() const
 {
-    m_chromiumDatabases.Add(strPath);
+    CBrowserLocations locations;
+    for (size_t i = 0; i < kBrowserCount; ++i)
+        locations[i] = m_found[i].GetItems();
+    return locations;
 }

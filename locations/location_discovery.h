@@ -1,9 +1,12 @@
 #pragma once
 
+#include "inventory/store_kinds.h"
+#include "locations/location_file.h"
 #include "locations/location_list.h"
 #include "platform/drives.h"
 #include "platform/registry.h"
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <string>
@@ -26,12 +29,15 @@ struct CSearchControl
     bool IsCancelled() const { return m_bCancel.load(std::memory_order_relaxed); }
 };
 
+// Each kind's locations found, by BrowserIndex.
+using CFoundLocations = std::array<CLocationList, kBrowserCount>;
+
 // Finds the Internet Explorer cookie folder and the Netscape cookie file: each
 // from the registry first, then from the Windows folder's "Cookies" folder or a
-// search of the chosen drive for "cookies.txt". The results go into the two
-// location lists, which the Find Cookie Location dialog shows (image 0 for an
-// Internet Explorer folder, 1 for a Netscape file) and saves top to bottom.
-// The Firefox and Chromium cookie databases come from the user's profiles.
+// search of the chosen drive for "cookies.txt". The stores of every kind found
+// in the user's home (the browsers' cookie databases) come from that kind's
+// own discovery. The results go into one location list per kind, which the
+// Find Cookie Location dialog shows and saves top to bottom.
 class CLocationDiscovery
 {
 public:
@@ -74,16 +80,19 @@ public:
     // holds the home, else the first.
     void FillDriveList();
 
-    // Empties the two database lists and fills them from the user's profiles.
+    // Empties the list of every kind found in a home and fills it from the
+    // user's home.
     void FindDatabaseLocations();
-    void AddFirefoxLocation(const std::string& strPath);
-    void AddChromiumLocation(const std::string& strPath);
+    // Adds a location to its kind's list, unless it is listed there already.
+    void AddLocation(EBrowser browser, const std::string& strPath);
 
-    CLocationList m_explorerFolders;
-    CLocationList m_netscapeFiles;
+    CLocationList& Found(EBrowser browser) { return m_found[BrowserIndex(browser)]; }
+    // Every list's paths, as the location file takes them.
+    CBrowserLocations FoundItems() const;
+    const CLocationList& Found(EBrowser browser) const { return m_found[BrowserIndex(browser)]; }
+
+    CFoundLocations m_found;
     CDriveChoice m_driveChoice;
-    CLocationList m_firefoxDatabases;
-    CLocationList m_chromiumDatabases;
 
 private:
     const IRegistry& m_registry;

@@ -35,14 +35,16 @@ void AppendSection(const char* pSection, const std::vector<std::string>& locatio
     }
 }
 
-bool CheckFirstLocation(const std::string& strFile, const char* pSection, const char* pBeginning,
-                        const char* pEnd,
+bool CheckFirstLocation(const std::string& strFile, const CStoreKind& kind,
                         const std::function<void(const std::string&)>& fnShowMessage)
 {
-    const std::string strPath = ReadProfileString(pSection, LocationKey(1), "", strFile);
+    const std::string strPath =
+        ReadProfileString(kind.pszLocationSection, LocationKey(1), "", strFile);
     if (strPath.empty() || PathExists(strPath))
         return true;
-    fnShowMessage(pBeginning + strPath + pEnd);
+    std::string strMessage = kind.pszMissingMessage;
+    strMessage.replace(strMessage.find("%s"), 2, strPath);
+    fnShowMessage(strMessage);
     return false;
 }
 } // namespace
@@ -67,25 +69,21 @@ void LoadLocations(const std::string& strFile, std::vector<std::string>& ieLocat
     ReadSectionInto(strFile, LOCATION_SECTION_NS, nsLocations);
 }
 
-void LoadDatabaseLocations(const std::string& strFile, std::vector<std::string>& ffLocations,
-                           std::vector<std::string>& crLocations)
+CBrowserLocations LoadBrowserLocations(const std::string& strFile)
 {
-    ReadSectionInto(strFile, LOCATION_SECTION_FF, ffLocations);
-    ReadSectionInto(strFile, LOCATION_SECTION_CR, crLocations);
+    CBrowserLocations locations;
+    for (const CStoreKind& kind : StoreKinds())
+        ReadSectionInto(strFile, kind.pszLocationSection, locations[BrowserIndex(kind.browser)]);
+    return locations;
 }
 
-bool SaveLocations(const std::string& strFile, const std::vector<std::string>& ieLocations,
-                   const std::vector<std::string>& nsLocations,
-                   const std::vector<std::string>& ffLocations,
-                   const std::vector<std::string>& crLocations)
+bool SaveLocations(const std::string& strFile, const CBrowserLocations& locations)
 {
     // The whole new file is written in one replacement, so a failed write
     // leaves the remembered locations as they were.
     std::vector<std::string> lines;
-    AppendSection(LOCATION_SECTION_IE, ieLocations, lines);
-    AppendSection(LOCATION_SECTION_NS, nsLocations, lines);
-    AppendSection(LOCATION_SECTION_FF, ffLocations, lines);
-    AppendSection(LOCATION_SECTION_CR, crLocations, lines);
+    for (const CStoreKind& kind : StoreKinds())
+        AppendSection(kind.pszLocationSection, locations[BrowserIndex(kind.browser)], lines);
     return ReplaceFileContents(strFile, JoinCrLfLines(lines));
 }
 
@@ -94,14 +92,8 @@ bool ValidateLocations(const std::string& strFile,
 {
     if (!PathExists(strFile))
         return false;
-    return CheckFirstLocation(strFile, LOCATION_SECTION_IE,
-                              "Jarvane is setup to search Internet Explorer Cookies in ",
-                              ".\n\nThis directory does not exist. Jarvane will now help you "
-                              "find where these cookies hide.",
-                              fnShowMessage) &&
-           CheckFirstLocation(strFile, LOCATION_SECTION_NS,
-                              "Jarvane is setup to search Netscape Cookies in ",
-                              ".\n\nThis file does not exist. Jarvane will now help you find "
-                              "where these cookies hide.",
-                              fnShowMessage);
+    for (const CStoreKind& kind : StoreKinds())
+        if (kind.pszMissingMessage && !CheckFirstLocation(strFile, kind, fnShowMessage))
+            return false;
+    return true;
 }

@@ -2,8 +2,8 @@
 
 #include "app/app_folders.h"
 #include "inventory/cookie.h"
+#include "locations/identify_store.h"
 #include "locations/location_file.h"
-#include "locations/store_kind.h"
 #include "platform/browser_homes.h"
 #include "res/resources.h"
 #include "ui/dialog_units.h"
@@ -23,16 +23,26 @@
 
 namespace
 {
-enum
-{
-    IMAGE_EXPLORER_FOLDER = 0,
-    IMAGE_NETSCAPE_FILE = 1,
-};
-
 #define FIND_SEARCHING_TEXT "Searching "
 #define ADD_QUESTION "What do you want to add?"
-#define ADD_FILE_CHOICE "A cookie file or database (cookies.txt, Firefox, Chromium)"
 #define ADD_FOLDER_CHOICE "An Internet Explorer cookie folder"
+
+// The names of the Database kinds: "Firefox, Chromium" or, with bLastAnd,
+// "Firefox and Chromium".
+std::string DatabaseBrowserNames(bool bLastAnd)
+{
+    std::vector<const char*> names;
+    for (const CStoreKind& kind : StoreKinds())
+        if (kind.shape == EStoreShape::Database)
+            names.push_back(kind.pszBrowserName);
+    std::string strNames;
+    for (size_t i = 0; i < names.size(); ++i)
+        strNames += std::string(i == 0                              ? ""
+                                : bLastAnd && i + 1 == names.size() ? " and "
+                                                                    : ", ") +
+                    names[i];
+    return strNames;
+}
 
 // Rows of a list that are selected, in list order.
 std::vector<long> SelectedRows(const wxListCtrl* pList)
@@ -42,13 +52,6 @@ std::vector<long> SelectedRows(const wxListCtrl* pList)
          nRow = pList->GetNextItem(nRow, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
         rows.push_back(nRow);
     return rows;
-}
-
-void FillList(wxListCtrl* pList, const CLocationList& locations, int nImage)
-{
-    pList->DeleteAllItems();
-    for (size_t i = 0; i < locations.GetCount(); ++i)
-        pList->InsertItem(static_cast<long>(i), ToDisplayText(locations.GetItem(i)), nImage);
 }
 } // namespace
 
@@ -191,7 +194,7 @@ void CFindLocationDlg::CreateControls()
                        "Jarvane searches.",
                        {10, 184, 212, 20});
 
-    CreateTemplateText(this, "Firefox and Chromium Cookie Databases", {10, 208, 140, 8});
+    CreateTemplateText(this, DatabaseBrowserNames(true) + " Cookie Databases", {10, 208, 222, 8});
     m_lcDatabases = CreateLocationList(IDC_DATABASE_LIST, {9, 218, 223, 56}, "Cookie Database");
     const int nBrowserWidth = DluToPixels(this, 50, 0).x;
     m_lcDatabases->SetColumnWidth(0, m_lcDatabases->GetClientSize().x - nBrowserWidth);
@@ -215,18 +218,10 @@ wxListCtrl* CFindLocationDlg::CreateLocationList(int nId, const CDluRect& rect,
 void CFindLocationDlg::LoadSavedLocations()
 {
     const std::string strFile = GetAppFolders().GetLocationFilePath();
-    ReadLocationSection(strFile, LOCATION_SECTION_IE,
-                        [this](const std::string& strPath)
-                        { m_discovery.AddExplorerLocation(strPath); });
-    ReadLocationSection(strFile, LOCATION_SECTION_NS,
-                        [this](const std::string& strPath)
-                        { m_discovery.AddNetscapeLocation(strPath); });
-    ReadLocationSection(strFile, LOCATION_SECTION_FF,
-                        [this](const std::string& strPath)
-                        { m_discovery.AddFirefoxLocation(strPath); });
-    ReadLocationSection(strFile, LOCATION_SECTION_CR,
-                        [this](const std::string& strPath)
-                        { m_discovery.AddChromiumLocation(strPath); });
+    for (const CStoreKind& kind : StoreKinds())
+        ReadLocationSection(strFile, kind.pszLocationSection,
+                            [this, &kind](const std::string& strPath)
+                            { m_discovery.AddLocation(kind.browser, strPath); });
     ShowLocations();
 }
 
@@ -251,24 +246,39 @@ void CFindLocationDlg::UpdateRemoveButton()
 
 void CFindLocationDlg::ShowLocations()
 {
-    ShowLists(m_discovery.m_explorerFolders, m_discovery.m_netscapeFiles,
-              m_discovery.m_firefoxDatabases, m_discovery.m_chromiumDatabases);
+    ShowLists(m_discovery.m_found);
 }
 
-void CFindLocationDlg::ShowLists(const CLocationList& explorer, const CLocationList& netscape,
-                                 const CLocationList& firefox, const CLocationList& chromium)
+wxListCtrl* CFindLocationDlg::ListOf(EStoreShape shape) const
 {
-    FillList(m_lcExplorer, explorer, IMAGE_EXPLORER_FOLDER);
-    FillList(m_lcNetscape, netscape, IMAGE_NETSCAPE_FILE);
-    m_lcDatabases->DeleteAllItems();
-    for (const auto& [pList, pBrowser] :
-         {std::make_pair(&firefox, FF_BROWSER_NAME), std::make_pair(&chromium, CR_BROWSER_NAME)})
-        for (const std::string& strPath : pList->GetItems())
+    switch (shape)
+    {
+    case EStoreShape::Folder:
+        return m_lcExplorer;
+    case EStoreShape::TextFile:
+        return m_lcNetscape;
+    default:
+        return m_lcDatabases;
+    }
+}
+
+// Each list shows the locations of the kinds of its shape, in table order; the
+// database list names each one's browser.
+void CFindLocationDlg::ShowLists(const CFoundLocations& found)
+{
+    for (wxListCtrl* pList : {m_lcExplorer, m_lcNetscape, m_lcDatabases})
+        pList->DeleteAllItems();
+    for (const CStoreKind& kind : StoreKinds())
+    {
+        wxListCtrl* pList = ListOf(kind.shape);
+        for (const std::string& strPath : found[BrowserIndex(kind.browser)].GetItems())
         {
-            const long nRow = m_lcDatabases->GetItemCount();
-            m_lcDatabases->InsertItem(nRow, ToDisplayText(strPath), IMAGE_NETSCAPE_FILE);
-            m_lcDatabases->SetItem(nRow, 1, pBrowser);
+            const long nRow = pList->GetItemCount();
+            pList->InsertItem(nRow, ToDisplayText(strPath), kind.nFindImage);
+            if (pList == m_lcDatabases)
+                pList->SetItem(nRow, 1, kind.pszBrowserName);
         }
+    }
 }
 
 void CFindLocationDlg::ShowDrives()
@@ -290,7 +300,7 @@ void CFindLocationDlg::OnFind()
 void CFindLocationDlg::StartSearch()
 {
     // Each run starts from empty lists.
-    ShowLists({}, {}, {}, {});
+    ShowLists(CFoundLocations());
     UpdateOkButton();
     m_btnFind->SetLabel("&Stop");
     m_btnAdd->Disable();
@@ -311,14 +321,13 @@ void CFindLocationDlg::OnSearchProgress()
         return;
     }
     m_stProgress->SetLabel(FIND_SEARCHING_TEXT + ToDisplayText(progress.m_strFolder));
-    const int nFound = static_cast<int>(
-        progress.m_explorerFolders.GetCount() + progress.m_netscapeFiles.GetCount() +
-        progress.m_firefoxDatabases.GetCount() + progress.m_chromiumDatabases.GetCount());
-    if (nFound !=
+    size_t nFound = 0;
+    for (const CLocationList& list : progress.m_found)
+        nFound += list.GetCount();
+    if (static_cast<int>(nFound) !=
         m_lcExplorer->GetItemCount() + m_lcNetscape->GetItemCount() + m_lcDatabases->GetItemCount())
     {
-        ShowLists(progress.m_explorerFolders, progress.m_netscapeFiles, progress.m_firefoxDatabases,
-                  progress.m_chromiumDatabases);
+        ShowLists(progress.m_found);
         UpdateOkButton();
     }
 }
@@ -344,7 +353,9 @@ void CFindLocationDlg::EndModal(int nReturnCode)
 
 void CFindLocationDlg::OnAdd()
 {
-    const wxString choices[] = {ADD_FILE_CHOICE, ADD_FOLDER_CHOICE};
+    const wxString choices[] = {"A cookie file or database (cookies.txt, " +
+                                    DatabaseBrowserNames(false) + ")",
+                                ADD_FOLDER_CHOICE};
     wxSingleChoiceDialog choose(this, ADD_QUESTION, "Add Cookie Location", 2, choices);
     if (choose.ShowModal() != wxID_OK)
         return;
@@ -358,7 +369,7 @@ void CFindLocationDlg::OnAdd()
 
 bool CFindLocationDlg::AddLocation(const std::string& strPath)
 {
-    EBrowser browser = EBrowser::InternetExplorer;
+    EBrowser browser{};
     std::string strWhyNot;
     if (!IdentifyCookieStore(strPath, browser, strWhyNot))
     {
@@ -367,10 +378,7 @@ bool CFindLocationDlg::AddLocation(const std::string& strPath)
                        "Find Cookie Location", wxOK | wxICON_EXCLAMATION, this);
         return false;
     }
-    CLocationList* const lists[] = {&m_discovery.m_explorerFolders, &m_discovery.m_netscapeFiles,
-                                    &m_discovery.m_firefoxDatabases,
-                                    &m_discovery.m_chromiumDatabases};
-    lists[BrowserIndex(browser)]->Append(strPath);
+    m_discovery.Found(browser).Append(strPath);
     ShowLocations();
     UpdateOkButton();
     UpdateRemoveButton();
@@ -380,22 +388,20 @@ bool CFindLocationDlg::AddLocation(const std::string& strPath)
 void CFindLocationDlg::OnRemove()
 {
     std::vector<std::pair<CLocationList*, std::string>> removed;
-    for (const auto& [pControl, pList] :
-         {std::make_pair(m_lcExplorer, &m_discovery.m_explorerFolders),
-          std::make_pair(m_lcNetscape, &m_discovery.m_netscapeFiles)})
-        for (long nRow : SelectedRows(pControl))
-            removed.emplace_back(pList, pList->GetItem(static_cast<size_t>(nRow)));
-    // The database list shows the Firefox databases, then the Chromium ones.
-    const size_t nFirefox = m_discovery.m_firefoxDatabases.GetCount();
-    for (long nRow : SelectedRows(m_lcDatabases))
+    for (wxListCtrl* pControl : {m_lcExplorer, m_lcNetscape, m_lcDatabases})
     {
-        const size_t nIndex = static_cast<size_t>(nRow);
-        if (nIndex < nFirefox)
-            removed.emplace_back(&m_discovery.m_firefoxDatabases,
-                                 m_discovery.m_firefoxDatabases.GetItem(nIndex));
-        else
-            removed.emplace_back(&m_discovery.m_chromiumDatabases,
-                                 m_discovery.m_chromiumDatabases.GetItem(nIndex - nFirefox));
+        // The control shows its kinds' lists one after another, in table order.
+        std::vector<std::pair<CLocationList*, size_t>> rows;
+        for (const CStoreKind& kind : StoreKinds())
+            if (ListOf(kind.shape) == pControl)
+                for (size_t i = 0; i < m_discovery.Found(kind.browser).GetCount(); ++i)
+                    rows.emplace_back(&m_discovery.Found(kind.browser), i);
+        for (long nRow : SelectedRows(pControl))
+            if (static_cast<size_t>(nRow) < rows.size())
+            {
+                const auto& [pList, nIndex] = rows[static_cast<size_t>(nRow)];
+                removed.emplace_back(pList, pList->GetItem(nIndex));
+            }
     }
     if (removed.empty())
         return;
@@ -412,9 +418,7 @@ void CFindLocationDlg::OnOkButton()
     if (IsSearching())
         m_search.Stop(&m_discovery);
     // A failed save is not reported; the dialog is accepted all the same.
-    SaveLocations(GetAppFolders().GetLocationFilePath(), m_discovery.m_explorerFolders.GetItems(),
-                  m_discovery.m_netscapeFiles.GetItems(), m_discovery.m_firefoxDatabases.GetItems(),
-                  m_discovery.m_chromiumDatabases.GetItems());
+    SaveLocations(GetAppFolders().GetLocationFilePath(), m_discovery.FoundItems());
     EndModal(wxID_OK);
 }
 

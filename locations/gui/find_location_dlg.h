@@ -76,7 +76,7 @@ public:
     wxButton* m_btnOK = nullptr;
     wxListCtrl* m_lcNetscape = nullptr;
     wxListCtrl* m_lcExplorer = nullptr;
-    wxListCtrl* m_lcDatabases = nullptr; // Firefox, then Chromium
+    wxListCtrl* m_lcDatabases = nullptr; // every Database kind's, in table order
     wxButton* m_btnAdd = nullptr;
     wxButton* m_btnRemove = nullptr;
     wxStaticText* m_stProgress = nullptr; // the folder being searched
@@ -90,8 +90,9 @@ private:
     void UpdateRemoveButton();
     // Shows the discovery's lists and drive choice in the controls.
     void ShowLocations();
-    void ShowLists(const CLocationList& explorer, const CLocationList& netscape,
-                   const CLocationList& firefox, const CLocationList& chromium);
+    void ShowLists(const CFoundLocations& found);
+    // The list control that shows the locations of a kind.
+    wxListCtrl* ListOf(EStoreShape shape) const;
     void ShowDrives();
     void StartSearch();
     // Takes the search's news on this thread.

@@ -343,8 +343,9 @@ TEST_F(BrowserStores, AKeptSiteKeepsEveryCookieOfItsHostsInBothBrowsersThroughDe
     }
 }
 
-// GNOME Web holds its database while it runs and lets it go when it ends; once
-// closed, it sends only the cookies its database still keeps.
+// GNOME Web holds its database while it runs: its rows are listed "In use" and
+// Delete All leaves them. Once it has closed, Delete All with beta.test
+// protected leaves only beta.test's cookie, and GNOME Web sends only that.
 TEST_F(BrowserStores, GnomeWebIsInUseWhileItRunsAndSendsOnlyWhatItsDatabaseKeeps)
 {
     const std::string strHome = m_dir.File("ep");
@@ -364,6 +365,11 @@ TEST_F(BrowserStores, GnomeWebIsInUseWhileItRunsAndSendsOnlyWhatItsDatabaseKeeps
             60))
             << "GNOME Web did not reach the end of the chain";
         EXPECT_TRUE(IsEpiphanyProfileRunning(strDb));
+        m_inventory.SetLocations(EBrowser::Epiphany, {strDb});
+        m_inventory.RefreshCookies();
+        EXPECT_EQ(ListedHosts(EBrowser::Epiphany, "In use"), kHosts);
+        m_inventory.DeleteAllUnprotected();
+        EXPECT_EQ(ListedHosts(EBrowser::Epiphany, "In use"), kHosts);
     }
     EXPECT_TRUE(WaitFor([&] { return !IsEpiphanyProfileRunning(strDb); }, 10));
     std::map<std::string, int> hosts;
@@ -373,10 +379,14 @@ TEST_F(BrowserStores, GnomeWebIsInUseWhileItRunsAndSendsOnlyWhatItsDatabaseKeeps
             ++hosts[strLine.substr(nEqual + 3)];
     EXPECT_EQ(hosts, kHosts);
 
-    ASSERT_EQ(std::system(("sqlite3 " + Quote(strDb) +
-                           " \"DELETE FROM moz_cookies WHERE host <> 'beta.test'\"")
-                              .c_str()),
-              0);
+    m_inventory.RefreshCookies();
+    CCookieListModel& list = m_inventory.CookieList();
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        list.SetItemSelected(i, list.GetRow(i).strText[COL_COOKIE] == "beta.test");
+    m_inventory.ProtectSelected();
+    m_inventory.RefreshCookies(); // the mark goes through EPPROT.DAT
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(ListedHosts(EBrowser::Epiphany), (std::map<std::string, int>{{"beta.test", 1}}));
     TakeSentCookies();
     ASSERT_EQ(Visit("epiphany", strHome), 0);
     EXPECT_EQ(TakeSentCookies(), kOnlyBeta);

@@ -292,9 +292,10 @@ run -C "$found" list; expect_status 0 "list after find --save"
 # drive of this machine is searched.
 home=$scratch/browsers dbs=$scratch/dbs
 cp -r "$root/tests/fixtures/browsers/home" "$home"
-ff=$(echo "$home"/.config/mozilla/firefox/*/cookies.sqlite) cr=$home/.config/chromium/Default/Cookies
+ff=$(echo "$home"/.config/mozilla/firefox/*/cookies.sqlite) cr=$home/.config/chromium/Default/Cookies ep=$home/.local/share/epiphany/cookies.sqlite
 HOME=$home run -C "$dbs" find --save; expect_status 0 "find --save with browser profiles"
-grep -qx $'Firefox\t'"$ff" "$scratch/out" && grep -qx $'Chromium\t'"$cr" "$scratch/out" || fail "find printed: $(cat "$scratch/out")"
+grep -qx $'Firefox\t'"$ff" "$scratch/out" && grep -qx $'Chromium\t'"$cr" "$scratch/out" &&
+  grep -qx $'GNOME Web\t'"$ep" "$scratch/out" || fail "find printed: $(cat "$scratch/out")"
 run -C "$dbs" locations
 [ "$(tr -d '\r' <"$dbs/Location.DAT" | grep -A1 -x '\[FF\]\|\[CR\]' | grep -c '^Location 1=')" -eq 2 ] &&
   grep -qx $'Firefox\t'"$ff" "$scratch/out" && grep -qx $'Chromium\t'"$cr" "$scratch/out" || fail "locations printed: $(cat "$scratch/out")"
@@ -313,7 +314,8 @@ TZ=UTC run -C "$work" list --long
 grep -qF "a81f3c9d20e4" "$scratch/out" && fail "list --long printed an Internet Explorer cookie's value"
 grep -qF "$(printf '\tsession_id\t/\t2001-04-23 ')" "$scratch/out" || fail "list --long of the Internet Explorer samples: $(head -n 3 "$scratch/out")"
 run -C "$dbs" protect gamma.test; expect_status 0 "protect a database host"
-grep -qx $'gamma.test\r' "$dbs/FFPROT.DAT" && grep -qx $'gamma.test\r' "$dbs/CRPROT.DAT" || fail "FFPROT.DAT/CRPROT.DAT lack gamma.test"
+grep -qx $'gamma.test\r' "$dbs/FFPROT.DAT" && grep -qx $'gamma.test\r' "$dbs/CRPROT.DAT" &&
+  grep -qx $'gamma.test\r' "$dbs/EPPROT.DAT" || fail "FFPROT.DAT/CRPROT.DAT/EPPROT.DAT lack gamma.test"
 ln -s "$(hostname)-$$" "$home/.config/chromium/SingletonLock" # a running Chromium: its cookies stay
 run -C "$dbs" delete-all; expect_status 0 "delete-all beside a running Chromium"
 # The third field counts the cookies a running browser kept.
@@ -322,7 +324,9 @@ rm "$home/.config/chromium/SingletonLock"
 run -C "$dbs" delete-all; expect_status 0 "delete-all of the databases"
 [ "$(grep -A1 ^Firefox "$scratch/out")" = $'Firefox\t0\nChromium\t3' ] || fail "delete-all after Chromium closed printed $(cat "$scratch/out")"
 [ "$(sqlite3 "$ff" 'SELECT host, count(*) FROM moz_cookies GROUP BY host'
-     sqlite3 "$cr" 'SELECT host_key, count(*) FROM cookies GROUP BY host_key')" = $'gamma.test|3\ngamma.test|3' ] || fail "delete-all left other rows than gamma.test's"
+     sqlite3 "$cr" 'SELECT host_key, count(*) FROM cookies GROUP BY host_key'
+     sqlite3 "$ep" 'SELECT host, count(*) FROM moz_cookies GROUP BY host')" = $'gamma.test|3\ngamma.test|3\ngamma.test|3' ] ||
+  fail "delete-all left other rows than gamma.test's"
 
 # locations add / remove: the browser is told from the content; a path that is
 # not a cookie store, or not remembered, is named and nothing changes.
@@ -361,9 +365,16 @@ for data in xdg/chromium .var/app/org.chromium.Chromium/config/chromium .var/app
   snap/chromium/common/chromium snap/brave/current/.config/BraveSoftware/Brave-Browser; do
   mkdir -p "$homes/$data/Default" && cp "$cr" "$homes/$data/Default/Cookies"
 done
-HOME=$homes XDG_CONFIG_HOME=$xdg run -C "$scratch/homes-dat" find
-[ "$(cut -f1 "$scratch/out" | grep -x 'Firefox\|Chromium' | sort | uniq -c | tr -s ' ')" = $' 7 Chromium\n 5 Firefox' ] ||
+for data in xdg-data/epiphany .var/app/org.gnome.Epiphany/data/epiphany .local/share/epiphany; do
+  mkdir -p "$homes/$data" && cp "$root/tests/fixtures/browsers/home/.local/share/epiphany/cookies.sqlite" "$homes/$data/cookies.sqlite"
+done
+HOME=$homes XDG_CONFIG_HOME=$xdg XDG_DATA_HOME=$homes/xdg-data run -C "$scratch/homes-dat" find
+[ "$(cut -f1 "$scratch/out" | grep -x 'Firefox\|Chromium\|GNOME Web' | sort | uniq -c | tr -s ' ')" = $' 7 Chromium\n 5 Firefox\n 2 GNOME Web' ] &&
+  grep -qx $'GNOME Web\t'"$homes/xdg-data/epiphany/cookies.sqlite" "$scratch/out" ||
   fail "find in every home printed: $(cat "$scratch/out")"
+# Without XDG_DATA_HOME, GNOME Web's home is ~/.local/share.
+env -u XDG_DATA_HOME HOME=$homes XDG_CONFIG_HOME=$xdg "$cli" -C "$scratch/homes-dat" find >"$scratch/out" 2>"$scratch/err"
+grep -qx $'GNOME Web\t'"$homes/.local/share/epiphany/cookies.sqlite" "$scratch/out" || fail "find without XDG_DATA_HOME printed: $(cat "$scratch/out")"
 
 # find --save searches without holding the folder, so that a window started
 # meanwhile opens at once, and holds it only to write Location.DAT. Its output

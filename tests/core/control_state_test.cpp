@@ -1,6 +1,7 @@
 #include "inventory/control_state.h"
 #include "inventory/cookie.h"
 #include "inventory/cookie_list_model.h"
+#include "inventory/stores/netscape/ns_cookie.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "inventory/cookie_database.h"
+#include "inventory/stores/sqlite/cookie_database.h"
 #include "inventory/undo_restore.h"
 #include "inventory_fixture.h"
 #include "platform/browser_lock.h"
@@ -44,12 +44,12 @@ const std::map<std::string, int> kFixtureHosts = {
 
 struct CKindCase
 {
-    EDatabaseKind kind;
+    ECookieTable kind;
     const char* pFixture;
 };
 const CKindCase kKinds[] = {
-    {EDatabaseKind::Firefox, "home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite"},
-    {EDatabaseKind::Chromium, "home/.config/chromium/Default/Cookies"}};
+    {ECookieTable::Moz, "home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite"},
+    {ECookieTable::Chromium, "home/.config/chromium/Default/Cookies"}};
 
 int Exec(const std::string& strPath, const char* pSql)
 {
@@ -119,7 +119,7 @@ TEST(CookieDatabase, ReadsAndDeletesTheBrowsersOwnDatabasesByKey)
         CTempDir dir;
         const std::string strDb = CopyFixture(dir, kindCase.pFixture);
         std::map<std::string, int> hosts = kFixtureHosts;
-        if (kindCase.kind == EDatabaseKind::Firefox) // more ids than one statement takes
+        if (kindCase.kind == ECookieTable::Moz) // more ids than one statement takes
         {
             ASSERT_EQ(Exec(strDb, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
                                   "WHERE i < 1201) INSERT INTO moz_cookies(name, host, path) "
@@ -194,14 +194,14 @@ TEST(CookieDatabase, ALockedDatabaseIsReadFromACopyAndNotDeletedFrom)
     const size_t nTempBefore = TempEntriesNamed("jarvane-db-");
 
     std::vector<CDatabaseRow> rows;
-    EXPECT_TRUE(ReadCookieDatabase(EDatabaseKind::Firefox, strDb, rows));
+    EXPECT_TRUE(ReadCookieDatabase(ECookieTable::Moz, strDb, rows));
     EXPECT_EQ(CountHosts(rows), (std::map<std::string, int>{{"alpha.test", 2}, {"gamma.test", 3}}));
     EXPECT_EQ(TempEntriesNamed("jarvane-db-"), nTempBefore);
-    EXPECT_FALSE(DeleteCookieRows(EDatabaseKind::Firefox, strDb, {&rows.front().key}));
+    EXPECT_FALSE(DeleteCookieRows(ECookieTable::Moz, strDb, {&rows.front().key}));
     sqlite3_close(pHolder);
 
     std::vector<CDatabaseRow> after;
-    EXPECT_TRUE(ReadCookieDatabase(EDatabaseKind::Firefox, strDb, after));
+    EXPECT_TRUE(ReadCookieDatabase(ECookieTable::Moz, strDb, after));
     EXPECT_EQ(after.size(), 5u);
 }
 
@@ -324,7 +324,7 @@ protected:
         m_inventory.SetLocations(EBrowser::Firefox, {m_dir.File(kKinds[0].pFixture)});
         m_inventory.SetLocations(EBrowser::Chromium, {m_strChromium});
     }
-    std::map<std::string, int> HostsLeft(EDatabaseKind kind, const std::string& strDb)
+    std::map<std::string, int> HostsLeft(ECookieTable kind, const std::string& strDb)
     {
         std::vector<CDatabaseRow> rows;
         EXPECT_TRUE(ReadCookieDatabase(kind, strDb, rows));
@@ -358,9 +358,9 @@ TEST_F(CDatabaseStoreTest, AProtectedHostAndARunningBrowsersRowsOutliveDeleteAll
     EXPECT_EQ(report.Of(EBrowser::Chromium).nInUse, 6);
     EXPECT_EQ(report.Of(EBrowser::Chromium).nDeleted + report.Of(EBrowser::Chromium).nNotWritten,
               0);
-    EXPECT_EQ(HostsLeft(EDatabaseKind::Firefox, m_inventory.Locations(EBrowser::Firefox)[0]),
+    EXPECT_EQ(HostsLeft(ECookieTable::Moz, m_inventory.Locations(EBrowser::Firefox)[0]),
               (std::map<std::string, int>{{"alpha.test", 2}}));
-    EXPECT_EQ(HostsLeft(EDatabaseKind::Chromium, m_strChromium), kFixtureHosts);
+    EXPECT_EQ(HostsLeft(ECookieTable::Chromium, m_strChromium), kFixtureHosts);
 
     // Once the browser has closed, the next deletion takes its rows.
     unlink(m_strLock.c_str());
@@ -368,12 +368,13 @@ TEST_F(CDatabaseStoreTest, AProtectedHostAndARunningBrowsersRowsOutliveDeleteAll
     EXPECT_EQ(RowTexts(), (V{"alpha.test", "alpha.test"}));
     EXPECT_EQ(report.Of(EBrowser::Chromium).nDeleted, 6);
     EXPECT_EQ(report.Of(EBrowser::Chromium).nInUse, 0);
-    EXPECT_TRUE(HostsLeft(EDatabaseKind::Chromium, m_strChromium).empty());
+    EXPECT_TRUE(HostsLeft(ECookieTable::Chromium, m_strChromium).empty());
 
     m_inventory.SaveAndClearCookies();
     EXPECT_EQ(ReadWholeFile(DataFile(FF_PROTECTION_FILE)), "alpha.test\r\nalpha.test\r\n");
     EXPECT_EQ(ReadWholeFile(DataFile(CR_PROTECTION_FILE)), "");
     EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), "");
+    EXPECT_FALSE(FileExists(DataFile(EP_PROTECTION_FILE))); // no GNOME Web database listed
 }
 
 namespace
@@ -434,7 +435,7 @@ TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
     CUndoBatch chromiumBatch;
     ASSERT_TRUE(FindUndoableBatch(journal, chromiumBatch));
     EXPECT_EQ(chromiumBatch.counts[BrowserIndex(EBrowser::Chromium)], 6);
-    EXPECT_TRUE(HostsLeft(EDatabaseKind::Chromium, m_strChromium).empty());
+    EXPECT_TRUE(HostsLeft(ECookieTable::Chromium, m_strChromium).empty());
 
     ASSERT_EQ(symlink(strRunning.c_str(), m_strLock.c_str()), 0);
     CUndoResult result = RestoreBatch(journal, chromiumBatch.nId);
@@ -442,7 +443,7 @@ TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
     EXPECT_TRUE(result.bPending);
     EXPECT_EQ(result.reasons,
               (std::vector<std::pair<std::string, int>>{{"close Chromium and try again", 6}}));
-    EXPECT_TRUE(HostsLeft(EDatabaseKind::Chromium, m_strChromium).empty());
+    EXPECT_TRUE(HostsLeft(ECookieTable::Chromium, m_strChromium).empty());
 
     unlink(m_strLock.c_str());
     CUndoBatch again;
@@ -456,4 +457,34 @@ TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
     EXPECT_EQ(DumpRows(strFirefox, "moz_cookies"), strFirefoxRows);
     // Undone twice, nothing is doubled.
     EXPECT_FALSE(FindUndoableBatch(journal, again));
+}
+
+TEST_F(CDatabaseStoreTest, GnomeWebsDatabaseIsListedProtectedDeletedFromAndPutBack)
+{
+    const std::string strEpiphany = m_dir.File("home/.local/share/epiphany/cookies.sqlite");
+    m_inventory.SetLocations(EBrowser::Firefox, {});
+    m_inventory.SetLocations(EBrowser::Chromium, {});
+    m_inventory.SetLocations(EBrowser::Epiphany, {strEpiphany});
+    const std::string strRows = DumpRows(strEpiphany, "moz_cookies");
+    m_dir.Write("data/" EP_PROTECTION_FILE, "beta.test\r\n");
+    m_inventory.SetUndoRecording(true);
+    m_inventory.RefreshCookies();
+    ASSERT_EQ(m_inventory.CookieList().GetItemCount(), 10);
+    EXPECT_EQ(RowTexts(COL_BROWSER), V(10, "GNOME Web"));
+    EXPECT_EQ(RowTexts(COL_STATE).back(), "Protected");
+
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(RowTexts(), V{"beta.test"});
+    EXPECT_EQ(HostsLeft(ECookieTable::Moz, strEpiphany),
+              (std::map<std::string, int>{{"beta.test", 1}}));
+    m_inventory.SaveAndClearCookies();
+    EXPECT_EQ(ReadWholeFile(DataFile(EP_PROTECTION_FILE)), "beta.test\r\n");
+    EXPECT_FALSE(FileExists(DataFile(FF_PROTECTION_FILE)));
+
+    CUndoJournal journal(DataFile(UNDO_FILE_NAME));
+    CUndoBatch batch;
+    ASSERT_TRUE(FindUndoableBatch(journal, batch));
+    EXPECT_EQ(batch.counts[BrowserIndex(EBrowser::Epiphany)], 9);
+    EXPECT_EQ(RestoreBatch(journal, batch.nId).nRestored, 9);
+    EXPECT_EQ(DumpRows(strEpiphany, "moz_cookies"), strRows);
 }

@@ -4,6 +4,7 @@
 // MozillaCookieJar.save(ignore_discard=True). Each holds ten cookies of two
 // sites: 127.0.0.1 (plain, session, HttpOnly, Secure, empty, 4,000-byte, UTF-8,
 // a deeper path) and localhost (two).
+#include "inventory/stores/netscape/ns_cookie.h"
 #include "inventory_fixture.h"
 
 #include <algorithm>

@@ -1,6 +1,8 @@
 #include "inventory/cookie.h"
 #include "inventory/cookie_inventory.h"
 #include "inventory/cookie_list_model.h"
+#include "inventory/stores/ie_folder/ie_cookie.h"
+#include "inventory/stores/netscape/ns_cookie.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "locations/background_search.h"
+#include "locations/identify_store.h"
 #include "locations/location_discovery.h"
-#include "locations/store_kind.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -127,19 +127,19 @@ TEST(Discovery, ExplorerComesFromTheRegistryElseTheWindowsFolder)
     f.SetExplorerValue(strRegistered);
     f.discovery.AddExplorerLocation("/remembered");
     f.discovery.RunSearch();
-    EXPECT_EQ(f.discovery.m_explorerFolders.GetItems(), Paths{strRegistered});
+    EXPECT_EQ(f.discovery.Found(EBrowser::InternetExplorer).GetItems(), Paths{strRegistered});
     EXPECT_EQ(f.nBeeps, 1);
 
     // A registered folder that does not exist falls back to the Windows folder.
     f.SetExplorerValue(f.dir.File("gone"));
     f.discovery.RunSearch();
-    EXPECT_TRUE(f.discovery.m_explorerFolders.GetItems().empty());
+    EXPECT_TRUE(f.discovery.Found(EBrowser::InternetExplorer).GetItems().empty());
     const std::string strWindowsCookies = f.dir.MakeDir("windows/Cookies");
     f.discovery.RunSearch();
-    EXPECT_EQ(f.discovery.m_explorerFolders.GetItems(), Paths{strWindowsCookies});
+    EXPECT_EQ(f.discovery.Found(EBrowser::InternetExplorer).GetItems(), Paths{strWindowsCookies});
     f.SetExplorerValue("");
     f.discovery.FindExplorerLocation();
-    EXPECT_EQ(f.discovery.m_explorerFolders.GetItems(), Paths{strWindowsCookies});
+    EXPECT_EQ(f.discovery.Found(EBrowser::InternetExplorer).GetItems(), Paths{strWindowsCookies});
     EXPECT_EQ(f.nBeeps, 3);
 }
 
@@ -152,11 +152,11 @@ TEST(Discovery, NetscapeRegistryFileWinsOverTheDriveSearch)
     f.discovery.FillDriveList();
     f.SetNetscapeValue(strRegistered);
     f.discovery.FindNetscapeLocation();
-    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{strRegistered});
+    EXPECT_EQ(f.discovery.Found(EBrowser::Netscape).GetItems(), Paths{strRegistered});
 
     f.SetNetscapeValue(f.dir.File("ns/missing.txt"));
     f.discovery.FindNetscapeLocation();
-    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{strOnDrive});
+    EXPECT_EQ(f.discovery.Found(EBrowser::Netscape).GetItems(), Paths{strOnDrive});
 }
 
 TEST(Discovery, SearchesOnlyFixedDrivesNarrowedToTheNetscapeFolder)
@@ -171,15 +171,16 @@ TEST(Discovery, SearchesOnlyFixedDrivesNarrowedToTheNetscapeFolder)
 
     f.dir.Write("drive/Users/cookies.txt", "");
     EXPECT_TRUE(f.discovery.SearchDrive(strDrive));
-    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{strDrive + "/Users/cookies.txt"});
+    EXPECT_EQ(f.discovery.Found(EBrowser::Netscape).GetItems(),
+              Paths{strDrive + "/Users/cookies.txt"});
 
     // With a Netscape program folder, only its tree is searched.
     f.dir.MakeDir("drive/Program Files/Netscape/empty");
-    f.discovery.m_netscapeFiles.Clear();
+    f.discovery.Found(EBrowser::Netscape).Clear();
     EXPECT_FALSE(f.discovery.SearchDrive(strDrive));
     f.dir.Write("drive/Program Files/Netscape/Users/me/cookies.txt", "");
     EXPECT_TRUE(f.discovery.SearchDrive(strDrive));
-    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(),
+    EXPECT_EQ(f.discovery.Found(EBrowser::Netscape).GetItems(),
               Paths{strDrive + "/Program Files/Netscape/Users/me/cookies.txt"});
 }
 
@@ -191,7 +192,7 @@ TEST(Discovery, TheDriveListIsSortedAndTheFirstIsChosen)
     EXPECT_EQ(f.discovery.m_driveChoice.m_nSelected, -1);
     // Nothing chosen: the root is searched, which the fake drives do not know.
     f.discovery.SearchSelectedDrive();
-    EXPECT_EQ(f.discovery.m_netscapeFiles.GetCount(), 0u);
+    EXPECT_EQ(f.discovery.Found(EBrowser::Netscape).GetCount(), 0u);
 
     f.drives.m_drives = {{"/srv", EDriveType::Network},
                          {"/proc", EDriveType::Other},
@@ -211,10 +212,10 @@ TEST(Discovery, SearchesTheChosenDrive)
     f.drives.m_drives = {{strSecond, EDriveType::Fixed}, {strFirst, EDriveType::Fixed}};
     f.discovery.FillDriveList();
     f.discovery.RunSearch();
-    EXPECT_EQ(f.discovery.m_netscapeFiles.GetCount(), 0u);
+    EXPECT_EQ(f.discovery.Found(EBrowser::Netscape).GetCount(), 0u);
     f.discovery.m_driveChoice.m_nSelected = 1;
     f.discovery.RunSearch();
-    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{strSecond + "/cookies.txt"});
+    EXPECT_EQ(f.discovery.Found(EBrowser::Netscape).GetItems(), Paths{strSecond + "/cookies.txt"});
 }
 
 TEST(Discovery, FindsTheBrowserDatabasesOfTheUsersProfilesWithoutADriveSearch)
@@ -233,9 +234,9 @@ TEST(Discovery, FindsTheBrowserDatabasesOfTheUsersProfilesWithoutADriveSearch)
     f.dir.MakeDir("home/.config/vivaldi/Default");
 
     f.discovery.RunSearch();
-    EXPECT_EQ(f.discovery.m_firefoxDatabases.GetItems(),
+    EXPECT_EQ(f.discovery.Found(EBrowser::Firefox).GetItems(),
               Paths{strHome + "/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite"});
-    Paths chromium = f.discovery.m_chromiumDatabases.GetItems();
+    Paths chromium = f.discovery.Found(EBrowser::Chromium).GetItems();
     std::sort(chromium.begin(), chromium.end());
     EXPECT_EQ(chromium, (Paths{strHome + "/.config/BraveSoftware/Brave-Browser/Profile 2/Cookies",
                                strHome + "/.config/chromium/Default/Cookies",
@@ -248,7 +249,8 @@ TEST(Discovery, OnTheHomesDriveEveryJarOfTheHomeIsListedAndNothingOutsideIt)
     CHomeDriveFixture f;
     EXPECT_EQ(f.discovery.GetHomeDrive(), f.strDrive);
     f.discovery.RunSearch();
-    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), (Paths{f.strYtDlp, f.strDownloads}));
+    EXPECT_EQ(f.discovery.Found(EBrowser::Netscape).GetItems(),
+              (Paths{f.strYtDlp, f.strDownloads}));
     // Any other drive is searched as before: the first match only. The home's
     // drive is the one chosen at first, also when it is not the first listed.
     CLocationDiscovery elsewhere{f.registry, f.drives, "", nullptr, f.dir.MakeDir("other/home")};
@@ -256,7 +258,8 @@ TEST(Discovery, OnTheHomesDriveEveryJarOfTheHomeIsListedAndNothingOutsideIt)
     EXPECT_EQ(elsewhere.m_driveChoice.m_nSelected, 1);
     f.discovery.m_driveChoice.m_nSelected = 1;
     f.discovery.RunSearch();
-    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{f.dir.File("other/x/cookies.txt")});
+    EXPECT_EQ(f.discovery.Found(EBrowser::Netscape).GetItems(),
+              Paths{f.dir.File("other/x/cookies.txt")});
 
     // A search stopped on the way keeps what it found so far.
     f.discovery.m_driveChoice.m_nSelected = 0;
@@ -269,7 +272,7 @@ TEST(Discovery, OnTheHomesDriveEveryJarOfTheHomeIsListedAndNothingOutsideIt)
             control.m_bCancel = true;
     };
     f.discovery.FindAll(&control);
-    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), Paths{f.strYtDlp});
+    EXPECT_EQ(f.discovery.Found(EBrowser::Netscape).GetItems(), Paths{f.strYtDlp});
     EXPECT_EQ(folders, (Paths{f.strHome, f.strHome + "/.config", f.strHome + "/.config/yt-dlp"}));
     EXPECT_EQ(f.nBeeps, 2);
 }
@@ -289,18 +292,19 @@ TEST(Discovery, ABackgroundSearchHandsOverWhatItFoundAndStopsWhenAsked)
         progress = search.TakeProgress();
     }
     ASSERT_TRUE(progress.m_bDone);
-    EXPECT_EQ(progress.m_netscapeFiles.GetItems(), (Paths{f.strYtDlp, f.strDownloads}));
+    EXPECT_EQ(progress.Found(EBrowser::Netscape).GetItems(), (Paths{f.strYtDlp, f.strDownloads}));
     EXPECT_GE(nWakes.load(), 1);
-    f.discovery.m_netscapeFiles.Clear();
+    f.discovery.Found(EBrowser::Netscape).Clear();
     search.Stop(&f.discovery);
     EXPECT_FALSE(search.IsRunning());
-    EXPECT_EQ(f.discovery.m_netscapeFiles.GetItems(), (Paths{f.strYtDlp, f.strDownloads}));
+    EXPECT_EQ(f.discovery.Found(EBrowser::Netscape).GetItems(),
+              (Paths{f.strYtDlp, f.strDownloads}));
     EXPECT_EQ(f.nBeeps, 0); // never from the search's thread
 
     // Stopped at once, it keeps a part of that at most.
     search.Start(f.discovery, nullptr);
     search.Stop(&f.discovery);
-    EXPECT_LE(f.discovery.m_netscapeFiles.GetCount(), 2u);
+    EXPECT_LE(f.discovery.Found(EBrowser::Netscape).GetCount(), 2u);
 }
 
 TEST(StoreKind, TellsEachStoreFromItsContentAndRefusesTheRest)
@@ -325,6 +329,7 @@ TEST(StoreKind, TellsEachStoreFromItsContentAndRefusesTheRest)
         {JARVANE_BROWSER_FIXTURES "/home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite",
          EBrowser::Firefox},
         {JARVANE_BROWSER_FIXTURES "/home/.config/chromium/Default/Cookies", EBrowser::Chromium},
+        {JARVANE_BROWSER_FIXTURES "/home/.local/share/epiphany/cookies.sqlite", EBrowser::Epiphany},
         {strJars + "/../../../samples/ie", EBrowser::InternetExplorer},
     };
     for (const CCase& store : stores)
@@ -401,16 +406,35 @@ TEST(Discovery, FindsTheDatabasesOfFlatpakSnapAndXdgHomesAndProfileNumbersWithGa
     std::filesystem::create_directories(strHome + "/.config/chromium/Default");
     std::filesystem::copy_file(strChromium, strHome + "/.config/chromium/Default/Cookies");
 
+    // GNOME Web: $XDG_DATA_HOME in place of ~/.local/share, and the Flatpak home.
+    const std::string strXdgData = f.dir.MakeDir("xdg-data");
+    ASSERT_EQ(setenv("XDG_DATA_HOME", strXdgData.c_str(), 1), 0);
+    const Paths epiphany{strXdgData + "/epiphany/cookies.sqlite",
+                         strHome + "/.var/app/org.gnome.Epiphany/data/epiphany/cookies.sqlite"};
+    for (const std::string& strDatabase :
+         {epiphany[0], epiphany[1], strHome + "/.local/share/epiphany/cookies.sqlite"})
+    {
+        std::filesystem::create_directories(std::filesystem::path(strDatabase).parent_path());
+        std::filesystem::copy_file(strChromium, strDatabase);
+    }
+
     f.discovery.RunSearch();
     unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(f.discovery.Found(EBrowser::Epiphany).GetItems(), epiphany);
+    unsetenv("XDG_DATA_HOME");
     for (Paths* pPaths : {&firefox, &chromium})
         std::sort(pPaths->begin(), pPaths->end());
-    Paths found = f.discovery.m_firefoxDatabases.GetItems();
+    Paths found = f.discovery.Found(EBrowser::Firefox).GetItems();
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, firefox);
-    found = f.discovery.m_chromiumDatabases.GetItems();
+    found = f.discovery.Found(EBrowser::Chromium).GetItems();
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, chromium);
+
+    // Without XDG_DATA_HOME, GNOME Web's home is ~/.local/share.
+    f.discovery.FindDatabaseLocations();
+    EXPECT_EQ(f.discovery.Found(EBrowser::Epiphany).GetItems(),
+              (Paths{strHome + "/.local/share/epiphany/cookies.sqlite", epiphany[1]}));
 }
 
 TEST(SearchFolder, FindsDepthFirstWithEachFolderOwnCandidateFirst)

@@ -7,6 +7,8 @@
 #include "inventory_fixture.h"
 #include "locations/location_file.h"
 #include "platform/safe_file.h"
+#include "platform/text_file.h"
+#include "support/location_lists.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -151,10 +153,13 @@ public:
     {
     }
     V Targets() const override { return {m_strFile}; }
-    void Replace() override { EXPECT_FALSE(SaveLocations(m_strFile, {"/new/ie"}, {})); }
+    void Replace() override
+    {
+        EXPECT_FALSE(SaveLocations(m_strFile, LocationLists({"/new/ie"}, {})));
+    }
     void CheckStillWorking() override
     {
-        ASSERT_TRUE(SaveLocations(m_strFile, {"/new/ie"}, {}));
+        ASSERT_TRUE(SaveLocations(m_strFile, LocationLists({"/new/ie"}, {})));
         V ie, ns;
         LoadLocations(m_strFile, ie, ns);
         EXPECT_EQ(ie, V{"/new/ie"});

@@ -3,7 +3,10 @@
 // every step the files on disk, the records and the list agree with a plain
 // model of the stores, in which a mark belongs to a name and a browser and a
 // protected cookie is never deleted.
+#include "inventory/stores/ie_folder/ie_cookie.h"
+#include "inventory/stores/netscape/ns_cookie.h"
 #include "inventory_fixture.h"
+#include "platform/text_file.h"
 
 #include <algorithm>
 #include <filesystem>

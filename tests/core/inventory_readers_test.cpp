@@ -1,4 +1,6 @@
 #include "app/settings.h"
+#include "inventory/stores/ie_folder/ie_cookie.h"
+#include "inventory/stores/netscape/ns_cookie.h"
 #include "inventory_fixture.h"
 #include "locations/location_file.h"
 #include "platform/mount_table.h"

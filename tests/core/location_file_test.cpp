@@ -2,6 +2,7 @@
 #include "app/profile_helpers.h"
 #include "locations/location_file.h"
 #include "platform/safe_file.h"
+#include "support/location_lists.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -70,29 +71,31 @@ TEST(LocationFile, SavesOnlyTheListedEntriesWithTheExplorerSectionFirst)
                                                           "Location 2=/b\r\n"
                                                           "Location 3=/c\r\n"
                                                           "[Other]\r\nx=y\r\n");
-    ASSERT_TRUE(SaveLocations(strFile, {"/ie one", "/ie two"}, {"/ns"}));
+    ASSERT_TRUE(SaveLocations(strFile, LocationLists({"/ie one", "/ie two"}, {"/ns"})));
     EXPECT_EQ(ReadWholeFile(strFile), "[IE]\r\n"
                                       "Location 1=/ie one\r\n"
                                       "Location 2=/ie two\r\n"
                                       "[NS]\r\n"
                                       "Location 1=/ns\r\n");
-    ASSERT_TRUE(SaveLocations(strFile, {"/only"}, {}));
+    ASSERT_TRUE(SaveLocations(strFile, LocationLists({"/only"}, {})));
     EXPECT_EQ(ReadWholeFile(strFile), "[IE]\r\nLocation 1=/only\r\n");
 
     // Entries a line of the file cannot hold are left out without a gap.
-    ASSERT_TRUE(SaveLocations(strFile, {}, {"/x", "/bad\nLocation 1=/evil", "", "/y"}));
+    ASSERT_TRUE(
+        SaveLocations(strFile, LocationLists({}, {"/x", "/bad\nLocation 1=/evil", "", "/y"})));
     Paths ie, ns;
     LoadLocations(strFile, ie, ns);
     EXPECT_TRUE(ie.empty());
     EXPECT_EQ(ns, (Paths{"/x", "/y"}));
 
     // The database sections follow, each only with entries.
-    ASSERT_TRUE(SaveLocations(strFile, {"/ie"}, {}, {}, {"/c1", "/c2"}));
+    ASSERT_TRUE(SaveLocations(strFile, LocationLists({"/ie"}, {}, {}, {"/c1", "/c2"})));
     EXPECT_EQ(ReadWholeFile(strFile),
               "[IE]\r\nLocation 1=/ie\r\n[CR]\r\nLocation 1=/c1\r\nLocation 2=/c2\r\n");
-    ASSERT_TRUE(SaveLocations(strFile, {}, {"/ns"}, {"/f"}, {"/c"}));
+    ASSERT_TRUE(SaveLocations(strFile, LocationLists({}, {"/ns"}, {"/f"}, {"/c"})));
     Paths ff{"stale"}, cr;
-    LoadDatabaseLocations(strFile, ff, cr);
+    ff = LoadBrowserLocations(strFile)[BrowserIndex(EBrowser::Firefox)];
+    cr = LoadBrowserLocations(strFile)[BrowserIndex(EBrowser::Chromium)];
     EXPECT_EQ(ff, Paths{"/f"});
     EXPECT_EQ(cr, Paths{"/c"});
     EXPECT_EQ(ReadWholeFile(strFile).find("[NS]"), 0u);
@@ -106,11 +109,11 @@ TEST(LocationFile, AFailedSaveKeepsTheRememberedLocations)
     for (EReplaceStep step : {EReplaceStep::Create, EReplaceStep::Write, EReplaceStep::Rename})
     {
         SetReplaceFaultHook([step](EReplaceStep current) { return current == step; });
-        EXPECT_FALSE(SaveLocations(strFile, {"/new"}, {"/new.txt"}));
+        EXPECT_FALSE(SaveLocations(strFile, LocationLists({"/new"}, {"/new.txt"})));
         SetReplaceFaultHook(nullptr);
         EXPECT_EQ(ReadWholeFile(strFile), strOld);
     }
-    EXPECT_FALSE(SaveLocations(strFile + "/Location.DAT", {"/new"}, {}));
+    EXPECT_FALSE(SaveLocations(strFile + "/Location.DAT", LocationLists({"/new"}, {})));
 }
 
 TEST(ValidateLocations, ChecksOnlyTheFirstEntryOfEachSection)

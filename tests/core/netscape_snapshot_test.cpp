@@ -1,4 +1,4 @@
-#include "inventory/netscape_snapshot.h"
+#include "inventory/stores/netscape/netscape_snapshot.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>

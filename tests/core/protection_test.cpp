@@ -1,5 +1,8 @@
 #include "inventory/control_state.h"
 #include "inventory/site_list.h"
+#include "inventory/stores/ie_folder/ie_cookie.h"
+#include "inventory/stores/netscape/ns_cookie.h"
+#include "inventory/stores/sqlite/database_store.h"
 #include "inventory_fixture.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
@@ -52,6 +55,7 @@ TEST_F(CProtectionTest, MarksSurviveARefreshAndAreSavedPerBrowser)
     // No database is listed: their lists are not written.
     EXPECT_FALSE(FileExists(DataFile(FF_PROTECTION_FILE)));
     EXPECT_FALSE(FileExists(DataFile(CR_PROTECTION_FILE)));
+    EXPECT_FALSE(FileExists(DataFile(EP_PROTECTION_FILE)));
 }
 
 TEST_F(CProtectionTest, AnEmptyInventoryLeavesTheListsAlone)

@@ -4,7 +4,8 @@
 // the protected lines.
 #include "input_file.h"
 #include "inventory/cookie_inventory.h"
-#include "inventory/netscape_line.h"
+#include "inventory/stores/netscape/netscape_line.h"
+#include "inventory/stores/netscape/ns_cookie.h"
 #include "platform/text_file.h"
 
 #include <cstdlib>

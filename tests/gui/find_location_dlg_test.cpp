@@ -200,6 +200,7 @@ TEST_F(FindLocationDlgTest, TheDatabaseListShowsTheProfilesFoundAndOkSavesThemLa
     const std::string strFirefox =
         strHome + "/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite";
     const std::string strChromium = strHome + "/.config/chromium/Default/Cookies";
+    const std::string strEpiphany = strHome + "/.local/share/epiphany/cookies.sqlite";
     const int nResult =
         Run({[&](CFindLocationDlg& dialog)
              {
@@ -207,9 +208,10 @@ TEST_F(FindLocationDlgTest, TheDatabaseListShowsTheProfilesFoundAndOkSavesThemLa
                            ListTexts(*dialog.m_lcDatabases));
                  EXPECT_TRUE(dialog.m_btnOK->IsEnabled());
                  FindAndWait(dialog);
-                 EXPECT_EQ((std::vector<std::string>{strFirefox, strChromium}),
+                 EXPECT_EQ((std::vector<std::string>{strFirefox, strChromium, strEpiphany}),
                            ListTexts(*dialog.m_lcDatabases));
                  EXPECT_EQ("Chromium", dialog.m_lcDatabases->GetItemText(1, 1));
+                 EXPECT_EQ("GNOME Web", dialog.m_lcDatabases->GetItemText(2, 1));
                  EXPECT_EQ(0, dialog.m_lcExplorer->GetItemCount());
                  EXPECT_EQ(Unwrapped(FIND_FOUND_MESSAGE), MessageText(dialog));
                  // The list sits inside the dialog, below the others.
@@ -219,7 +221,8 @@ TEST_F(FindLocationDlgTest, TheDatabaseListShowsTheProfilesFoundAndOkSavesThemLa
                  ClickButton(dialog, IDC_FIND_OK);
              }});
     EXPECT_EQ(wxID_OK, nResult);
-    EXPECT_EQ("[FF]\r\nLocation 1=" + strFirefox + "\r\n[CR]\r\nLocation 1=" + strChromium + "\r\n",
+    EXPECT_EQ("[FF]\r\nLocation 1=" + strFirefox + "\r\n[CR]\r\nLocation 1=" + strChromium +
+                  "\r\n[EP]\r\nLocation 1=" + strEpiphany + "\r\n",
               ReadWholeFile(LocationFile()));
 }
 

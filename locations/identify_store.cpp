@@ -1,7 +1,6 @@
-#include "locations/store_kind.h"
+#include "locations/identify_store.h"
 
-#include "inventory/cookie_database.h"
-#include "inventory/netscape_line.h"
+#include "inventory/stores/netscape/netscape_line.h"
 #include "platform/compare_no_case.h"
 #include "platform/folder_search.h"
 #include "platform/text_file.h"
@@ -62,13 +61,46 @@ bool IsCookieText(const std::string& strBytes)
 }
 } // namespace
 
+// The first kind of a shape.
+bool KindOfShape(EStoreShape shape, EBrowser& browser)
+{
+    for (const CStoreKind& kind : StoreKinds())
+        if (kind.shape == shape)
+        {
+            browser = kind.browser;
+            return true;
+        }
+    return false;
+}
+
+// The last kind that claims the database.
+bool KindOfDatabase(const std::string& strPath, EBrowser& browser, std::string& strWhyNot)
+{
+    bool bClaimed = false;
+    std::vector<const char*> names;
+    for (const CStoreKind& kind : StoreKinds())
+    {
+        if (kind.shape != EStoreShape::Database)
+            continue;
+        names.push_back(kind.pszBrowserName);
+        if (kind.fnClaimsDatabase && kind.fnClaimsDatabase(strPath))
+        {
+            browser = kind.browser;
+            bClaimed = true;
+        }
+    }
+    if (bClaimed)
+        return true;
+    strWhyNot = "it is a database without the cookie table of ";
+    for (size_t i = 0; i < names.size(); ++i)
+        strWhyNot += std::string(i == 0 ? "" : i + 1 < names.size() ? ", " : " or ") + names[i];
+    return false;
+}
+
 bool IdentifyCookieStore(const std::string& strPath, EBrowser& browser, std::string& strWhyNot)
 {
-    if (IsFolder(strPath))
-    {
-        browser = EBrowser::InternetExplorer;
+    if (IsFolder(strPath) && KindOfShape(EStoreShape::Folder, browser))
         return true;
-    }
     if (!EntryExists(strPath))
     {
         strWhyNot = "it does not exist";
@@ -86,24 +118,9 @@ bool IdentifyCookieStore(const std::string& strPath, EBrowser& browser, std::str
         return false;
     }
     if (strBytes.compare(0, sizeof kSqliteMagic, kSqliteMagic, sizeof kSqliteMagic) == 0)
-    {
-        std::vector<CDatabaseRow> rows;
-        for (const auto& [kind, kindBrowser] :
-             {std::make_pair(EDatabaseKind::Firefox, EBrowser::Firefox),
-              std::make_pair(EDatabaseKind::Chromium, EBrowser::Chromium)})
-            if (ReadCookieDatabase(kind, strPath, rows))
-            {
-                browser = kindBrowser;
-                return true;
-            }
-        strWhyNot = "it is a database without the cookie table of Firefox or Chromium";
-        return false;
-    }
-    if (IsCookieText(strBytes))
-    {
-        browser = EBrowser::Netscape;
+        return KindOfDatabase(strPath, browser, strWhyNot);
+    if (IsCookieText(strBytes) && KindOfShape(EStoreShape::TextFile, browser))
         return true;
-    }
     strWhyNot = "it is not a cookie file or a cookie database";
     return false;
 }

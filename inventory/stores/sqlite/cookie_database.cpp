@@ -1,4 +1,4 @@
-#include "inventory/cookie_database.h"
+#include "inventory/stores/sqlite/cookie_database.h"
 
 #include "inventory/packed_values.h"
 
@@ -90,9 +90,9 @@ bool HasColumn(sqlite3* pDb, const std::string& strTable, const std::string& str
 // The kind's table as this database has it; false for an unknown schema.
 // Chromium has changed the columns of its unique index between versions, so
 // they are taken from the index itself.
-bool DescribeTable(sqlite3* pDb, EDatabaseKind kind, CCookieTable& table)
+bool DescribeTable(sqlite3* pDb, ECookieTable kind, CCookieTable& table)
 {
-    if (kind == EDatabaseKind::Firefox)
+    if (kind == ECookieTable::Moz)
         table = {"moz_cookies", "host", {"id"}};
     else
     {
@@ -167,14 +167,14 @@ enum CDetailColumn
     DETAIL_COLUMNS
 };
 
-std::string DetailColumnsSql(sqlite3* pDb, EDatabaseKind kind, const CCookieTable& table)
+std::string DetailColumnsSql(sqlite3* pDb, ECookieTable kind, const CCookieTable& table)
 {
     static const char* const kFirefox[DETAIL_COLUMNS] = {
         "name", "path", "expiry", "isSecure", "isHttpOnly", "value", nullptr, nullptr};
     static const char* const kChromium[DETAIL_COLUMNS] = {
         "name",        "path",  "expires_utc",     "is_secure",
         "is_httponly", "value", "encrypted_value", "is_persistent"};
-    const char* const* pColumns = kind == EDatabaseKind::Firefox ? kFirefox : kChromium;
+    const char* const* pColumns = kind == ECookieTable::Moz ? kFirefox : kChromium;
     std::string strSql;
     for (int i = 0; i < DETAIL_COLUMNS; ++i)
     {
@@ -189,7 +189,7 @@ std::string DetailColumnsSql(sqlite3* pDb, EDatabaseKind kind, const CCookieTabl
     return strSql;
 }
 
-CCookieFacts ReadFacts(sqlite3_stmt* pStatement, int nFirst, EDatabaseKind kind)
+CCookieFacts ReadFacts(sqlite3_stmt* pStatement, int nFirst, ECookieTable kind)
 {
     auto integer = [&](int nColumn) { return sqlite3_column_int64(pStatement, nFirst + nColumn); };
     auto isNull = [&](int nColumn)
@@ -201,8 +201,8 @@ CCookieFacts ReadFacts(sqlite3_stmt* pStatement, int nFirst, EDatabaseKind kind)
     facts.bSession =
         nExpiry <= 0 || (!isNull(DETAIL_PERSISTENT) && integer(DETAIL_PERSISTENT) == 0);
     if (!facts.bSession)
-        facts.nExpires = kind == EDatabaseKind::Firefox ? FirefoxExpiryToUnixSeconds(nExpiry)
-                                                        : ChromiumTimeToUnixSeconds(nExpiry);
+        facts.nExpires = kind == ECookieTable::Moz ? FirefoxExpiryToUnixSeconds(nExpiry)
+                                                   : ChromiumTimeToUnixSeconds(nExpiry);
     facts.bSecure = integer(DETAIL_SECURE) != 0;
     facts.bHttpOnly = integer(DETAIL_HTTPONLY) != 0;
     // Chromium keeps the value encrypted, and its plain column empty.
@@ -217,7 +217,7 @@ CCookieFacts ReadFacts(sqlite3_stmt* pStatement, int nFirst, EDatabaseKind kind)
 }
 
 // One read transaction, so that the schema and the rows are of one moment.
-bool ReadRows(sqlite3* pDb, EDatabaseKind kind, std::vector<CDatabaseRow>& rows)
+bool ReadRows(sqlite3* pDb, ECookieTable kind, std::vector<CDatabaseRow>& rows)
 {
     rows.clear();
     if (!Execute(pDb, "BEGIN"))
@@ -251,7 +251,7 @@ bool ReadRows(sqlite3* pDb, EDatabaseKind kind, std::vector<CDatabaseRow>& rows)
     return bRead;
 }
 
-bool ReadDirectly(EDatabaseKind kind, const std::string& strPath, std::vector<CDatabaseRow>& rows)
+bool ReadDirectly(ECookieTable kind, const std::string& strPath, std::vector<CDatabaseRow>& rows)
 {
     // Read-only and with the normal locking: a browser that holds the database
     // exclusively makes this fail at once (no busy wait), and the copy is read.
@@ -294,7 +294,7 @@ private:
     fs::path m_path;
 };
 
-bool ReadFromSnapshot(EDatabaseKind kind, const std::string& strPath,
+bool ReadFromSnapshot(ECookieTable kind, const std::string& strPath,
                       std::vector<CDatabaseRow>& rows)
 {
     CTempFolder folder;
@@ -398,7 +398,18 @@ bool CDatabaseValue::operator==(const CDatabaseValue& other) const
            strBytes == other.strBytes;
 }
 
-bool ReadCookieDatabase(EDatabaseKind kind, const std::string& strPath,
+ECookieTable CookieTableOf(const std::string& strPath)
+{
+    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READONLY);
+    CStatement statement =
+        db ? Prepare(db.get(), "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
+                               "'cookies'")
+           : CStatement();
+    return statement && sqlite3_step(statement.get()) == SQLITE_ROW ? ECookieTable::Chromium
+                                                                    : ECookieTable::Moz;
+}
+
+bool ReadCookieDatabase(ECookieTable kind, const std::string& strPath,
                         std::vector<CDatabaseRow>& rows)
 {
     rows.clear();
@@ -409,7 +420,7 @@ bool ReadCookieDatabase(EDatabaseKind kind, const std::string& strPath,
     return ReadDirectly(kind, strPath, rows) || ReadFromSnapshot(kind, strPath, rows);
 }
 
-bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
+bool DeleteCookieRows(ECookieTable kind, const std::string& strPath,
                       const std::vector<const std::vector<CDatabaseValue>*>& keys)
 {
     if (keys.empty())
@@ -482,7 +493,7 @@ CDatabase OpenInTransaction(const std::string& strPath, int nFlags, const char* 
 }
 } // namespace
 
-bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
+bool ReadWholeCookieRows(ECookieTable kind, const std::string& strPath,
                          const std::vector<const std::vector<CDatabaseValue>*>& keys,
                          std::string& strNames, std::vector<std::string>& rows)
 {
@@ -580,7 +591,7 @@ bool RowExists(sqlite3* pDb, const std::string& strTable, const std::vector<std:
 }
 } // namespace
 
-bool InsertCookieRows(EDatabaseKind kind, const std::string& strPath,
+bool InsertCookieRows(ECookieTable kind, const std::string& strPath,
                       const std::vector<CDatabaseColumns>& rows,
                       std::vector<EInsertOutcome>& outcomes)
 {
@@ -592,7 +603,7 @@ bool InsertCookieRows(EDatabaseKind kind, const std::string& strPath,
     bool bDone = DescribeTable(db.get(), kind, table);
     // Firefox's id names one row and is not the cookie: one taken since is
     // given up for a new one. The other unique keys say the cookie is there.
-    const std::string strOwnKey = kind == EDatabaseKind::Firefox ? "id" : "";
+    const std::string strOwnKey = kind == ECookieTable::Moz ? "id" : "";
     std::vector<std::vector<std::string>> uniqueKeys;
     if (bDone)
         for (auto& columns : UniqueKeys(db.get(), table.strTable))

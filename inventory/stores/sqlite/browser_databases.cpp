@@ -1,7 +1,9 @@
-#include "locations/database_discovery.h"
+#include "inventory/stores/sqlite/browser_databases.h"
 
 #include "app/profile_helpers.h"
+#include "inventory/stores/sqlite/database_store.h"
 #include "platform/browser_homes.h"
+#include "platform/browser_lock.h"
 #include "platform/compare_no_case.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
@@ -11,8 +13,16 @@
 #include <filesystem>
 #include <system_error>
 
+namespace fs = std::filesystem;
+
 namespace
 {
+bool HasCookieTable(ECookieTable table, const std::string& strPath)
+{
+    std::vector<CDatabaseRow> rows;
+    return ReadCookieDatabase(table, strPath, rows);
+}
+
 bool IsRegularPath(const std::string& strPath)
 {
     std::error_code error;
@@ -107,4 +117,36 @@ std::vector<std::string> FindChromiumDatabases(const std::string& strHome)
         }
     }
     return databases;
+}
+
+bool IsFirefoxDatabase(const std::string& strPath)
+{
+    return HasCookieTable(ECookieTable::Moz, strPath);
+}
+
+bool IsFirefoxDatabaseInUse(const std::string& strDatabase)
+{
+    return IsFirefoxProfileRunning(fs::path(strDatabase).parent_path().string());
+}
+
+std::unique_ptr<CCookieStore> MakeFirefoxStore()
+{
+    return std::make_unique<CDatabaseStore>(EBrowser::Firefox, ECookieTable::Moz);
+}
+
+bool IsChromiumDatabase(const std::string& strPath)
+{
+    return HasCookieTable(ECookieTable::Chromium, strPath);
+}
+
+bool IsChromiumDatabaseInUse(const std::string& strDatabase)
+{
+    const fs::path folder = fs::path(strDatabase).parent_path();
+    const fs::path profile = folder.filename() == "Network" ? folder.parent_path() : folder;
+    return IsChromiumProfileRunning(profile.parent_path().string());
+}
+
+std::unique_ptr<CCookieStore> MakeChromiumStore()
+{
+    return std::make_unique<CDatabaseStore>(EBrowser::Chromium, ECookieTable::Chromium);
 }

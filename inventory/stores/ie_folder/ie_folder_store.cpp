@@ -1,5 +1,6 @@
-#include "inventory/ie_folder_store.h"
+#include "inventory/stores/ie_folder/ie_folder_store.h"
 
+#include "inventory/stores/ie_folder/ie_cookie.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
 
@@ -7,7 +8,7 @@
 
 void CIEFolderStore::ReadCookies(CCookieRecords& records)
 {
-    for (const std::string& strFolder : m_locations)
+    for (const std::string& strFolder : m_IELocations)
     {
         std::vector<CFindEntry> entries;
         if (!FindEntries(strFolder, "*.txt", entries))
@@ -20,13 +21,19 @@ void CIEFolderStore::ReadCookies(CCookieRecords& records)
 
 void CIEFolderStore::AddIECookie(const std::string& strPath, CCookieRecords& records)
 {
-    if (!m_reader.Open(strPath))
+    AddIECookie(m_reader, strPath, records);
+}
+
+void CIEFolderStore::AddIECookie(CTextFileReader& reader, const std::string& strPath,
+                                 CCookieRecords& records)
+{
+    if (!reader.Open(strPath))
         return;
     std::string strLine;
     bool bComplete = true;
     for (int nLine = 0; nLine < 3 && bComplete; ++nLine)
-        bComplete = m_reader.ReadLine(strLine); // false at the end or on a read error
-    m_reader.Close();
+        bComplete = reader.ReadLine(strLine); // false at the end or on a read error
+    reader.Close();
     if (bComplete)
         records.push_back(std::make_unique<CIECookie>(std::move(strLine), strPath));
 }
@@ -36,7 +43,7 @@ void CIEFolderStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
 {
     for (CCookie*& pCookie : batch)
     {
-        const std::string& strPath = static_cast<const CIECookie&>(*pCookie).m_strPath;
+        const std::string& strPath = pCookie->StoreFile();
         CUndoEntry entry;
         entry.browser = EBrowser::InternetExplorer;
         const size_t nSeparator = strPath.rfind(PATH_SEP);
@@ -59,9 +66,14 @@ void CIEFolderStore::DeleteCookies(std::vector<CCookie*>& batch)
     // as good as deleted.
     for (CCookie*& pCookie : batch)
     {
-        if (pCookie->Delete() || !EntryExists(static_cast<const CIECookie&>(*pCookie).m_strPath))
+        if (pCookie->Delete() || !EntryExists(pCookie->StoreFile()))
             m_bChanged = true;
         else
             pCookie = nullptr;
     }
+}
+
+std::unique_ptr<CCookieStore> MakeIEFolderStore()
+{
+    return std::make_unique<CIEFolderStore>();
 }

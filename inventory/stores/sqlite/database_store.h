@@ -1,20 +1,17 @@
 #pragma once
 
-#include "inventory/cookie_database.h"
 #include "inventory/cookie_store.h"
+#include "inventory/stores/sqlite/cookie_database.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#define FF_PROTECTION_FILE "FFPROT.DAT"
-#define CR_PROTECTION_FILE "CRPROT.DAT"
-
 // The profile a browser database belongs to: the folder that holds it (for
 // Chromium's "Network/Cookies", the folder above "Network").
 std::string DatabaseProfileName(const std::string& strDatabase);
 
-// One row of a Firefox or Chromium cookie database, named by its host.
+// One row of a browser's cookie database, named by its host.
 class CDatabaseCookie : public CCookie
 {
 public:
@@ -29,6 +26,8 @@ public:
     // Rows leave their database in batches; see CDatabaseStore.
     bool Delete() override { return false; }
     bool IsInUse() const override { return m_bInUse; }
+    void SetInUse(bool bInUse) override { m_bInUse = bInUse; }
+    const std::vector<CDatabaseValue>* RowKey() const override { return &m_key; }
     const std::string& StoreFile() const override { return *m_pDatabase; }
     // As the row read at the refresh said.
     CCookieDetails GetDetails() const override;
@@ -39,24 +38,28 @@ public:
     bool m_bInUse;
 };
 
-// The cookie databases of Firefox or of the Chromium family: one record per
-// row. A batch deletes the rows of each database in one transaction, unless the
-// database's browser runs: then its records stay listed, "In use".
+// The cookie databases of one browser kind: one record per row. A batch
+// deletes the rows of each database in one transaction, unless the database's
+// browser runs (its kind's "In use" check): then its records stay listed.
 class CDatabaseStore : public CCookieStore
 {
 public:
-    explicit CDatabaseStore(EDatabaseKind kind);
+    CDatabaseStore(EBrowser browser, ECookieTable table);
+
+    void SetLocations(std::vector<std::string> locations) override
+    {
+        m_databases = std::move(locations);
+    }
+    const std::vector<std::string>& Locations() const override { return m_databases; }
 
     void ReadCookies(CCookieRecords& records) override;
     void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) override;
     void DeleteCookies(std::vector<CCookie*>& batch) override;
     void FinishBatch(const CCookieListModel&, CCookieRecords&) override {}
-    // Without databases listed, its protection list is neither written nor read.
-    bool SavesProtectionWithoutLocations() const override { return false; }
-
     // Whether the browser that owns the database runs now.
     bool IsDatabaseInUse(const std::string& strDatabase) const;
 
 private:
-    EDatabaseKind m_kind;
+    std::vector<std::string> m_databases; // as listed
+    ECookieTable m_table;
 };

@@ -6,12 +6,16 @@
 #include <string>
 #include <vector>
 
-// The two browser databases of cookies Jarvane manages.
-enum class EDatabaseKind
+// The two cookie tables of the browser databases Jarvane manages.
+enum class ECookieTable
 {
-    Firefox,  // cookies.sqlite: table moz_cookies, key id
-    Chromium, // Cookies: table cookies, key the columns of cookies_unique_index
+    Moz,      // Firefox's moz_cookies, key id (also in GNOME Web's cookies.sqlite)
+    Chromium, // Chromium's cookies, key the columns of cookies_unique_index
 };
+
+// The cookie table a database holds: Chromium's when it has a table "cookies",
+// else Firefox's.
+ECookieTable CookieTableOf(const std::string& strPath);
 
 // One value of a row's key, with the type SQLite gave it.
 struct CDatabaseValue
@@ -38,12 +42,12 @@ struct CDatabaseRow
 // copy of it (with its -wal and -journal files) in a temporary folder, removed
 // after. False, with no rows, for anything that is not a regular file holding
 // a database of the kind's known schema.
-bool ReadCookieDatabase(EDatabaseKind kind, const std::string& strPath,
+bool ReadCookieDatabase(ECookieTable kind, const std::string& strPath,
                         std::vector<CDatabaseRow>& rows);
 
 // Deletes the rows with these keys in one transaction, waiting a while for a
 // busy database. False when anything failed; then no row is deleted.
-bool DeleteCookieRows(EDatabaseKind kind, const std::string& strPath,
+bool DeleteCookieRows(ECookieTable kind, const std::string& strPath,
                       const std::vector<const std::vector<CDatabaseValue>*>& keys);
 
 // A whole row: every column's name and value, as read.
@@ -56,7 +60,7 @@ struct CDatabaseColumns
 // The whole rows with these keys in the whole-row format: strNames the table's
 // column names, rows[i] the values of the row of keys[i] (empty when no row
 // has that key). False when the database could not be read.
-bool ReadWholeCookieRows(EDatabaseKind kind, const std::string& strPath,
+bool ReadWholeCookieRows(ECookieTable kind, const std::string& strPath,
                          const std::vector<const std::vector<CDatabaseValue>*>& keys,
                          std::string& strNames, std::vector<std::string>& rows);
 
@@ -78,6 +82,6 @@ enum class EInsertOutcome
 // unique key exists; a row whose own key (Firefox's id) was taken since gets a
 // new one. Columns the table no longer has are left out. False when the
 // transaction failed: then nothing is inserted.
-bool InsertCookieRows(EDatabaseKind kind, const std::string& strPath,
+bool InsertCookieRows(ECookieTable kind, const std::string& strPath,
                       const std::vector<CDatabaseColumns>& rows,
                       std::vector<EInsertOutcome>& outcomes);

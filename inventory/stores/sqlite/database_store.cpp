@@ -1,16 +1,12 @@
-#include "inventory/database_store.h"
-
-#include "platform/browser_lock.h"
+#include "inventory/stores/sqlite/database_store.h"
 
 #include <filesystem>
 #include <map>
 
 namespace fs = std::filesystem;
 
-CDatabaseStore::CDatabaseStore(EDatabaseKind kind)
-    : CCookieStore(kind == EDatabaseKind::Firefox ? EBrowser::Firefox : EBrowser::Chromium,
-                   kind == EDatabaseKind::Firefox ? FF_PROTECTION_FILE : CR_PROTECTION_FILE),
-      m_kind(kind)
+CDatabaseStore::CDatabaseStore(EBrowser browser, ECookieTable table)
+    : CCookieStore(browser), m_table(table)
 {
 }
 
@@ -29,24 +25,18 @@ CCookieDetails CDatabaseCookie::GetDetails() const
     return details;
 }
 
-// Firefox locks the profile folder that holds cookies.sqlite; a Chromium
-// browser locks its user data folder, above the profile folder that holds
-// "Cookies" or "Network/Cookies".
 bool CDatabaseStore::IsDatabaseInUse(const std::string& strDatabase) const
 {
-    const fs::path folder = fs::path(strDatabase).parent_path();
-    if (m_kind == EDatabaseKind::Firefox)
-        return IsFirefoxProfileRunning(folder.string());
-    const fs::path profile = folder.filename() == "Network" ? folder.parent_path() : folder;
-    return IsChromiumProfileRunning(profile.parent_path().string());
+    const auto fnIsInUse = KindOf(Browser()).fnIsInUse;
+    return fnIsInUse && fnIsInUse(strDatabase);
 }
 
 void CDatabaseStore::ReadCookies(CCookieRecords& records)
 {
     std::vector<CDatabaseRow> rows;
-    for (const std::string& strDatabase : m_locations)
+    for (const std::string& strDatabase : m_databases)
     {
-        if (!ReadCookieDatabase(m_kind, strDatabase, rows))
+        if (!ReadCookieDatabase(m_table, strDatabase, rows))
             continue;
         const bool bInUse = IsDatabaseInUse(strDatabase);
         const auto pDatabase = std::make_shared<const std::string>(strDatabase);
@@ -62,7 +52,7 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
 {
     std::map<std::string, std::vector<size_t>> byDatabase;
     for (size_t i = 0; i < batch.size(); ++i)
-        byDatabase[*static_cast<CDatabaseCookie*>(batch[i])->m_pDatabase].push_back(i);
+        byDatabase[batch[i]->StoreFile()].push_back(i);
     std::vector<CUndoEntry*> copies(batch.size(), nullptr);
     std::vector<CUndoEntry> made(batch.size());
     for (const auto& [strDatabase, indexes] : byDatabase)
@@ -71,13 +61,13 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
         std::vector<const std::vector<CDatabaseValue>*> keys;
         for (size_t i : indexes)
         {
-            auto* pCookie = static_cast<CDatabaseCookie*>(batch[i]);
-            pCookie->m_bInUse = pCookie->m_bInUse || bInUse;
-            keys.push_back(&pCookie->m_key);
+            CCookie* pCookie = batch[i];
+            pCookie->SetInUse(pCookie->IsInUse() || bInUse);
+            keys.push_back(pCookie->RowKey());
         }
         std::string strNames;
         std::vector<std::string> rows;
-        if (bInUse || !ReadWholeCookieRows(m_kind, strDatabase, keys, strNames, rows))
+        if (bInUse || !ReadWholeCookieRows(m_table, strDatabase, keys, strNames, rows))
             continue;
         const auto pNames = std::make_shared<const std::string>(std::move(strNames));
         for (size_t n = 0; n < indexes.size(); ++n)
@@ -102,7 +92,7 @@ void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
 {
     std::map<std::string, std::vector<size_t>> byDatabase;
     for (size_t i = 0; i < batch.size(); ++i)
-        byDatabase[*static_cast<CDatabaseCookie*>(batch[i])->m_pDatabase].push_back(i);
+        byDatabase[batch[i]->StoreFile()].push_back(i);
     for (const auto& [strDatabase, indexes] : byDatabase)
     {
         const bool bInUse = IsDatabaseInUse(strDatabase);
@@ -110,11 +100,10 @@ void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
         keys.reserve(indexes.size());
         for (size_t i : indexes)
         {
-            auto* pCookie = static_cast<CDatabaseCookie*>(batch[i]);
-            pCookie->m_bInUse = bInUse;
-            keys.push_back(&pCookie->m_key);
+            batch[i]->SetInUse(bInUse);
+            keys.push_back(batch[i]->RowKey());
         }
-        if (!bInUse && DeleteCookieRows(m_kind, strDatabase, keys))
+        if (!bInUse && DeleteCookieRows(m_table, strDatabase, keys))
         {
             m_bChanged = true;
             continue;

@@ -1,7 +1,7 @@
-#include "inventory/netscape_store.h"
+#include "inventory/stores/netscape/netscape_store.h"
 
 #include "inventory/cookie_list_model.h"
-#include "inventory/netscape_line.h"
+#include "inventory/stores/netscape/netscape_line.h"
 #include "platform/safe_file.h"
 
 #include <unordered_map>
@@ -9,7 +9,7 @@
 void CNSFileStore::ReadCookies(CCookieRecords& records)
 {
     m_snapshots.clear();
-    for (const std::string& strFile : m_locations)
+    for (const std::string& strFile : m_NSLocations)
     {
         auto inserted = m_snapshots.emplace(strFile, CNSFileSnapshot());
         if (!inserted.second)
@@ -27,7 +27,7 @@ void CNSFileStore::ReadCookies(CCookieRecords& records)
             const size_t nBefore = records.size();
             AddNSCookie(strLine, strFile, records);
             if (records.size() != nBefore)
-                snapshot.AddReadLine(static_cast<const CNSCookie&>(*records.back()).m_strLine);
+                snapshot.AddReadLine(records.back()->StoreLine());
             else if (IsNSOtherLine(strLine))
                 snapshot.AddOtherLine(strLine);
         }
@@ -50,7 +50,7 @@ void CNSFileStore::AddNSCookie(const std::string& strLine, const std::string& st
 
 void CNSFileStore::StartBatch()
 {
-    CCookieStore::StartBatch();
+    m_bNSChanged = false;
     m_deleted.clear();
 }
 
@@ -58,9 +58,8 @@ void CNSFileStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEn
 {
     for (const CCookie* pCookie : batch)
     {
-        const auto& cookie = static_cast<const CNSCookie&>(*pCookie);
         entries.push_back(
-            {EBrowser::Netscape, cookie.m_strFile, cookie.m_strName, cookie.m_strLine});
+            {EBrowser::Netscape, pCookie->StoreFile(), pCookie->m_strName, pCookie->StoreLine()});
     }
 }
 
@@ -69,11 +68,10 @@ void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
     for (CCookie* pCookie : batch)
     {
         pCookie->Delete();
-        auto& cookie = static_cast<CNSCookie&>(*pCookie);
-        m_deleted.emplace_back(std::move(cookie.m_strName), std::move(cookie.m_strFile),
-                               std::move(cookie.m_strLine));
+        m_deleted.emplace_back(std::move(pCookie->m_strName), pCookie->StoreFile(),
+                               pCookie->StoreLine());
     }
-    m_bChanged = m_bChanged || !batch.empty();
+    m_bNSChanged = m_bNSChanged || !batch.empty();
 }
 
 // Every listed file is replaced from its header line, if it had one, the lines
@@ -87,7 +85,7 @@ void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& ret
 {
     std::vector<std::string> files;
     std::unordered_map<std::string, size_t> fileIndex;
-    for (const std::string& strFile : m_locations)
+    for (const std::string& strFile : m_NSLocations)
         if (fileIndex.emplace(strFile, files.size()).second)
             files.push_back(strFile);
 
@@ -97,10 +95,9 @@ void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& ret
         const CCookie* pCookie = list.GetItemData(nRow);
         if (!pCookie || pCookie->Browser() != EBrowser::Netscape)
             continue;
-        const auto& cookie = static_cast<const CNSCookie&>(*pCookie);
-        const auto it = fileIndex.find(cookie.m_strFile);
+        const auto it = fileIndex.find(pCookie->StoreFile());
         if (it != fileIndex.end())
-            linesOfFile[it->second].push_back(cookie.m_strLine);
+            linesOfFile[it->second].push_back(pCookie->StoreLine());
     }
 
     std::vector<bool> written(files.size(), false);
@@ -142,4 +139,9 @@ void CNSFileStore::ReturnUnwritten(const std::unordered_map<std::string, size_t>
             returned.push_back(std::make_unique<CNSCookie>(std::move(cookie)));
     }
     m_deleted.clear();
+}
+
+std::unique_ptr<CCookieStore> MakeNSFileStore()
+{
+    return std::make_unique<CNSFileStore>();
 }

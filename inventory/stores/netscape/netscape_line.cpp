@@ -1,4 +1,4 @@
-#include "inventory/netscape_line.h"
+#include "inventory/stores/netscape/netscape_line.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
-#include "inventory/netscape_snapshot.h"
+#include "inventory/stores/netscape/netscape_snapshot.h"
 
-#include "inventory/netscape_line.h"
+#include "inventory/stores/netscape/netscape_line.h"
 #include "platform/text_file.h"
 
 #include <functional>

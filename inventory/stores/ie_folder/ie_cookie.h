@@ -1,0 +1,20 @@
+#pragma once
+
+#include "inventory/cookie.h"
+
+// One Internet Explorer cookie: a file of its own in a cookie folder.
+class CIECookie : public CCookie
+{
+public:
+    CIECookie(std::string strName, std::string strPath)
+        : CCookie(EBrowser::InternetExplorer, std::move(strName)), m_strPath(std::move(strPath))
+    {
+    }
+
+    bool Delete() override;
+    const std::string& StoreFile() const override { return m_strPath; }
+    // Reads every cookie of the file.
+    CCookieDetails GetDetails() const override;
+
+    std::string m_strPath;
+};
