@@ -55,7 +55,7 @@ public:
     void ReadCookies(CCookieRecords& records) override;
     void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) override;
     void DeleteCookies(std::vector<CCookie*>& batch) override;
-    void FinishBatch(const CCookieListModel&, CCookieRecords&) override {}
+    void FinishBatch(const CShownRecords&, CCookieRecords&) override {}
     // Whether the browser that owns the database runs now.
     bool IsDatabaseInUse(const std::string& strDatabase) const;
 
