@@ -48,7 +48,7 @@ foreach(file IN LISTS JARVANE_LAYER_FILES_${LAYER})
     string(REGEX MATCHALL "\n" newlines "${before}")
     list(LENGTH newlines line)
     math(EXPR line "${line} + 1")
-    message("${ROOT}/${file}:${line}: error: \"${name}\" is ${where}; "
+    message("${ROOT}/${file}:${line}: error: \"${name}\" is ${where}: "
             "the ${LAYER} layer may include only ${allowed_text}")
     math(EXPR count "${count} + 1")
   endforeach()
