@@ -57,7 +57,8 @@ void CDatabaseStore::ReadCookies(CCookieRecords& records)
 }
 
 // The rows of a running browser's database stay, as at deletion; so do rows
-// that cannot be read whole.
+// that cannot be read whole. The rows are copied as they are deleted, in a
+// transaction that DeleteCookies commits once the copies are kept.
 void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries)
 {
     std::map<std::string, std::vector<size_t>> byDatabase;
@@ -77,8 +78,11 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
         }
         std::string strNames;
         std::vector<std::string> rows;
-        if (bInUse || !ReadWholeCookieRows(m_kind, strDatabase, keys, strNames, rows))
+        if (bInUse || !m_pending[strDatabase].Begin(m_kind, strDatabase, keys, strNames, rows))
+        {
+            m_pending.erase(strDatabase);
             continue;
+        }
         const auto pNames = std::make_shared<const std::string>(std::move(strNames));
         for (size_t n = 0; n < indexes.size(); ++n)
         {
@@ -114,7 +118,11 @@ void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
             pCookie->m_bInUse = bInUse;
             keys.push_back(&pCookie->m_key);
         }
-        if (!bInUse && DeleteCookieRows(m_kind, strDatabase, keys))
+        const auto itPending = m_pending.find(strDatabase);
+        const bool bDeleted = itPending == m_pending.end()
+                                  ? !bInUse && DeleteCookieRows(m_kind, strDatabase, keys)
+                                  : !bInUse && itPending->second.Commit();
+        if (bDeleted)
         {
             m_bChanged = true;
             continue;
@@ -122,4 +130,5 @@ void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
         for (size_t i : indexes)
             batch[i] = nullptr; // still in the database: stays listed
     }
+    m_pending.clear(); // what was not asked for is not deleted
 }

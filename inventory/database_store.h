@@ -3,6 +3,7 @@
 #include "inventory/cookie_database.h"
 #include "inventory/cookie_store.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +50,7 @@ public:
 
     void ReadCookies(CCookieRecords& records) override;
     void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) override;
+    void AbandonBatch() override { m_pending.clear(); }
     void DeleteCookies(std::vector<CCookie*>& batch) override;
     void FinishBatch(const CCookieListModel&, CCookieRecords&) override {}
     // Without databases listed, its protection list is neither written nor read.
@@ -59,4 +61,7 @@ public:
 
 private:
     EDatabaseKind m_kind;
+    // The deletions CopyForUndo began, by database, that DeleteCookies makes
+    // durable once the copies are kept.
+    std::map<std::string, CPendingRowDeletion> m_pending;
 };
