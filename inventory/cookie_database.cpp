@@ -383,7 +383,8 @@ struct CDeletedRows
         }
         std::string& strRow = (*deleted.pRows)[nRow];
         strRow.reserve(deleted.nLastSize + 16);
-        for (int nColumn = 0; nColumn < sqlite3_preupdate_count(pDb); ++nColumn)
+        const int nColumns = sqlite3_preupdate_count(pDb);
+        for (int nColumn = 0; nColumn < nColumns; ++nColumn)
         {
             if (sqlite3_preupdate_old(pDb, nColumn, &pValue) != SQLITE_OK)
             {
