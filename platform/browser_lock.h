@@ -14,3 +14,9 @@ bool IsFirefoxProfileRunning(const std::string& strProfileFolder);
 // and "Profile N") holds a "SingletonLock" link naming this host and a live
 // process, or another host ("lockfile" held open on Windows).
 bool IsChromiumProfileRunning(const std::string& strUserDataFolder);
+
+// GNOME Web (WebKitGTK): a WebKit network process holds the profile's
+// cookies.sqlite open for as long as the browser runs and ends with it, even
+// when the browser is killed. It leaves no lock file, and SQLite holds no lock
+// between writes. There is no GNOME Web on Windows.
+bool IsEpiphanyProfileRunning(const std::string& strCookieDatabase);

@@ -28,3 +28,8 @@ bool IsChromiumProfileRunning(const std::string& strUserDataFolder)
 {
     return IsHeldOpen(AppendPathPart(strUserDataFolder, "lockfile"));
 }
+
+bool IsEpiphanyProfileRunning(const std::string&)
+{
+    return false; // GNOME Web does not run on Windows
+}

@@ -13,7 +13,7 @@ packages=(
   dpkg-dev debhelper lintian
   g++-mingw-w64-x86-64
   python3
-  libsqlite3-dev sqlite3 firefox-esr chromium
+  libsqlite3-dev sqlite3 firefox-esr chromium epiphany-browser dbus-daemon curl
   libpsl-dev nlohmann-json3-dev
 )
 

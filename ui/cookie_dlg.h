@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/auto_delete_schedule.h"
+#include "app/settings.h"
 #include "inventory/cookie_inventory.h"
 
 #include <memory>
@@ -46,6 +48,9 @@ constexpr int TRAY_WATCH_MS = 1000;
 
 // The program's main window: the cookie list with its commands, the
 // notification-area icon, the auto-delete timer and the About box.
+// ui/cookie_dlg.cpp holds its life, the list and the commands; the rest is in
+// ui/cookie_dlg_*.cpp, one file a purpose (controls, tray, auto_delete, keys,
+// layout, context_menu, undo), and ui/site_commands.cpp.
 class CCookieDlg : public wxDialog
 {
 public:
@@ -115,14 +120,12 @@ public:
     // every choice but "Never".
     static void SetAutoDeleteIntervalOverride(unsigned nMs);
 
-    // The running auto-delete timer's id, 0 while none runs. It mirrors
-    // m_timer.IsRunning() on purpose: the window and its tests read the timer's
-    // state through this one member.
+    // The running auto-delete timer's id, 0 while none runs (the choice is
+    // "Never", or the timer service refused): the window and its tests read the
+    // timer's state through this one member.
     unsigned m_nTimerId = 0;
     CCookieInventory m_Inventory;
-    int m_bSoundEffects = 1;
-    int m_bShowWaitDialog = 1;
-    int m_nAutoDelete = 0;
+    CSettings m_Settings; // in force: as ReadSettings last read them
 
     wxButton* m_btnTrayOnly = nullptr;
     wxButton* m_btnHelp = nullptr;
@@ -148,6 +151,11 @@ private:
     bool IsFocusInList() const;
     void BeginDeletion();
     void EndDeletion();
+    // The thin wx side of m_schedule: restarts the period from the settings in
+    // force, waits for the tick that falls due next, and takes it when it comes.
+    void StartAutoDeleteTimer();
+    void WaitForNextTick();
+    void OnAutoDeleteTimer();
     // Tells the user which unreadable keep lists kept rows of the last
     // deletion: each list once while it stays unreadable, or every time
     // (bAlways) for a command the user gave.
@@ -176,15 +184,15 @@ private:
 
     wxImageList* m_imgState = nullptr; // owned by the list
     std::unique_ptr<CTrayIcon> m_pTrayIcon;
+    // When auto-delete ticks fall due, and whether a user's deletion runs (the
+    // wait screen may let the window system in).
+    CAutoDeleteSchedule m_schedule;
     wxTimer m_timer;
     wxTimer m_trayWatch;
     bool m_bTrayAvailable = true; // as FollowNotificationArea last saw it
     bool m_bHiddenInTray = false;
     bool m_bUpdatePending = false;
-    // A user's deletion runs (the wait screen may let the window system in).
-    bool m_bDeleting = false;
-    bool m_bTickDeferred = false;
-    bool m_bEndDeferred = false;
+    bool m_bEndDeferred = false; // Exit waits for the running deletion
     bool m_bDestroyed = false;
     // Counts the modal dialogs other than this window that are open: while one
     // is, the icon's menu offers only Show Jarvane.

@@ -8,6 +8,14 @@
 // The id of the main window's one notification-area icon.
 constexpr unsigned TRAY_ICON_ID = 0;
 
+// Requests to the notification area.
+enum
+{
+    TRAY_ADD,
+    TRAY_MODIFY,
+    TRAY_DELETE
+};
+
 // The commands of the icon's menu that the window has no id for.
 constexpr int ID_TRAY_SHOW = 1101;
 

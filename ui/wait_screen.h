@@ -17,3 +17,26 @@ public:
 private:
     void PaintNow();
 };
+
+// The wait screen of a deletion: it lives while the command runs.
+class CWaitScreenScope
+{
+public:
+    CWaitScreenScope(wxWindow* pParent, bool bShow)
+        : m_pScreen(bShow ? new CWaitScreen(pParent) : nullptr)
+    {
+    }
+    ~CWaitScreenScope()
+    {
+        if (m_pScreen)
+        {
+            m_pScreen->Hide();
+            m_pScreen->Destroy();
+        }
+    }
+    CWaitScreenScope(const CWaitScreenScope&) = delete;
+    CWaitScreenScope& operator=(const CWaitScreenScope&) = delete;
+
+private:
+    CWaitScreen* m_pScreen;
+};

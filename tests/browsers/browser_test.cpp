@@ -1,9 +1,11 @@
 // The Firefox and Chromium stores against the real browsers, headless and
 // offline: they write their databases through the local cookie server, the
 // inventory lists and deletes, and the browsers visit again to show what they
-// still send. Slow; labelled "blackbox".
+// still send. GNOME Web runs the same way on a virtual display. Slow; labelled
+// "blackbox".
 #include "inventory/cookie_inventory.h"
 #include "inventory/undo_restore.h"
+#include "platform/browser_lock.h"
 #include "support/temp_dir.h"
 
 #include <chrono>
@@ -339,4 +341,43 @@ TEST_F(BrowserStores, AKeptSiteKeepsEveryCookieOfItsHostsInBothBrowsersThroughDe
             sent[strHost] = CookiesOf(strCookies);
         EXPECT_EQ(sent, kSent) << pszBrowser;
     }
+}
+
+// GNOME Web holds its database while it runs and lets it go when it ends; once
+// closed, it sends only the cookies its database still keeps.
+TEST_F(BrowserStores, GnomeWebIsInUseWhileItRunsAndSendsOnlyWhatItsDatabaseKeeps)
+{
+    const std::string strHome = m_dir.File("ep");
+    const std::string strDb = strHome + "/.local/share/epiphany/cookies.sqlite";
+    {
+        CBackground epiphany(Quote(kScripts + "/run_epiphany.sh") + " " + Quote(strHome) + " " +
+                             std::to_string(m_nPort) +
+                             " http://alpha.test:" + std::to_string(m_nPort) + "/visit");
+        ASSERT_TRUE(WaitFor(
+            [&]
+            {
+                std::ifstream log(m_dir.File("log.txt"));
+                std::stringstream text;
+                text << log.rdbuf();
+                return text.str().find("gamma.test\tcart=g1") != std::string::npos;
+            },
+            60))
+            << "GNOME Web did not reach the end of the chain";
+        EXPECT_TRUE(IsEpiphanyProfileRunning(strDb));
+    }
+    EXPECT_TRUE(WaitFor([&] { return !IsEpiphanyProfileRunning(strDb); }, 10));
+    std::map<std::string, int> hosts;
+    std::stringstream rows(DumpRows(strDb, "SELECT host FROM moz_cookies"));
+    for (std::string strLine; std::getline(rows, strLine);)
+        if (const size_t nEqual = strLine.find(" = "); nEqual != std::string::npos)
+            ++hosts[strLine.substr(nEqual + 3)];
+    EXPECT_EQ(hosts, kHosts);
+
+    ASSERT_EQ(std::system(("sqlite3 " + Quote(strDb) +
+                           " \"DELETE FROM moz_cookies WHERE host <> 'beta.test'\"")
+                              .c_str()),
+              0);
+    TakeSentCookies();
+    ASSERT_EQ(Visit("epiphany", strHome), 0);
+    EXPECT_EQ(TakeSentCookies(), kOnlyBeta);
 }

@@ -11,6 +11,7 @@
 #include <map>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -264,6 +265,53 @@ TEST(BrowserLock, TellsARunningBrowserFromTheSignsItLeavesBehind)
     ASSERT_TRUE(
         Link("another-host.example-" + std::to_string(nDead), strChromium + "/SingletonLock"));
     EXPECT_TRUE(IsChromiumProfileRunning(strChromium));
+}
+
+// GNOME Web leaves no lock: its WebKit network process holds the database
+// open while it runs. Neither another program reading the database nor a
+// network process of another profile is a running GNOME Web.
+TEST(BrowserLock, TellsGnomeWebRunningFromItsNetworkProcessHoldingTheDatabase)
+{
+    CTempDir dir;
+    const std::string strDb = dir.Write("ep/cookies.sqlite", "");
+    const std::string strOther = dir.Write("other/cookies.sqlite", "");
+    EXPECT_FALSE(IsEpiphanyProfileRunning(strDb));
+    EXPECT_FALSE(IsEpiphanyProfileRunning(dir.File("missing/cookies.sqlite")));
+
+    struct SStep
+    {
+        const char* pszName;
+        std::string strOpens;
+        bool bRunning;
+    };
+    const SStep steps[] = {{"WebKitNetworkProcess", strOther, false},
+                           {"sqlite3", strDb, false},
+                           {"WebKitNetworkProcess", "", true}};
+    int toChild[2], fromChild[2];
+    ASSERT_EQ(pipe(toChild), 0);
+    ASSERT_EQ(pipe(fromChild), 0);
+    const pid_t nHolder = fork();
+    if (nHolder == 0)
+    {
+        char c = 'x';
+        for (const SStep& step : steps)
+            if (prctl(PR_SET_NAME, step.pszName) != 0 ||
+                (!step.strOpens.empty() && open(step.strOpens.c_str(), O_RDWR) < 0) ||
+                write(fromChild[1], &c, 1) != 1 || read(toChild[0], &c, 1) != 1)
+                _exit(1);
+        _exit(0);
+    }
+    for (const SStep& step : steps)
+    {
+        char c = 0;
+        ASSERT_EQ(read(fromChild[0], &c, 1), 1);
+        EXPECT_EQ(IsEpiphanyProfileRunning(strDb), step.bRunning) << step.pszName;
+        ASSERT_EQ(write(toChild[1], &c, 1), 1);
+    }
+    waitpid(nHolder, nullptr, 0);
+    EXPECT_FALSE(IsEpiphanyProfileRunning(strDb));
+    for (int nFd : {toChild[0], toChild[1], fromChild[0], fromChild[1]})
+        close(nFd);
 }
 
 class CDatabaseStoreTest : public CInventoryTest

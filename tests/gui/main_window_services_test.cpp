@@ -98,8 +98,8 @@ TEST_F(CMainWindowTest, SettingsStartAndStopTheTimer)
     WriteSettings("Yes", "Yes", 3);
     CCookieDlg& dlg = OpenWindow();
     EXPECT_EQ(dlg.m_nTimerId, 1u);
-    EXPECT_EQ(dlg.m_nAutoDelete, 3);
-    EXPECT_EQ(dlg.m_bSoundEffects, 1);
+    EXPECT_EQ(dlg.m_Settings.m_nAutoDelete, 3);
+    EXPECT_EQ(dlg.m_Settings.m_bSoundEffects, 1);
 
     for (const char* pszValue : {"0", "7", "-1"})
     {
@@ -107,8 +107,8 @@ TEST_F(CMainWindowTest, SettingsStartAndStopTheTimer)
                                        pszValue + "\r\n");
         dlg.ReadSettings();
         EXPECT_EQ(dlg.m_nTimerId, 0u) << pszValue;
-        EXPECT_EQ(dlg.m_nAutoDelete, 0);
-        EXPECT_EQ(dlg.m_bSoundEffects, 0); // only "Yes" turns it on
+        EXPECT_EQ(dlg.m_Settings.m_nAutoDelete, 0);
+        EXPECT_EQ(dlg.m_Settings.m_bSoundEffects, 0); // only "Yes" turns it on
     }
 }
 
