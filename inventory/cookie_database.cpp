@@ -355,6 +355,7 @@ struct CDeletedRows
     size_t nCurrent = 0;
     int nKeyColumn = -1; // with byId
     std::unordered_map<sqlite3_int64, size_t> byId;
+    int nColumns = 0; // as the copy's names say
     bool bUtf8 = false;
     size_t nLastSize = 0;
     bool bFailed = false;
@@ -376,15 +377,15 @@ struct CDeletedRows
             deleted.bFailed = it == deleted.byId.end();
             nRow = deleted.bFailed ? 0 : it->second;
         }
-        if (deleted.bFailed || nRow >= deleted.pRows->size() || !(*deleted.pRows)[nRow].empty())
+        if (deleted.bFailed || nRow >= deleted.pRows->size() || !(*deleted.pRows)[nRow].empty() ||
+            sqlite3_preupdate_count(pDb) != deleted.nColumns)
         {
             deleted.bFailed = true;
             return;
         }
         std::string& strRow = (*deleted.pRows)[nRow];
         strRow.reserve(deleted.nLastSize + 16);
-        const int nColumns = sqlite3_preupdate_count(pDb);
-        for (int nColumn = 0; nColumn < nColumns; ++nColumn)
+        for (int nColumn = 0; nColumn < deleted.nColumns; ++nColumn)
         {
             if (sqlite3_preupdate_old(pDb, nColumn, &pValue) != SQLITE_OK)
             {
@@ -482,6 +483,7 @@ bool DeleteRows(sqlite3* pDb, EDatabaseKind kind,
         for (int nColumn = 0; nColumn < sqlite3_column_count(select.get()); ++nColumn)
             names.push_back(sqlite3_column_name(select.get(), nColumn));
         *pNames = EncodeDatabaseNames(names);
+        pDeleted->nColumns = static_cast<int>(names.size());
         const auto itKey = std::find(names.begin(), names.end(), table.keyColumns.front());
         if (table.keyColumns.size() == 1 && itKey != names.end())
             pDeleted->nKeyColumn = static_cast<int>(itKey - names.begin());
@@ -745,26 +747,6 @@ std::string EncodeDatabaseNames(const std::vector<std::string>& names)
     AppendNumber(strOut, names.size());
     for (const std::string& strName : names)
         AppendBytes(strOut, strName);
-    return strOut;
-}
-
-std::string EncodeDatabaseValues(const std::vector<CDatabaseValue>& values)
-{
-    std::string strOut;
-    for (const CDatabaseValue& value : values)
-    {
-        strOut += static_cast<char>(value.nType);
-        if (value.nType == SQLITE_INTEGER)
-            AppendNumber(strOut, static_cast<std::uint64_t>(value.nInteger));
-        else if (value.nType == SQLITE_FLOAT)
-        {
-            std::uint64_t nBits = 0;
-            std::memcpy(&nBits, &value.dReal, sizeof nBits);
-            AppendNumber(strOut, nBits);
-        }
-        else if (value.nType == SQLITE_TEXT || value.nType == SQLITE_BLOB)
-            AppendBytes(strOut, value.strBytes);
-    }
     return strOut;
 }
 

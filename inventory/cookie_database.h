@@ -86,7 +86,6 @@ private:
 // The whole-row format, as bytes: the column names, then each column's type
 // and value; a row is its names followed by its values.
 std::string EncodeDatabaseNames(const std::vector<std::string>& names);
-std::string EncodeDatabaseValues(const std::vector<CDatabaseValue>& values);
 bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>& names,
                            std::vector<CDatabaseValue>& values);
 

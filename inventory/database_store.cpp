@@ -84,6 +84,7 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
             continue;
         }
         const auto pNames = std::make_shared<const std::string>(std::move(strNames));
+        bool bCopied = false;
         for (size_t n = 0; n < indexes.size(); ++n)
         {
             if (rows[n].empty())
@@ -91,7 +92,10 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
             const size_t i = indexes[n];
             made[i] = {Browser(), strDatabase, batch[i]->m_strName, std::move(rows[n]), 0, pNames};
             copies[i] = &made[i];
+            bCopied = true;
         }
+        if (!bCopied)
+            m_pending.erase(strDatabase); // nothing to delete: the database is let go now
     }
     for (size_t i = 0; i < batch.size(); ++i)
         if (copies[i])

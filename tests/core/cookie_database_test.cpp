@@ -510,4 +510,11 @@ TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
     EXPECT_EQ(DumpRows(strFirefox, "moz_cookies"), strFirefoxRows);
     // Undone twice, nothing is doubled.
     EXPECT_FALSE(FindUndoableBatch(journal, again));
+
+    // Rows gone since the refresh leave nothing to delete: the database is let
+    // go at once, not held until the next deletion.
+    m_inventory.RefreshCookies();
+    ASSERT_EQ(Exec(m_strChromium, "DELETE FROM cookies"), SQLITE_OK);
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(Exec(m_strChromium, "BEGIN IMMEDIATE; COMMIT"), SQLITE_OK);
 }
