@@ -116,8 +116,12 @@ int DeleteAll(const std::string& strFolder)
                                      " to delete without keeping copies");
         return CLI_NOT_WRITTEN;
     }
-    for (const auto& [strBrowser, nDeleted] : result.deleted)
-        std::printf("%s\t%d\n", strBrowser.c_str(), nDeleted);
+    // A third field only for a browser that runs: two-field lines stay as they were.
+    for (const CDeleteAllResult::CBrowserCount& count : result.deleted)
+        if (count.nInUse > 0)
+            std::printf("%s\t%d\t%d\n", count.strBrowser.c_str(), count.nDeleted, count.nInUse);
+        else
+            std::printf("%s\t%d\n", count.strBrowser.c_str(), count.nDeleted);
     std::fflush(stdout);
     for (const std::string& strStore : result.unwrittenStores)
         Error(strStore, "could not be changed; cookies deleted from it are still there");

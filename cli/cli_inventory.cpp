@@ -8,9 +8,7 @@
 #include "platform/path.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
-#include <tuple>
 
 namespace
 {
@@ -20,14 +18,6 @@ void ReadInventory(CCookieInventory& inventory, const std::string& strFolder)
 {
     LoadInventoryLocations(inventory, AppendPathPart(strFolder, LOCATION_FILE_NAME));
     inventory.RefreshCookies();
-}
-
-// Browser, name and store: what tells a cookie still on disk after a deletion.
-using CCookieKey = std::tuple<std::string, std::string, std::string>;
-
-CCookieKey KeyOf(const CCookie& cookie)
-{
-    return {cookie.GetBrowser(), cookie.m_strName, cookie.StoreFile()};
 }
 
 // Saves the marks and frees the records, as the window does when it closes;
@@ -64,15 +54,6 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
     inventory.SetUndoRecording(ReadUndoKeep(AppendPathPart(strFolder, SETTINGS_FILE_NAME)));
     inventory.SetDeletionSource(EUndoHow::Command);
     ReadInventory(inventory, strFolder);
-    int deleted[kBrowserCount] = {};
-    std::map<CCookieKey, int> doomed;
-    for (const auto& pCookie : inventory.Cookies())
-    {
-        if (pCookie->IsKept())
-            continue;
-        ++deleted[BrowserIndex(pCookie->Browser())];
-        ++doomed[KeyOf(*pCookie)];
-    }
     for (const auto& list : inventory.UnreadableLists())
     {
         std::vector<std::string> browsers;
@@ -80,39 +61,14 @@ CDeleteAllResult DeleteAllCookies(const std::string& strFolder)
             browsers.push_back(BrowserName(browser));
         result.unreadableLists.emplace_back(list.strPath, std::move(browsers));
     }
-    inventory.DeleteAllUnprotected();
+    const CDeletionReport report = inventory.DeleteAllUnprotected();
     result.strUndoRefusal = inventory.UndoRefusal();
-    // The records of a running browser are skipped like protected ones.
-    for (const auto& pCookie : inventory.Cookies())
-    {
-        const auto it = doomed.find(KeyOf(*pCookie));
-        if (pCookie->IsInUse() && !pCookie->IsKept() && it != doomed.end() && it->second > 0)
-        {
-            --it->second;
-            --deleted[BrowserIndex(pCookie->Browser())];
-        }
-    }
-    result.unwrittenLists = SaveProtection(inventory);
-
-    // A cookie that a fresh reading still lists unprotected was not deleted.
-    CCookieInventory check(strFolder);
-    ReadInventory(check, strFolder);
-    std::set<std::string> stores;
-    for (const auto& pCookie : check.Cookies())
-    {
-        if (pCookie->IsKept())
-            continue;
-        const auto it = doomed.find(KeyOf(*pCookie));
-        if (it == doomed.end() || it->second == 0)
-            continue;
-        --it->second;
-        --deleted[BrowserIndex(pCookie->Browser())];
-        if (stores.insert(pCookie->StoreFile()).second)
-            result.unwrittenStores.push_back(pCookie->StoreFile());
-    }
+    result.unwrittenStores = report.unwrittenStores;
     for (size_t i = 0; i < kBrowserCount; ++i)
-        if (!check.Locations(static_cast<EBrowser>(i)).empty())
-            result.deleted.emplace_back(BrowserName(static_cast<EBrowser>(i)), deleted[i]);
+        if (!inventory.Locations(static_cast<EBrowser>(i)).empty())
+            result.deleted.push_back({BrowserName(static_cast<EBrowser>(i)),
+                                      report.browsers[i].nDeleted, report.browsers[i].nInUse});
+    result.unwrittenLists = SaveProtection(inventory);
     return result;
 }
 
@@ -124,28 +80,13 @@ CMarkResult SetProtection(const std::string& strFolder, const std::vector<std::s
     ReadInventory(inventory, strFolder);
     std::set<std::string> found;
     bool named[kBrowserCount] = {}; // a browser has a cookie of one of the names
-    CCookieListModel& list = inventory.CookieList();
-    list.ClearSelection();
-    for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
-    {
-        const CCookie* pCookie = list.GetItemData(nRow);
-        if (!pCookie)
-            continue;
-        bool bWanted = false;
+    for (const auto& pCookie : inventory.Cookies())
         for (const std::string& strName : names)
             if (SameMarkName(pCookie->Browser(), pCookie->m_strName, strName))
             {
                 found.insert(strName);
-                bWanted = true;
+                named[BrowserIndex(pCookie->Browser())] = true;
             }
-        named[BrowserIndex(pCookie->Browser())] =
-            named[BrowserIndex(pCookie->Browser())] || bWanted;
-        if (bWanted && (pCookie->m_bProtected != 0) != bProtect)
-        {
-            list.SetItemSelected(nRow, true);
-            ++result.nChanged;
-        }
-    }
     std::set<std::string> reported;
     for (const std::string& strName : names)
         if (found.count(strName) == 0 && reported.insert(strName).second)
@@ -156,7 +97,7 @@ CMarkResult SetProtection(const std::string& strFolder, const std::vector<std::s
         if (std::any_of(unreadable.browsers.begin(), unreadable.browsers.end(),
                         [&](EBrowser browser) { return named[BrowserIndex(browser)]; }))
             result.unreadableLists.push_back(unreadable.strPath);
-    inventory.ProtectSelected();
+    result.nChanged = inventory.SetProtectionByName(names, bProtect);
     for (std::string& strList : SaveProtection(inventory))
         if (std::find(result.unreadableLists.begin(), result.unreadableLists.end(), strList) ==
             result.unreadableLists.end())

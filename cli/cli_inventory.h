@@ -27,9 +27,14 @@ std::vector<CCliRow> ListCookies(const std::string& strFolder, int nSortColumn, 
 
 struct CDeleteAllResult
 {
-    // Per browser with remembered locations, in reading order: how many of
-    // its cookies are gone.
-    std::vector<std::pair<std::string, int>> deleted;
+    struct CBrowserCount
+    {
+        std::string strBrowser;
+        int nDeleted = 0; // gone from the disk
+        int nInUse = 0;   // left because the browser runs
+    };
+    // Per browser with remembered locations, in reading order.
+    std::vector<CBrowserCount> deleted;
     // Stores that still hold cookies the batch deleted, each named once.
     std::vector<std::string> unwrittenStores;
     // Protection lists that could not be written.
@@ -43,8 +48,8 @@ struct CDeleteAllResult
 
 // Delete All after its confirmation: every unprotected cookie is deleted but
 // those of a running browser, the Netscape files are rewritten and the
-// protection lists written. A cookie is
-// counted as deleted only when a fresh reading of its store no longer lists it.
+// protection lists written. A cookie is counted as deleted only when its
+// deletion reached the disk.
 CDeleteAllResult DeleteAllCookies(const std::string& strFolder);
 
 struct CMarkResult

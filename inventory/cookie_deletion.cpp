@@ -10,6 +10,7 @@
 void CCookieInventory::StartBatch()
 {
     m_bKeptUnknown = {};
+    m_batch = CDeletionReport();
     for (CCookieStore* pStore : m_stores)
         pStore->StartBatch();
     m_strUndoRefusal.clear();
@@ -114,10 +115,15 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
         remove[i] = !pCookie->m_bProtected && !pCookie->m_bKept && !bUnknown;
         if (remove[i])
             batches[BrowserIndex(pCookie->Browser())].push_back(pCookie);
+        else
+            ++m_batch.Of(pCookie->Browser()).nKept;
     }
     std::unordered_set<const CCookie*> kept;
     if (!RecordBatch(batches, kept))
     {
+        for (const std::vector<CCookie*>& batch : batches)
+            for (const CCookie* pCookie : batch)
+                ++m_batch.Of(pCookie->Browser()).nNotWritten;
         std::fill(remove.begin(), remove.end(), false);
         return; // nothing is deleted that could not be put back
     }
@@ -140,10 +146,37 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
         if (!remove[i] || kept.count(pCookie) == 0)
             continue;
         remove[i] = false;
+        NoteStayed(*pCookie);
         if (pCookie->IsInUse())
             m_CookieList.SetItemText(static_cast<int>(i), COL_STATE, pCookie->GetState());
     }
+    for (size_t i = 0; i < remove.size(); ++i)
+        if (remove[i])
+            ++m_batch.Of(m_CookieList.GetItemData(static_cast<int>(i))->Browser()).nDeleted;
     RemoveRows(remove);
+}
+
+void CCookieInventory::NoteStayed(const CCookie& cookie)
+{
+    CDeletionReport::CCounts& counts = m_batch.Of(cookie.Browser());
+    if (cookie.IsInUse())
+    {
+        ++counts.nInUse;
+        return;
+    }
+    ++counts.nNotWritten;
+    m_batch.unwrittenStores.push_back(cookie.StoreFile()); // made unique by FinishReport
+}
+
+CDeletionReport CCookieInventory::FinishReport()
+{
+    std::unordered_set<std::string> seen;
+    std::vector<std::string> unique;
+    for (const std::string& strStore : m_batch.unwrittenStores)
+        if (seen.insert(strStore).second)
+            unique.push_back(strStore);
+    m_batch.unwrittenStores = std::move(unique);
+    return m_batch;
 }
 
 void CCookieInventory::RemoveRows(const std::vector<bool>& remove)
@@ -165,17 +198,18 @@ void CCookieInventory::RemoveRows(const std::vector<bool>& remove)
     m_Cookies.resize(nKept);
 }
 
-void CCookieInventory::DeleteAllUnprotected()
+CDeletionReport CCookieInventory::DeleteAllUnprotected()
 {
     StartBatch();
     std::vector<bool> remove(static_cast<size_t>(m_CookieList.GetItemCount()), true);
     DeleteRows(remove);
     RewriteNSFiles();
+    return FinishReport();
 }
 
 // Selected protected rows stay, still selected; the walk visits each selected
 // row once, so it always ends.
-int CCookieInventory::DeleteSelected()
+CDeletionReport CCookieInventory::DeleteSelected(const std::function<void()>& fnRowsGone)
 {
     StartBatch();
     const int nFirst = m_CookieList.GetNextSelected(-1);
@@ -183,7 +217,11 @@ int CCookieInventory::DeleteSelected()
     for (int nRow = nFirst; nRow != -1; nRow = m_CookieList.GetNextSelected(nRow))
         remove[static_cast<size_t>(nRow)] = true;
     DeleteRows(remove);
-    return nFirst;
+    if (fnRowsGone)
+        fnRowsGone();
+    SelectAfterDelete(nFirst);
+    RewriteNSFiles();
+    return FinishReport();
 }
 
 void CCookieInventory::RewriteNSFiles()
@@ -195,6 +233,11 @@ void CCookieInventory::RewriteNSFiles()
     ForgetUnwrittenLines(returned);
     if (returned.empty())
         return;
+    for (const auto& pCookie : returned)
+    {
+        --m_batch.Of(pCookie->Browser()).nDeleted;
+        NoteStayed(*pCookie);
+    }
     const size_t nFirst = m_Cookies.size();
     std::move(returned.begin(), returned.end(), std::back_inserter(m_Cookies));
     ApplySites(nFirst);

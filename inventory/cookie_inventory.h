@@ -4,6 +4,7 @@
 #include "inventory/cookie_list_model.h"
 #include "inventory/cookie_store.h"
 #include "inventory/database_store.h"
+#include "inventory/deletion_report.h"
 #include "inventory/ie_folder_store.h"
 #include "inventory/keep_list.h"
 #include "inventory/netscape_store.h"
@@ -11,8 +12,10 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -57,13 +60,6 @@ public:
     void AddNSCookie(const std::string& strLine, const std::string& strFile);
     // Reads the Firefox, then the Chromium cookie databases.
     void ReadDatabaseCookies();
-    // Ends a deletion batch: each store that lost a cookie in it writes what is
-    // left. This is where the Netscape files are rewritten, from the surviving
-    // records in list order. A cookie whose file could not be written is
-    // listed again at once.
-    void RewriteNSFiles();
-    // 1 when the current batch deleted a Netscape cookie, else 0.
-    int NSChanged() const { return m_nsStore.Changed() ? 1 : 0; }
 
     // Whether deletion batches first record what they delete in UNDO.DB of the
     // data folder, so that it can be put back (bKeep), or record nothing and
@@ -80,18 +76,7 @@ public:
     // or that could not be read and so were not written: their marks are kept
     // in memory only.
     std::vector<std::string> UnsavedProtectionLists() const;
-    // Writes at once the protection lists of the browsers flagged, from the
-    // current records, as a refresh does.
-    void WriteProtectionLists(const std::array<bool, kBrowserCount>& browsers);
 
-    // Reads a keep list that could protect cookies of the given browsers. When
-    // it exists but cannot be read whole, every record of those browsers is
-    // kept from deletion (m_bMarkUnknown) until a later reading of the list
-    // succeeds, and the list is never written meanwhile. A missing list reads as
-    // empty. A list of another kind plugs in with one call after the stores
-    // are read.
-    EKeepListRead LoadKeepList(const std::string& strPath, const std::vector<EBrowser>& browsers,
-                               std::vector<std::string>& lines);
     struct CUnreadableList
     {
         std::string strPath;
@@ -99,11 +84,6 @@ public:
     };
     // The keep lists that could not be read at their last reading.
     const std::vector<CUnreadableList>& UnreadableLists() const { return m_unreadableLists; }
-    // True when the keep list could not be read at its last reading: whatever
-    // writes it must not take the records' marks for all it holds.
-    bool IsKeepListUnreadable(const std::string& strPath) const;
-    // True when a keep list that could protect this browser's cookies cannot be read.
-    bool IsBlocked(EBrowser browser) const { return m_bBlocked[BrowserIndex(browser)]; }
     // True when at least one row is neither protected nor kept for an unreadable list.
     bool HasDeletableRows() const;
     // The unreadable lists that kept a row of the last deletion batch.
@@ -133,32 +113,67 @@ public:
     // Sorts the list by a column (a column click).
     void SortByColumn(int nColumn);
 
-    // Deletes the cookie of one row unless it is protected.
-    void DeleteCookie(int nItem);
     // A whole batch over every row: deletes each unprotected cookie, rewrites the
     // Netscape files. The caller then updates its controls.
-    void DeleteAllUnprotected();
-    // The Delete command's batch steps: starts the batch, deletes every selected
-    // unprotected row and leaves protected ones selected. Returns the index of
-    // the first row that was selected (-1 when none was).
-    int DeleteSelected();
-    // After DeleteSelected: selects and focuses row nFirst, or the last row when
-    // nFirst is not below the row count; nothing when the list is empty.
-    void SelectAfterDelete(int nFirst);
+    CDeletionReport DeleteAllUnprotected();
+    // The Delete command's batch: deletes every selected unprotected row and
+    // leaves protected ones selected; fnRowsGone runs once the rows have gone;
+    // then the row that was first selected (or the last row, when that is past
+    // the end) is selected and focused, and the stores write what they lost.
+    CDeletionReport DeleteSelected(const std::function<void()>& fnRowsGone = nullptr);
+    // The Protect command: ToggleSelectedProtection, then the lists of the
+    // browsers whose marks changed are written at once.
+    void ProtectSelected();
+    // Sets (bProtect) or clears the mark of every record called by one of the
+    // names, matched as a protection line matches, of every browser or of the
+    // one given, and shows it in its rows; the lists of the browsers whose
+    // marks changed are written at once. Returns how many records changed.
+    int SetProtectionByName(const std::vector<std::string>& names, bool bProtect,
+                            std::optional<EBrowser> browser = std::nullopt);
+
+private:
+    // Writes at once the protection lists of the browsers flagged, from the
+    // current records, as a refresh does.
+    void WriteProtectionLists(const std::array<bool, kBrowserCount>& browsers);
+    // Reads a keep list that could protect cookies of the given browsers. When
+    // it exists but cannot be read whole, every record of those browsers is
+    // kept from deletion (m_bMarkUnknown) until a later reading of the list
+    // succeeds, and the list is never written meanwhile. A missing list reads as
+    // empty. A list of another kind plugs in with one call after the stores
+    // are read.
+    EKeepListRead LoadKeepList(const std::string& strPath, const std::vector<EBrowser>& browsers,
+                               std::vector<std::string>& lines);
+    // True when the keep list could not be read at its last reading: whatever
+    // writes it must not take the records' marks for all it holds.
+    bool IsKeepListUnreadable(const std::string& strPath) const;
+    // True when a keep list that could protect this browser's cookies cannot be read.
+    bool IsBlocked(EBrowser browser) const { return m_bBlocked[BrowserIndex(browser)]; }
     // Flips the mark of every selected row, updates its image and State text,
     // and leaves each selected and the last one focused. Returns the browsers
     // whose marks changed.
     std::array<bool, kBrowserCount> ToggleSelectedProtection();
-    // The Protect command: ToggleSelectedProtection, then the lists of the
-    // browsers whose marks changed are written at once.
-    void ProtectSelected();
-
-private:
     CCookieStore& Store(EBrowser browser) const { return *m_stores[BrowserIndex(browser)]; }
     // Reads one store's records and applies its protection list.
     void ReadStore(CCookieStore& store);
     std::string DataFilePath(const char* pszName) const;
     void StartBatch();
+    // Deletes the cookie of one row unless it is protected.
+    void DeleteCookie(int nItem);
+    // Selects and focuses row nFirst, or the last row when nFirst is not below
+    // the row count; nothing when nFirst is -1 or the list is empty.
+    void SelectAfterDelete(int nFirst);
+    // Ends a deletion batch: each store that lost a cookie in it writes what is
+    // left. This is where the Netscape files are rewritten, from the surviving
+    // records in list order. A cookie whose file could not be written is
+    // listed again at once.
+    void RewriteNSFiles();
+    // 1 when the current batch deleted a Netscape cookie, else 0.
+    int NSChanged() const { return m_nsStore.Changed() ? 1 : 0; }
+    // Counts in the current batch's report a cookie that stayed although it
+    // was to go: its browser runs, or its deletion did not reach the disk.
+    void NoteStayed(const CCookie& cookie);
+    // The current batch's report, each unwritten store named once.
+    CDeletionReport FinishReport();
     // Records the doomed records of every store before anything is deleted;
     // a record that could not be copied leaves its batch and goes to kept.
     // False when the record could not be written: nothing may be deleted.
@@ -204,6 +219,7 @@ private:
     std::map<std::string, CHeldMarks> m_unsavedMarks;
     std::vector<CUnreadableList> m_unreadableLists;
     std::array<bool, kBrowserCount> m_bBlocked = {}; // by browser: see IsBlocked
+    CDeletionReport m_batch;                         // what the current deletion batch did
     // By browser: a row of the last deletion batch was kept for an unreadable list.
     std::array<bool, kBrowserCount> m_bKeptUnknown = {};
     // A deletion took the last record since the lists were last written: the

@@ -119,6 +119,30 @@ void CCookieInventory::ProtectSelected()
     WriteProtectionLists(ToggleSelectedProtection());
 }
 
+int CCookieInventory::SetProtectionByName(const std::vector<std::string>& names, bool bProtect,
+                                          std::optional<EBrowser> browser)
+{
+    std::array<bool, kBrowserCount> changed = {};
+    int nChanged = 0;
+    for (int nRow = 0; nRow < m_CookieList.GetItemCount(); ++nRow)
+    {
+        CCookie* pCookie = m_CookieList.GetItemData(nRow);
+        if (!pCookie || (browser && *browser != pCookie->Browser()) ||
+            (pCookie->m_bProtected != 0) == bProtect ||
+            std::none_of(names.begin(), names.end(),
+                         [&](const std::string& strName)
+                         { return SameMarkName(pCookie->Browser(), pCookie->m_strName, strName); }))
+            continue;
+        pCookie->m_bProtected = bProtect ? 1 : 0;
+        changed[BrowserIndex(pCookie->Browser())] = true;
+        ++nChanged;
+        m_CookieList.SetItemImage(nRow, pCookie->m_bProtected);
+        m_CookieList.SetItemText(nRow, COL_STATE, pCookie->GetState());
+    }
+    WriteProtectionLists(changed);
+    return nChanged;
+}
+
 std::vector<std::string> CCookieInventory::UnsavedProtectionLists() const
 {
     std::vector<std::string> lists;

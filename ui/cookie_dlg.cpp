@@ -111,12 +111,13 @@ void CCookieDlg::RefreshCookies()
     ShowInventory();
 }
 
-void CCookieDlg::DeleteAllUnprotected()
+CDeletionReport CCookieDlg::DeleteAllUnprotected()
 {
-    m_Inventory.DeleteAllUnprotected();
+    const CDeletionReport report = m_Inventory.DeleteAllUnprotected();
     ShowInventory();
     if (m_bTimerBatch)
         ReportUndoRefusal(true);
+    return report;
 }
 
 // Every operation on the inventory ends here: the list shows the rows again and
@@ -197,20 +198,19 @@ void CCookieDlg::OnDelete()
     BeginDeletion();
     wxBusyCursor wait;
     CWaitScreenScope waitScreen(this, m_Settings.m_bShowWaitDialog != 0);
-    const int nFirst = m_Inventory.DeleteSelected();
-    PlayWave(SoundFilePath());
-    if (m_Inventory.CookieList().GetItemCount() > 0)
-    {
-        m_CookieList->SetFocus();
-        m_Inventory.SelectAfterDelete(nFirst);
-    }
-    // Deliberately here: only this command rewrites the Netscape files itself,
-    // after the sound and the new selection; Delete All and the timer have it
-    // done inside DeleteAllUnprotected.
-    m_Inventory.RewriteNSFiles();
+    // The sound and the focus come before the new selection and the rewrite
+    // of the Netscape files.
+    const CDeletionReport report = m_Inventory.DeleteSelected(
+        [this]
+        {
+            PlayWave(SoundFilePath());
+            if (m_Inventory.CookieList().GetItemCount() > 0)
+                m_CookieList->SetFocus();
+        });
     ShowInventory();
     EndDeletion();
     TellKeptRows(true);
+    TellInUse(report);
     ReportUndoRefusal(false);
 }
 
@@ -223,18 +223,47 @@ void CCookieDlg::OnDeleteAll()
                                      wxYES_NO | wxICON_QUESTION, this) != wxYES)
         return;
     BeginDeletion();
+    CDeletionReport report;
     if (bCanDelete)
     {
         wxBusyCursor wait;
         CWaitScreenScope waitScreen(this, m_Settings.m_bShowWaitDialog != 0);
-        DeleteAllUnprotected();
+        report = DeleteAllUnprotected();
         PlayWave(SoundFilePath());
     }
     else
-        DeleteAllUnprotected();
+        report = DeleteAllUnprotected();
     EndDeletion();
     TellKeptRows(true);
+    TellInUse(report);
     ReportUndoRefusal(false);
+}
+
+// One message for every browser whose running kept cookies of the batch.
+void CCookieDlg::TellInUse(const CDeletionReport& report)
+{
+    std::string strText;
+    int nBrowsers = 0;
+    int nCookies = 0;
+    std::string strLastBrowser;
+    for (size_t i = 0; i < kBrowserCount; ++i)
+    {
+        const int nInUse = report.browsers[i].nInUse;
+        if (nInUse == 0)
+            continue;
+        nCookies += nInUse;
+        const std::string& strBrowser = BrowserName(static_cast<EBrowser>(i));
+        strLastBrowser = strBrowser;
+        strText += (nBrowsers++ ? "\n" : "") + std::to_string(nInUse) +
+                   (nInUse == 1 ? " cookie of " : " cookies of ") + strBrowser +
+                   (nInUse == 1 ? " was" : " were") + " not deleted because " + strBrowser +
+                   " is running.";
+    }
+    if (nBrowsers == 0)
+        return;
+    strText += std::string(nCookies == 1 ? "\n\nIt" : "\n\nThey") + " can be deleted once " +
+               (nBrowsers == 1 ? strLastBrowser + " is" : "these browsers are") + " closed.";
+    ShowMessageBox(ToDisplayText(strText), "Jarvane", wxOK | wxICON_INFORMATION, this);
 }
 
 void CCookieDlg::TellKeptRows(bool bAlways)

@@ -101,7 +101,7 @@ public:
     void ShowNormally();
 
     void RefreshCookies();
-    void DeleteAllUnprotected();
+    CDeletionReport DeleteAllUnprotected();
     void UpdateControls();
     void ReadSettings();
     void AutoDeleteTimerProc();
@@ -160,6 +160,9 @@ private:
     // deletion: each list once while it stays unreadable, or every time
     // (bAlways) for a command the user gave.
     void TellKeptRows(bool bAlways);
+    // After Delete or Delete All: says how many cookies stayed because their
+    // browser runs.
+    void TellInUse(const CDeletionReport& report);
     // Tells the user, once per list, which protection lists could not be written.
     void TellUnsavedLists();
 

@@ -182,7 +182,7 @@ TEST_F(BrowserStores, DeleteAllLeavesOnlyTheProtectedHostWhichTheBrowsersStillSe
     CCookieListModel& list = m_inventory.CookieList();
     for (int i = 0; i < list.GetItemCount(); ++i)
         list.SetItemSelected(i, list.GetRow(i).strText[COL_COOKIE] == "beta.test");
-    m_inventory.ToggleSelectedProtection();
+    m_inventory.ProtectSelected();
     m_inventory.RefreshCookies(); // the marks go through FFPROT.DAT and CRPROT.DAT
     m_inventory.DeleteAllUnprotected();
     EXPECT_EQ(list.GetItemCount(), 2);

@@ -351,16 +351,23 @@ TEST_F(CDatabaseStoreTest, AProtectedHostAndARunningBrowsersRowsOutliveDeleteAll
     // Sorted by State, the protected rows come last.
     EXPECT_EQ(RowTexts(COL_STATE).back(), "Protected");
 
-    m_inventory.DeleteAllUnprotected();
+    CDeletionReport report = m_inventory.DeleteAllUnprotected();
     EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 8);
+    EXPECT_EQ(report.Of(EBrowser::Firefox).nDeleted, 4);
+    EXPECT_EQ(report.Of(EBrowser::Firefox).nKept, 2);
+    EXPECT_EQ(report.Of(EBrowser::Chromium).nInUse, 6);
+    EXPECT_EQ(report.Of(EBrowser::Chromium).nDeleted + report.Of(EBrowser::Chromium).nNotWritten,
+              0);
     EXPECT_EQ(HostsLeft(EDatabaseKind::Firefox, m_inventory.Locations(EBrowser::Firefox)[0]),
               (std::map<std::string, int>{{"alpha.test", 2}}));
     EXPECT_EQ(HostsLeft(EDatabaseKind::Chromium, m_strChromium), kFixtureHosts);
 
     // Once the browser has closed, the next deletion takes its rows.
     unlink(m_strLock.c_str());
-    m_inventory.DeleteAllUnprotected();
+    report = m_inventory.DeleteAllUnprotected();
     EXPECT_EQ(RowTexts(), (V{"alpha.test", "alpha.test"}));
+    EXPECT_EQ(report.Of(EBrowser::Chromium).nDeleted, 6);
+    EXPECT_EQ(report.Of(EBrowser::Chromium).nInUse, 0);
     EXPECT_TRUE(HostsLeft(EDatabaseKind::Chromium, m_strChromium).empty());
 
     m_inventory.SaveAndClearCookies();
@@ -476,7 +483,8 @@ TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
     ASSERT_EQ(symlink(strRunning.c_str(), m_strLock.c_str()), 0);
     m_inventory.SetUndoRecording(true);
     m_inventory.RefreshCookies();
-    m_inventory.DeleteAllUnprotected();
+    // Its rows were not even copied: they stayed because the browser runs.
+    EXPECT_EQ(m_inventory.DeleteAllUnprotected().Of(EBrowser::Chromium).nInUse, 6);
     CUndoJournal journal(DataFile(UNDO_FILE_NAME));
     CUndoBatch firefoxBatch;
     ASSERT_TRUE(FindUndoableBatch(journal, firefoxBatch));

@@ -93,7 +93,6 @@ TEST_P(CCookieJarTest, DeletingOneCookieKeepsEveryOtherLineAndTheHeader)
     ASSERT_NE(nPlain, -1);
     SelectOnly({nPlain});
     m_inventory.DeleteSelected();
-    m_inventory.RewriteNSFiles();
 
     const std::string strNow = ReadWholeFile(m_strNS);
     EXPECT_EQ(FirstLineOf(strNow), FirstLineOf(m_strOriginal));
@@ -108,7 +107,7 @@ TEST_P(CCookieJarTest, DeletingOneCookieKeepsEveryOtherLineAndTheHeader)
 TEST_P(CCookieJarTest, DeleteAllAfterARefreshKeepsTheProtectedSite)
 {
     SelectOnly({RowOfField("sid")});
-    m_inventory.ToggleSelectedProtection();
+    m_inventory.ProtectSelected();
     m_inventory.RefreshCookies();
     m_inventory.DeleteAllUnprotected();
 

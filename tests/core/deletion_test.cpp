@@ -10,6 +10,22 @@
 
 using CDeletionTest = CInventoryTest;
 
+namespace
+{
+// The report's nonzero counts of one browser, named.
+V Counts(const CDeletionReport& report, EBrowser browser)
+{
+    const CDeletionReport::CCounts& counts = report.Of(browser);
+    V named;
+    for (const auto& [pszName, nCount] :
+         {std::pair{"deleted", counts.nDeleted}, std::pair{"in use", counts.nInUse},
+          std::pair{"kept", counts.nKept}, std::pair{"not written", counts.nNotWritten}})
+        if (nCount != 0)
+            named.push_back(std::string(pszName) + " " + std::to_string(nCount));
+    return named;
+}
+} // namespace
+
 class CMixedStoreTest : public CInventoryTest
 {
 protected:
@@ -31,7 +47,7 @@ protected:
     void Protect(const std::string& strName)
     {
         SelectOnly({FindRow(strName)});
-        m_inventory.ToggleSelectedProtection();
+        m_inventory.ProtectSelected();
     }
 
     std::string m_strIEKeep, m_strIEGo, m_strNS, m_strNSOther, m_strNSText, m_strNSOtherText;
@@ -43,11 +59,13 @@ TEST_F(CMixedStoreTest, DeleteAllLeavesExactlyTheProtectedCookies)
     Protect("mm.example.org");
     Protect("zz.example.org");
     m_inventory.SortByColumn(COL_COOKIE); // the rewrite follows the list's order
-    m_inventory.DeleteAllUnprotected();
+    CDeletionReport report = m_inventory.DeleteAllUnprotected();
 
     EXPECT_EQ(RowTexts(), (V{"keep.example.com/", "mm.example.org", "zz.example.org"}));
     EXPECT_EQ(RecordNames(), (V{"keep.example.com/", "zz.example.org", "mm.example.org"}));
-    EXPECT_EQ(m_inventory.NSChanged(), 1);
+    EXPECT_EQ(Counts(report, EBrowser::Netscape), (V{"deleted 2", "kept 2"}));
+    EXPECT_EQ(Counts(report, EBrowser::InternetExplorer), (V{"deleted 1", "kept 1"}));
+    EXPECT_TRUE(report.unwrittenStores.empty());
     EXPECT_TRUE(FileExists(m_strIEKeep));
     EXPECT_FALSE(FileExists(m_strIEGo));
     EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "mm.example.org\tTRUE\t/\tFALSE\t0\tm\t1\r\n"
@@ -56,8 +74,8 @@ TEST_F(CMixedStoreTest, DeleteAllLeavesExactlyTheProtectedCookies)
 
     // With only protected cookies left nothing changes, and no file is rewritten.
     m_dir.Write("other.txt", "# Netscape HTTP Cookie File\n");
-    m_inventory.DeleteAllUnprotected();
-    EXPECT_EQ(m_inventory.NSChanged(), 0);
+    report = m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(Counts(report, EBrowser::Netscape), V{"kept 2"});
     EXPECT_EQ(RowTexts(), (V{"keep.example.com/", "mm.example.org", "zz.example.org"}));
     EXPECT_EQ(ReadWholeFile(m_strNSOther), "# Netscape HTTP Cookie File\n");
 }
@@ -65,16 +83,19 @@ TEST_F(CMixedStoreTest, DeleteAllLeavesExactlyTheProtectedCookies)
 TEST_F(CMixedStoreTest, DeletingOnlyInternetExplorerCookiesLeavesNetscapeFilesAlone)
 {
     SelectOnly({FindRow("go.example.com/")});
-    const int nFirst = m_inventory.DeleteSelected();
-    m_inventory.RewriteNSFiles();
-    EXPECT_EQ(m_inventory.NSChanged(), 0);
+    const CDeletionReport report = m_inventory.DeleteSelected();
+    EXPECT_EQ(Counts(report, EBrowser::Netscape), V{});
+    EXPECT_EQ(Counts(report, EBrowser::InternetExplorer), V{"deleted 1"});
     EXPECT_FALSE(FileExists(m_strIEGo));
     EXPECT_TRUE(FileExists(m_strIEKeep));
     EXPECT_EQ(ReadWholeFile(m_strNS), m_strNSText);
     EXPECT_EQ(ReadWholeFile(m_strNSOther), m_strNSOtherText);
     EXPECT_EQ(m_inventory.Cookies().size(), 5u);
     EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 5);
-    EXPECT_EQ(m_inventory.CookieList().GetRow(nFirst).strText[COL_COOKIE], "keep.example.com/");
+    EXPECT_EQ(m_inventory.CookieList()
+                  .GetRow(m_inventory.CookieList().GetNextSelected(-1))
+                  .strText[COL_COOKIE],
+              "keep.example.com/");
 }
 
 TEST_F(CMixedStoreTest, DeleteSelectedStopsAtProtectedRowsAndReselects)
@@ -83,44 +104,51 @@ TEST_F(CMixedStoreTest, DeleteSelectedStopsAtProtectedRowsAndReselects)
     m_inventory.SortByColumn(COL_COOKIE);
     // Rows: aa, go, keep, mm (protected), other, zz.
     SelectOnly({0, 3, 5});
-    const int nFirst = m_inventory.DeleteSelected();
-    EXPECT_EQ(nFirst, 0);
-    EXPECT_EQ(m_inventory.NSChanged(), 1);
-    EXPECT_EQ(RowTexts(),
-              (V{"go.example.com/", "keep.example.com/", "mm.example.org", "other.example.net"}));
-    EXPECT_EQ(m_inventory.CookieList().GetSelectedCount(), 1); // the protected row stays selected
-    EXPECT_EQ(m_inventory.CookieList().GetNextSelected(-1), 2);
-
-    m_inventory.SelectAfterDelete(nFirst);
+    std::string strFileWhenRowsGone;
+    const CDeletionReport report = m_inventory.DeleteSelected(
+        [&]
+        {
+            EXPECT_EQ(RowTexts(), (V{"go.example.com/", "keep.example.com/", "mm.example.org",
+                                     "other.example.net"}));
+            // The protected row stays selected.
+            EXPECT_EQ(m_inventory.CookieList().GetSelectedCount(), 1);
+            EXPECT_EQ(m_inventory.CookieList().GetNextSelected(-1), 2);
+            strFileWhenRowsGone = ReadWholeFile(m_strNS);
+        });
+    EXPECT_EQ(Counts(report, EBrowser::Netscape), (V{"deleted 2", "kept 1"}));
+    EXPECT_EQ(strFileWhenRowsGone, m_strNSText); // not rewritten before the rows went
     EXPECT_EQ(m_inventory.CookieList().GetNextSelected(-1), 0);
     EXPECT_EQ(m_inventory.CookieList().GetFocusedItem(), 0);
-    m_inventory.RewriteNSFiles();
     EXPECT_EQ(ReadWholeFile(m_strNS), kNSHeader + "mm.example.org\tTRUE\t/\tFALSE\t0\tm\t1\r\n");
 
-    // Past the end the last row is chosen; nothing is chosen in an empty list.
+    // Past the end the last row is chosen; nothing is chosen without a selection.
+    SelectOnly({3});
+    m_inventory.DeleteSelected();
+    EXPECT_EQ(m_inventory.CookieList().GetNextSelected(-1), 2);
+    EXPECT_EQ(m_inventory.CookieList().GetFocusedItem(), 2);
     m_inventory.CookieList().ClearSelection();
-    m_inventory.SelectAfterDelete(10);
-    EXPECT_EQ(m_inventory.CookieList().GetNextSelected(-1), 3);
-    m_inventory.CookieList().ClearSelection();
-    m_inventory.SelectAfterDelete(-1);
+    m_inventory.DeleteSelected();
     EXPECT_EQ(m_inventory.CookieList().GetSelectedCount(), 0);
+    EXPECT_EQ(RowTexts(), (V{"go.example.com/", "keep.example.com/", "mm.example.org"}));
 }
 
 TEST_F(CMixedStoreTest, DeleteCookieRemovesOneRecordUnlessProtected)
 {
     Protect("keep.example.com/");
     const int nKeep = FindRow("keep.example.com/");
-    m_inventory.DeleteCookie(nKeep);
+    SelectOnly({nKeep});
+    CDeletionReport report = m_inventory.DeleteSelected();
     EXPECT_EQ(FindRow("keep.example.com/"), nKeep);
     EXPECT_TRUE(FileExists(m_strIEKeep));
+    EXPECT_EQ(Counts(report, EBrowser::InternetExplorer), V{"kept 1"});
 
-    ASSERT_EQ(m_inventory.NSChanged(), 0); // no batch has deleted a Netscape cookie yet
-    m_inventory.DeleteCookie(FindRow("go.example.com/"));
+    SelectOnly({FindRow("go.example.com/")});
+    report = m_inventory.DeleteSelected();
     EXPECT_FALSE(FileExists(m_strIEGo));
-    EXPECT_EQ(m_inventory.NSChanged(), 0);
-    m_inventory.DeleteCookie(FindRow("aa.example.org"));
-    m_inventory.DeleteCookie(99);
-    EXPECT_EQ(m_inventory.NSChanged(), 1);
+    EXPECT_EQ(Counts(report, EBrowser::Netscape), V{});
+    SelectOnly({FindRow("aa.example.org")});
+    report = m_inventory.DeleteSelected();
+    EXPECT_EQ(Counts(report, EBrowser::Netscape), V{"deleted 1"});
     EXPECT_EQ(RecordNames(),
               (V{"keep.example.com/", "zz.example.org", "mm.example.org", "other.example.net"}));
     EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 4);
@@ -130,13 +158,18 @@ TEST_F(CMixedStoreTest, AFailedRewriteKeepsTheOldFile)
 {
     CFaultHookGuard guard;
     SetReplaceFaultHook([](EReplaceStep step) { return step == EReplaceStep::Rename; });
-    m_inventory.DeleteAllUnprotected();
+    const CDeletionReport report = m_inventory.DeleteAllUnprotected();
     EXPECT_EQ(ReadWholeFile(m_strNS), m_strNSText);
     EXPECT_EQ(ReadWholeFile(m_strNSOther), m_strNSOtherText);
     // The Netscape cookies are still on disk, so they are listed again at once.
     EXPECT_EQ(RowTexts(),
               (V{"aa.example.org", "mm.example.org", "other.example.net", "zz.example.org"}));
     ExpectOneRowPerRecord(m_inventory);
+    EXPECT_EQ(Counts(report, EBrowser::Netscape), V{"not written 4"});
+    EXPECT_EQ(Counts(report, EBrowser::InternetExplorer), V{"deleted 2"});
+    V stores = report.unwrittenStores;
+    std::sort(stores.begin(), stores.end());
+    EXPECT_EQ(stores, (V{m_strNS, m_strNSOther}));
 }
 
 TEST_F(CDeletionTest, TheRewriteLeavesUnreadableFilesAloneAndWritesADoubledPathOnce)
@@ -152,7 +185,6 @@ TEST_F(CDeletionTest, TheRewriteLeavesUnreadableFilesAloneAndWritesADoubledPathO
 
     SelectOnly({FindRow("a.example.com")});
     m_inventory.DeleteSelected();
-    m_inventory.RewriteNSFiles();
     EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + "b.example.com\ty\r\n");
     EXPECT_EQ(ReadWholeFile(strMissing), "late.example.com\tz\n");
     EXPECT_TRUE(std::filesystem::is_directory(strFolder));
@@ -180,7 +212,9 @@ TEST_F(CMixedStoreTest, ADeletionThatCannotReachTheDiskDoesNotLookDone)
     {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
             return 2;
-        m_inventory.DeleteAllUnprotected();
+        const CDeletionReport report = m_inventory.DeleteAllUnprotected();
+        const int nNotWritten = report.Of(EBrowser::InternetExplorer).nNotWritten +
+                                report.Of(EBrowser::Netscape).nNotWritten;
         CCookieInventory fresh(m_strDataFolder);
         fresh.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
         fresh.SetLocations(EBrowser::Netscape, {m_strNS, m_strNSOther});
@@ -190,7 +224,10 @@ TEST_F(CMixedStoreTest, ADeletionThatCannotReachTheDiskDoesNotLookDone)
             found.push_back(fresh.CookieList().GetRow(i).strText[COL_COOKIE]);
         std::sort(listed.begin(), listed.end());
         std::sort(found.begin(), found.end());
-        return listed == found && !found.empty() ? 0 : 1;
+        // The report counts exactly what stayed.
+        return listed == found && !found.empty() && static_cast<size_t>(nNotWritten) == found.size()
+                   ? 0
+                   : 1;
     };
     EXPECT_EXIT(std::exit(deleteAsAnotherUser()), ::testing::ExitedWithCode(0), "");
     fs::permissions(m_dir.Path(), fs::perms::owner_write, fs::perm_options::add);
@@ -303,14 +340,12 @@ TEST_F(CDeletionTest, TheRewriteKeepsTheLinesItDoesNotUnderstand)
     EXPECT_EQ(RowTexts(), (V{".a.test", ".b.test"}));
     SelectOnly({0});
     m_inventory.DeleteSelected();
-    m_inventory.RewriteNSFiles();
     EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + strSpaced + "\r\n  odd line  \r\n" +
                                         ".b.test\tTRUE\t/\tFALSE\t0\ty\t2\r\n");
     // Another program's change since is taken in with its own such lines.
     m_dir.Write("cookies.txt", ReadWholeFile(strNS) + "later odd\n");
     SelectOnly({0});
     m_inventory.DeleteSelected();
-    m_inventory.RewriteNSFiles();
     EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + strSpaced + "\r\n  odd line  \r\nlater odd\r\n");
 }
 

@@ -121,7 +121,7 @@ protected:
                     m_model.protectedNames.insert(entry.first);
                 else
                     m_model.protectedNames.erase(entry.first);
-            m_inventory.ToggleSelectedProtection();
+            m_inventory.ProtectSelected();
         }
         else if (nOp == 2 || nOp == 3)
         {
@@ -135,10 +135,7 @@ protected:
                     ForgetCookie(pCookie);
             }
             if (nOp == 2)
-            {
                 m_inventory.DeleteSelected();
-                m_inventory.RewriteNSFiles();
-            }
             else
                 m_inventory.DeleteAllUnprotected();
         }

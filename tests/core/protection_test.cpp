@@ -27,7 +27,7 @@ TEST_F(CProtectionTest, MarksSurviveARefreshAndAreSavedPerBrowser)
     m_inventory.RefreshCookies();
 
     SelectOnly({FindRow("b.example.com/"), FindRow("ns.example.org")});
-    m_inventory.ToggleSelectedProtection();
+    m_inventory.ProtectSelected();
     const int nB = FindRow("b.example.com/");
     const int nNS = FindRow("ns.example.org");
     EXPECT_EQ(m_inventory.CookieList().GetRow(nB).strText[COL_STATE], "Protected");
@@ -44,7 +44,7 @@ TEST_F(CProtectionTest, MarksSurviveARefreshAndAreSavedPerBrowser)
 
     // Unprotecting everything leaves both lists present and empty.
     SelectOnly({2, 3});
-    m_inventory.ToggleSelectedProtection();
+    m_inventory.ProtectSelected();
     m_inventory.RefreshCookies();
     EXPECT_EQ(ReadWholeFile(DataFile(IE_PROTECTION_FILE)), "");
     EXPECT_TRUE(FileExists(DataFile(NS_PROTECTION_FILE)));
@@ -373,6 +373,16 @@ TEST_F(CProtectionTest, HostNamesMatchIgnoringCaseAsTheBrowsersMatchThem)
     m_inventory.ProtectSelected();
     EXPECT_EQ(RowTexts(COL_STATE), (V{"Protected", "Protected", ""}));
     EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), ".MAIL.test\r\n.mail.test\r\n");
+
+    // By name, as jarvane-cli marks: the same match, of one browser if asked,
+    // the list written at once.
+    EXPECT_EQ(m_inventory.SetProtectionByName({".Mail.TEST"}, false), 2);
+    EXPECT_EQ(RowTexts(COL_STATE), (V{"", "", ""}));
+    EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), "");
+    EXPECT_EQ(m_inventory.SetProtectionByName({".OTHER", "none"}, true, EBrowser::Firefox), 0);
+    EXPECT_EQ(m_inventory.SetProtectionByName({".OTHER", "none"}, true, EBrowser::Netscape), 1);
+    EXPECT_EQ(m_inventory.CookieList().GetItemImage(FindRow(".other")), 1);
+    EXPECT_EQ(ReadWholeFile(DataFile(NS_PROTECTION_FILE)), ".other\r\n");
 }
 
 TEST(SiteRule, EntriesAreNormalisedPublicSuffixesRefusedAndHostsMatchedByLabel)
@@ -446,7 +456,7 @@ TEST_F(CProtectionTest, ASiteKeepsItsCookiesInEveryStoreAndSitesDatIsWrittenOnly
     EXPECT_FALSE(ComputeControlState(m_inventory.CookieList(), "&Protect").bDeleteEnabled);
     EXPECT_TRUE(ComputeControlState(m_inventory.CookieList(), "&Protect").bProtectEnabled);
     SelectOnly({nWww});
-    m_inventory.ToggleSelectedProtection();
+    m_inventory.ProtectSelected();
 
     // A hand edit: comments, blank lines and case are read as entries are.
     m_dir.Write("data/" SITES_FILE, "# mine\r\n\r\n  .Bank.TEST\r\ncom\r\n");
@@ -507,7 +517,6 @@ TEST_F(CProtectionTest, ASitesListThatCannotBeReadStopsEveryDeletionAndIsNeverOv
         m_inventory.DeleteAllUnprotected();
         SelectOnly({0, 1});
         m_inventory.DeleteSelected();
-        m_inventory.RewriteNSFiles();
         EXPECT_EQ(m_inventory.CookieList().GetItemCount(), 2) << kUnreadableKinds[nKind];
         ASSERT_EQ(m_inventory.ListsThatKeptRows().size(), 1u);
         EXPECT_EQ(m_inventory.ListsThatKeptRows()[0].strPath, strSites);

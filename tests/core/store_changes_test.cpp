@@ -30,7 +30,6 @@ protected:
     {
         SelectOnly({FindRow(strName)});
         m_inventory.DeleteSelected();
-        m_inventory.RewriteNSFiles();
     }
 
     std::string m_strNS;
@@ -141,7 +140,6 @@ TEST_F(CInventoryTest, ACookieFolderRemovedBetweenRefreshesListsNothingAndDelete
     std::filesystem::remove_all(strGone);
     SelectOnly({FindRow("gone.example.com/"), FindRow("ns.example.com")});
     m_inventory.DeleteSelected();
-    m_inventory.RewriteNSFiles();
     EXPECT_EQ(ReadWholeFile(strNS), kNSHeader);
     EXPECT_TRUE(FileExists(strKept));
     EXPECT_EQ(RowTexts(), (V{"gone.example.org/", "kept.example.com/"}));

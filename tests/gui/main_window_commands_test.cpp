@@ -14,6 +14,7 @@
 #include "ui/tray_icon.h"
 
 #include <filesystem>
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/html/helpdlg.h>
@@ -141,6 +142,59 @@ TEST_F(CTenCookieTest, DeleteAllAsksFirstAndKeepsProtectedCookies)
     EXPECT_TRUE(FileExists(m_files[0]));
     EXPECT_FALSE(FileExists(m_files[9]));
     EXPECT_EQ(m_pDlg->m_staticCount->GetLabel(), "1");
+}
+
+// A running browser keeps its cookies: Delete and Delete All say how many
+// stayed, of which browser, in one message; a timer tick says nothing.
+TEST_F(CMainWindowTest, DeleteTellsWhichCookiesStayedBecauseTheirBrowserRuns)
+{
+    std::filesystem::copy(JARVANE_BROWSER_FIXTURES "/home", m_dir.File("home"),
+                          std::filesystem::copy_options::recursive);
+    const std::string strFirefox = m_dir.File("home/.config/mozilla/firefox/jk45xpu8.work");
+    const std::string strChromium = m_dir.File("home/.config/chromium");
+    m_dir.Write("Location.DAT", "[IE]\r\nLocation 1=" + m_strIEFolder +
+                                    "\r\n[FF]\r\nLocation 1=" + strFirefox +
+                                    "/cookies.sqlite\r\n[CR]\r\nLocation 1=" + strChromium +
+                                    "/Default/Cookies\r\n");
+    const std::string strIE = WriteIECookie("a.txt", "a.example.com/");
+    char host[256] = {};
+    gethostname(host, sizeof(host) - 1);
+    const std::string strPid = std::to_string(getpid());
+    ASSERT_EQ(symlink((std::string(host) + "-" + strPid).c_str(),
+                      (strChromium + "/SingletonLock").c_str()),
+              0);
+    OpenWindow();
+    ASSERT_EQ(m_pDlg->m_CookieList->GetItemCount(), 13);
+    V boxes;
+    SetMessageBoxHandler(
+        [&](const wxString& strText, const wxString& strCaption, long nStyle)
+        {
+            boxes.push_back(strText.utf8_string() + "|" + strCaption.utf8_string() +
+                            (nStyle == (wxOK | wxICON_INFORMATION) ? "|info" : ""));
+            return wxYES;
+        });
+
+    const V states = ShownColumn(COL_STATE);
+    ClickRow(static_cast<int>(std::find(states.begin(), states.end(), "In use") - states.begin()));
+    PressKey(WXK_DELETE);
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 13);
+    EXPECT_EQ(boxes, V{"1 cookie of Chromium was not deleted because Chromium is running.\n\n"
+                       "It can be deleted once Chromium is closed.|Jarvane|info"});
+
+    boxes.clear();
+    ASSERT_EQ(symlink(("127.0.0.1:+" + strPid).c_str(), (strFirefox + "/lock").c_str()), 0);
+    ClickButton(m_pDlg->m_btnDeleteAll);
+    ASSERT_EQ(boxes.size(), 2u); // the question, then what stayed
+    EXPECT_EQ(boxes[1], "6 cookies of Firefox were not deleted because Firefox is running.\n"
+                        "6 cookies of Chromium were not deleted because Chromium is running."
+                        "\n\nThey can be deleted once these browsers are closed.|Jarvane|info");
+    EXPECT_FALSE(FileExists(strIE));
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 12);
+
+    boxes.clear();
+    m_pDlg->AutoDeleteTimerProc();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(m_pDlg->m_CookieList->GetItemCount(), 12);
 }
 
 TEST_F(CTenCookieTest, F5RefreshesFromTheDiskAndProtectionSurvives)
