@@ -75,6 +75,8 @@ bool CCookieInventory::RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCoun
     std::int64_t nBatch = 0;
     if (!journal.Record(m_undoHow, entries, nBatch))
     {
+        for (CCookieStore* pStore : m_stores)
+            pStore->AbandonBatch();
         m_undoRecords.clear();
         m_strUndoRefusal = journal.Error();
         return false;

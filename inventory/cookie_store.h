@@ -40,6 +40,8 @@ public:
     // record's cookie back, one entry per record in batch order. A record
     // whose cookie cannot be copied is replaced by null and is not deleted.
     virtual void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) = 0;
+    // The copies could not be kept: nothing CopyForUndo prepared is deleted.
+    virtual void AbandonBatch() {}
 
     // A deletion batch: StartBatch, DeleteCookies once or more, FinishBatch.
     virtual void StartBatch() { m_bChanged = false; }

@@ -2,9 +2,12 @@
 
 void AppendNumber(std::string& strOut, std::uint64_t nValue)
 {
+    char bytes[10];
+    size_t nCount = 0;
     for (; nValue >= 0x80; nValue >>= 7)
-        strOut += static_cast<char>((nValue & 0x7f) | 0x80);
-    strOut += static_cast<char>(nValue);
+        bytes[nCount++] = static_cast<char>((nValue & 0x7f) | 0x80);
+    bytes[nCount++] = static_cast<char>(nValue);
+    strOut.append(bytes, nCount);
 }
 
 void AppendBytes(std::string& strOut, std::string_view bytes)

@@ -214,7 +214,9 @@ void CUndoJournal::SetFaultHook(std::function<bool(const char*)> fnHook)
 }
 
 // The journal beside the file is made by SQLite with the file's mode; a link
-// planted at its name is removed, not followed.
+// planted at its name is removed, not followed. A file created here gets its
+// tables from the writer's own transaction: made on their own, they would cost
+// a durable commit more.
 bool CUndoJournal::Open(CHandle& handle, bool bCreate)
 {
     m_strError.clear();
@@ -233,7 +235,8 @@ bool CUndoJournal::Open(CHandle& handle, bool bCreate)
                                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
         if (nResult == SQLITE_OK && Execute(handle.pDb, "PRAGMA secure_delete = ON") &&
             Execute(handle.pDb, "PRAGMA journal_mode = DELETE") &&
-            Execute(handle.pDb, "PRAGMA synchronous = FULL") && Execute(handle.pDb, kSchema))
+            Execute(handle.pDb, "PRAGMA synchronous = FULL") &&
+            (bCreate || Execute(handle.pDb, kSchema)))
         {
             sqlite3_busy_timeout(handle.pDb, 5000);
             return true;
@@ -253,7 +256,7 @@ bool CUndoJournal::Record(EUndoHow how, std::vector<CUndoEntry>& entries, std::i
     if (!Open(handle, true))
         return false;
     sqlite3* pDb = handle.pDb;
-    bool bOk = Execute(pDb, "BEGIN IMMEDIATE");
+    bool bOk = Execute(pDb, "BEGIN IMMEDIATE") && Execute(pDb, kSchema);
     const std::int64_t nNow = static_cast<std::int64_t>(std::time(nullptr));
     CStatement batch = Prepare(pDb, "INSERT INTO batches(time, how) VALUES(?, ?)");
     bOk = bOk && batch && sqlite3_bind_int64(batch.get(), 1, nNow) == SQLITE_OK &&

@@ -393,8 +393,10 @@ std::string DumpRows(const std::string& strDb, const char* pszTable)
         std::string strRow;
         for (int i = 0; i < sqlite3_column_count(pSelect); ++i)
         {
+            // The type first: reading the text converts a blob.
+            const int nType = sqlite3_column_type(pSelect, i);
             const unsigned char* pText = sqlite3_column_text(pSelect, i);
-            strRow += std::to_string(sqlite3_column_type(pSelect, i)) + ":" +
+            strRow += std::to_string(nType) + ":" +
                       (pText ? reinterpret_cast<const char*>(pText) : "") + "|";
         }
         rows.push_back(strRow);
@@ -408,6 +410,66 @@ std::string DumpRows(const std::string& strDb, const char* pszTable)
     return strAll;
 }
 } // namespace
+
+// The copy for undo is taken as the rows go, in a transaction that deletes
+// nothing until it is committed; in the write-ahead log Firefox uses too.
+TEST(CookieDatabase, APendingDeletionCopiesEachRowWholeAndDeletesOnlyOnCommit)
+{
+    for (const CKindCase& kindCase : kKinds)
+        for (const char* pszJournal : {"PRAGMA journal_mode=DELETE", "PRAGMA journal_mode=WAL"})
+        {
+            SCOPED_TRACE(std::string(kindCase.pFixture) + " " + pszJournal);
+            CTempDir dir;
+            const std::string strDb = CopyFixture(dir, kindCase.pFixture);
+            ASSERT_EQ(Exec(strDb, pszJournal), SQLITE_OK);
+            const char* pszTable =
+                kindCase.kind == ECookieTable::Moz ? "moz_cookies" : "cookies";
+            const std::string strAll = DumpRows(strDb, pszTable);
+            std::vector<CDatabaseRow> rows;
+            ASSERT_TRUE(ReadCookieDatabase(kindCase.kind, strDb, rows));
+            std::vector<const std::vector<CDatabaseValue>*> doomed;
+            for (const CDatabaseRow& row : rows)
+                if (row.strHost != "beta.test")
+                    doomed.push_back(&row.key);
+            doomed.push_back(doomed.front()); // a cookie listed twice
+            std::string strNames;
+            std::vector<std::string> copies;
+            {
+                CPendingRowDeletion deletion;
+                ASSERT_TRUE(deletion.Begin(kindCase.kind, strDb, doomed, strNames, copies));
+                EXPECT_EQ(DumpRows(strDb, pszTable), strAll);
+            } // dropped uncommitted
+            EXPECT_EQ(DumpRows(strDb, pszTable), strAll);
+            CPendingRowDeletion deletion;
+            ASSERT_TRUE(deletion.Begin(kindCase.kind, strDb, doomed, strNames, copies));
+            ASSERT_TRUE(deletion.Commit());
+            const std::string strLeft = DumpRows(strDb, pszTable);
+            ASSERT_TRUE(ReadCookieDatabase(kindCase.kind, strDb, rows));
+            EXPECT_EQ(CountHosts(rows), (std::map<std::string, int>{{"beta.test", 1}}));
+
+            // Each copy holds its row's every column with its type.
+            ASSERT_EQ(copies.size(), doomed.size());
+            EXPECT_EQ(copies.back(), copies.front());
+            std::vector<std::string> dumped = {strLeft.substr(0, strLeft.size() - 1)};
+            for (size_t i = 0; i + 1 < copies.size(); ++i)
+            {
+                CDatabaseColumns row;
+                ASSERT_TRUE(DecodeDatabaseColumns(strNames + copies[i], row.names, row.values));
+                std::string strRow;
+                for (const CDatabaseValue& value : row.values)
+                    strRow += std::to_string(value.nType) + ":" +
+                              (value.nType == SQLITE_INTEGER ? std::to_string(value.nInteger)
+                                                             : value.strBytes.c_str()) +
+                              "|";
+                dumped.push_back(strRow);
+            }
+            std::sort(dumped.begin(), dumped.end());
+            std::string strDumped;
+            for (const std::string& strRow : dumped)
+                strDumped += strRow + "\n";
+            EXPECT_EQ(strDumped, strAll);
+        }
+}
 
 // Rows come back whole; a running browser's rows are neither recorded nor put
 // back, and their batch stays to be put back once it has closed.
@@ -457,6 +519,13 @@ TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
     EXPECT_EQ(DumpRows(strFirefox, "moz_cookies"), strFirefoxRows);
     // Undone twice, nothing is doubled.
     EXPECT_FALSE(FindUndoableBatch(journal, again));
+
+    // Rows gone since the refresh leave nothing to delete: the database is let
+    // go at once, not held until the next deletion.
+    m_inventory.RefreshCookies();
+    ASSERT_EQ(Exec(m_strChromium, "DELETE FROM cookies"), SQLITE_OK);
+    m_inventory.DeleteAllUnprotected();
+    EXPECT_EQ(Exec(m_strChromium, "BEGIN IMMEDIATE; COMMIT"), SQLITE_OK);
 }
 
 TEST_F(CDatabaseStoreTest, GnomeWebsDatabaseIsListedProtectedDeletedFromAndPutBack)

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <set>
+#include <sqlite3.h>
 #include <string>
 #include <vector>
 
@@ -342,8 +343,19 @@ TEST(FaultInjection, ARecoveryFileThatCannotBeWrittenStopsTheDeletion)
         CCookieInventory inventory(strData);
         const std::string strCookie = dir.Write("ie/1.txt", "id\r\n1\r\ngone.example.com/\r\n");
         const std::string strNS = dir.Write("cookies.txt", "a.example.org\tx\nb.example.org\ty\n");
+        // Its rows leave in a transaction that waits for the copy: in the
+        // write-ahead log Firefox keeps it in.
+        const std::string strFirefox = dir.File("cookies.sqlite");
+        std::filesystem::copy_file(std::string(JARVANE_BROWSER_FIXTURES) +
+                                       "/home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite",
+                                   strFirefox);
+        sqlite3* pDb = nullptr;
+        ASSERT_EQ(sqlite3_open(strFirefox.c_str(), &pDb), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(pDb, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
         inventory.SetLocations(EBrowser::InternetExplorer, {dir.File("ie")});
         inventory.SetLocations(EBrowser::Netscape, {strNS});
+        inventory.SetLocations(EBrowser::Firefox, {strFirefox});
         inventory.SetUndoRecording(true);
         inventory.RefreshCookies();
         const bool bFolder = std::string(pszStep) == "folder";
@@ -357,7 +369,18 @@ TEST(FaultInjection, ARecoveryFileThatCannotBeWrittenStopsTheDeletion)
         EXPECT_NE(inventory.UndoRefusal(), "");
         EXPECT_TRUE(FileExists(strCookie));
         EXPECT_EQ(ReadWholeFile(strNS), "a.example.org\tx\nb.example.org\ty\n");
-        EXPECT_EQ(inventory.CookieList().GetItemCount(), 3);
+        // Every row is there, and the database is left free for its browser.
+        EXPECT_EQ(sqlite3_exec(pDb, "BEGIN IMMEDIATE; DELETE FROM moz_cookies WHERE 0; COMMIT",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_stmt* pCount = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(pDb, "SELECT count(*) FROM moz_cookies", -1, &pCount, nullptr),
+                  SQLITE_OK);
+        ASSERT_EQ(sqlite3_step(pCount), SQLITE_ROW);
+        EXPECT_EQ(sqlite3_column_int(pCount, 0), 6);
+        sqlite3_finalize(pCount);
+        sqlite3_close(pDb);
+        EXPECT_EQ(inventory.CookieList().GetItemCount(), 9);
         ExpectOneRowPerRecord(inventory);
         if (bFolder)
             continue;
@@ -370,6 +393,7 @@ TEST(FaultInjection, ARecoveryFileThatCannotBeWrittenStopsTheDeletion)
         EXPECT_FALSE(FileExists(strCookie));
         EXPECT_TRUE(journal.ListBatches(batches));
         ASSERT_EQ(batches.size(), 1u);
-        EXPECT_EQ(batches[0].Count(), 3);
+        EXPECT_EQ(batches[0].Count(), 9);
+        EXPECT_EQ(batches[0].counts[BrowserIndex(EBrowser::Firefox)], 6);
     }
 }

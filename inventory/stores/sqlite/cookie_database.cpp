@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 #include <random>
+// The copy kept for undo is taken as rows are deleted.
+#define SQLITE_ENABLE_PREUPDATE_HOOK
 #include <sqlite3.h>
 #include <system_error>
 #include <tuple>
@@ -317,21 +319,104 @@ bool ReadFromSnapshot(ECookieTable kind, const std::string& strPath,
     db.reset();
     return bRead;
 }
+// One value in the whole-row format; the text of a UTF-8 database is taken
+// as it is stored.
+void AppendValue(std::string& strOut, sqlite3_value* pValue, bool bUtf8)
+{
+    const int nType = sqlite3_value_type(pValue);
+    strOut += static_cast<char>(nType);
+    if (nType == SQLITE_INTEGER)
+        AppendNumber(strOut, static_cast<std::uint64_t>(sqlite3_value_int64(pValue)));
+    else if (nType == SQLITE_FLOAT)
+    {
+        const double dValue = sqlite3_value_double(pValue);
+        std::uint64_t nBits = 0;
+        std::memcpy(&nBits, &dValue, sizeof nBits);
+        AppendNumber(strOut, nBits);
+    }
+    else if (nType == SQLITE_TEXT || nType == SQLITE_BLOB)
+    {
+        const void* pData = nType == SQLITE_TEXT && !bUtf8
+                                ? static_cast<const void*>(sqlite3_value_text(pValue))
+                                : sqlite3_value_blob(pValue);
+        AppendBytes(strOut,
+                    std::string_view(static_cast<const char*>(pData),
+                                     pData ? static_cast<size_t>(sqlite3_value_bytes(pValue)) : 0));
+    }
+}
+
+// The rows a deletion takes, each copied whole by SQLite's pre-update hook as
+// it goes: (*pRows)[i] for keys[i], the key being deleted now or, for many
+// integer keys in one statement, the one its key column names.
+struct CDeletedRows
+{
+    std::string strTable;
+    std::vector<std::string>* pRows = nullptr;
+    size_t nCurrent = 0;
+    int nKeyColumn = -1; // with byId
+    std::unordered_map<sqlite3_int64, size_t> byId;
+    int nColumns = 0; // as the copy's names say
+    bool bUtf8 = false;
+    size_t nLastSize = 0;
+    bool bFailed = false;
+
+    static void Copy(void* pThis, sqlite3* pDb, int nOperation, const char* pszDb,
+                     const char* pszTable, sqlite3_int64, sqlite3_int64)
+    {
+        auto& deleted = *static_cast<CDeletedRows*>(pThis);
+        // Only rows of the cookie table leave, each once.
+        deleted.bFailed = deleted.bFailed || nOperation != SQLITE_DELETE ||
+                          std::strcmp(pszDb, "main") != 0 || deleted.strTable != pszTable;
+        size_t nRow = deleted.nCurrent;
+        sqlite3_value* pValue = nullptr;
+        if (!deleted.bFailed && deleted.nKeyColumn >= 0)
+        {
+            const auto it = sqlite3_preupdate_old(pDb, deleted.nKeyColumn, &pValue) == SQLITE_OK
+                                ? deleted.byId.find(sqlite3_value_int64(pValue))
+                                : deleted.byId.end();
+            deleted.bFailed = it == deleted.byId.end();
+            nRow = deleted.bFailed ? 0 : it->second;
+        }
+        if (deleted.bFailed || nRow >= deleted.pRows->size() || !(*deleted.pRows)[nRow].empty() ||
+            sqlite3_preupdate_count(pDb) != deleted.nColumns)
+        {
+            deleted.bFailed = true;
+            return;
+        }
+        std::string& strRow = (*deleted.pRows)[nRow];
+        strRow.reserve(deleted.nLastSize + 16);
+        for (int nColumn = 0; nColumn < deleted.nColumns; ++nColumn)
+        {
+            if (sqlite3_preupdate_old(pDb, nColumn, &pValue) != SQLITE_OK)
+            {
+                deleted.bFailed = true;
+                return;
+            }
+            AppendValue(strRow, pValue, deleted.bUtf8);
+        }
+        deleted.nLastSize = strRow.size();
+    }
+};
+
 // Integer keys of a one-column key (Firefox's id) go many to a statement:
 // running a statement costs about as much as deleting a row with it. The keys
 // of any other type are left in rest, to go one by one.
 bool DeleteByIntegerKeys(sqlite3* pDb, const CCookieTable& table,
                          const std::vector<const std::vector<CDatabaseValue>*>& keys,
-                         std::vector<const std::vector<CDatabaseValue>*>& rest)
+                         const std::vector<size_t>& order, std::vector<size_t>& rest,
+                         CDeletedRows* pDeleted)
 {
     constexpr size_t kPerStatement = 500;
-    std::vector<sqlite3_int64> integers;
-    integers.reserve(keys.size());
-    for (const std::vector<CDatabaseValue>* pKey : keys)
-        if (pKey->size() == 1 && pKey->front().nType == SQLITE_INTEGER)
-            integers.push_back(pKey->front().nInteger);
+    std::vector<size_t> integers;
+    integers.reserve(order.size());
+    for (size_t i : order)
+        if (keys[i]->size() == 1 && keys[i]->front().nType == SQLITE_INTEGER)
+            integers.push_back(i);
         else
-            rest.push_back(pKey);
+            rest.push_back(i);
+    if (pDeleted)
+        for (size_t i : integers)
+            pDeleted->byId.emplace(keys[i]->front().nInteger, i);
     const std::string strStart = "DELETE FROM " + QuoteName(table.strTable) + " WHERE " +
                                  QuoteName(table.keyColumns[0]) + " IN (?";
     CStatement full;
@@ -350,7 +435,8 @@ bool DeleteByIntegerKeys(sqlite3* pDb, const CCookieTable& table,
                 return false;
         }
         for (size_t i = 0; i < nCount; ++i)
-            sqlite3_bind_int64(remove.get(), static_cast<int>(i + 1), integers[nDone++]);
+            sqlite3_bind_int64(remove.get(), static_cast<int>(i + 1),
+                               keys[integers[nDone++]]->front().nInteger);
         const bool bDone = sqlite3_step(remove.get()) == SQLITE_DONE;
         sqlite3_reset(remove.get());
         if (!bDone)
@@ -359,30 +445,101 @@ bool DeleteByIntegerKeys(sqlite3* pDb, const CCookieTable& table,
     return true;
 }
 
-// One value of the current row, in the whole-row format.
-void AppendValue(std::string& strOut, sqlite3_stmt* pStatement, int nColumn)
+// Deletes the rows with these keys in pDb's open transaction; with pRows, each
+// row deleted is copied whole, (*pRows)[i] for keys[i], and strNames gets the
+// table's column names. A key that names more than one row fails it then.
+bool DeleteRows(sqlite3* pDb, ECookieTable kind,
+                const std::vector<const std::vector<CDatabaseValue>*>& keys, std::string* pNames,
+                std::vector<std::string>* pRows)
 {
-    const int nType = sqlite3_column_type(pStatement, nColumn);
-    strOut += static_cast<char>(nType);
-    if (nType == SQLITE_INTEGER)
-        AppendNumber(strOut, static_cast<std::uint64_t>(sqlite3_column_int64(pStatement, nColumn)));
-    else if (nType == SQLITE_FLOAT)
+    // In key order the deletions walk the key's index from one end to the other.
+    std::vector<size_t> order(keys.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](size_t nFirst, size_t nSecond) { return *keys[nFirst] < *keys[nSecond]; });
+    CCookieTable table;
+    if (!DescribeTable(pDb, kind, table))
+        return false;
+    std::string strSql = "DELETE FROM " + QuoteName(table.strTable) + " WHERE ";
+    for (size_t i = 0; i < table.keyColumns.size(); ++i)
+        strSql += (i ? " AND " : "") + QuoteName(table.keyColumns[i]) + " IS ?";
+    CStatement remove = Prepare(pDb, strSql);
+    if (!remove)
+        return false;
+    std::unique_ptr<CDeletedRows> pDeleted;
+    if (pRows)
     {
-        const double dValue = sqlite3_column_double(pStatement, nColumn);
-        std::uint64_t nBits = 0;
-        std::memcpy(&nBits, &dValue, sizeof nBits);
-        AppendNumber(strOut, nBits);
+        pDeleted = std::make_unique<CDeletedRows>();
+        pDeleted->strTable = table.strTable;
+        pDeleted->pRows = pRows;
+        CStatement encoding = Prepare(pDb, "PRAGMA encoding");
+        pDeleted->bUtf8 = encoding && sqlite3_step(encoding.get()) == SQLITE_ROW &&
+                          ColumnText(encoding.get(), 0) == "UTF-8";
+        CStatement select = Prepare(pDb, "SELECT * FROM " + QuoteName(table.strTable));
+        if (!select)
+            return false;
+        std::vector<std::string> names;
+        for (int nColumn = 0; nColumn < sqlite3_column_count(select.get()); ++nColumn)
+            names.push_back(sqlite3_column_name(select.get(), nColumn));
+        *pNames = EncodeDatabaseNames(names);
+        pDeleted->nColumns = static_cast<int>(names.size());
+        const auto itKey = std::find(names.begin(), names.end(), table.keyColumns.front());
+        if (table.keyColumns.size() == 1 && itKey != names.end())
+            pDeleted->nKeyColumn = static_cast<int>(itKey - names.begin());
+        sqlite3_preupdate_hook(pDb, &CDeletedRows::Copy, pDeleted.get());
     }
-    else if (nType == SQLITE_TEXT || nType == SQLITE_BLOB)
+    std::vector<size_t> rest;
+    bool bDone = true;
+    if (pDeleted && pDeleted->nKeyColumn >= 0)
+        bDone = DeleteByIntegerKeys(pDb, table, keys, order, rest, pDeleted.get());
+    else if (!pDeleted && table.keyColumns.size() == 1)
+        bDone = DeleteByIntegerKeys(pDb, table, keys, order, rest, nullptr);
+    else
+        rest = order;
+    if (pDeleted)
+        pDeleted->nKeyColumn = -1;
+    for (auto it = rest.begin(); bDone && it != rest.end(); ++it)
     {
-        const void* pData = nType == SQLITE_TEXT
-                                ? static_cast<const void*>(sqlite3_column_text(pStatement, nColumn))
-                                : sqlite3_column_blob(pStatement, nColumn);
-        AppendBytes(strOut, std::string_view(static_cast<const char*>(pData),
-                                             pData ? static_cast<size_t>(
-                                                         sqlite3_column_bytes(pStatement, nColumn))
-                                                   : 0));
+        const std::vector<CDatabaseValue>& key = *keys[*it];
+        // A key read under another schema cannot name a row of this one.
+        bDone = key.size() == table.keyColumns.size();
+        for (size_t i = 0; bDone && i < key.size(); ++i)
+            bDone = BindValue(remove.get(), static_cast<int>(i + 1), key[i]);
+        if (pDeleted)
+            pDeleted->nCurrent = *it;
+        bDone = bDone && sqlite3_step(remove.get()) == SQLITE_DONE;
+        sqlite3_reset(remove.get());
     }
+    if (pDeleted)
+    {
+        sqlite3_preupdate_hook(pDb, nullptr, nullptr);
+        bDone = bDone && !pDeleted->bFailed;
+        // A cookie listed twice names one row: both copies hold it.
+        for (size_t n = 1; bDone && n < order.size(); ++n)
+            if ((*pRows)[order[n]].empty() && *keys[order[n]] == *keys[order[n - 1]])
+                (*pRows)[order[n]] = (*pRows)[order[n - 1]];
+    }
+    return bDone;
+}
+
+// A database opened for deletions, in a transaction that waits up to two
+// seconds for a busy database; null when any of it fails.
+CDatabase BeginDeletion(const std::string& strPath)
+{
+    std::error_code error;
+    if (!fs::is_regular_file(strPath, error))
+        return CDatabase();
+    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READWRITE);
+    if (!db)
+        return db;
+    sqlite3_busy_timeout(db.get(), 2000);
+    // Rows go in list order, scattered over the tables and indexes: a cache
+    // that holds them saves reading pages again (Firefox uses 32 KiB pages).
+    Execute(db.get(), "PRAGMA cache_size = -65536");
+    if (!Execute(db.get(), "BEGIN IMMEDIATE"))
+        return CDatabase();
+    return db;
 }
 } // namespace
 
@@ -425,53 +582,56 @@ bool DeleteCookieRows(ECookieTable kind, const std::string& strPath,
 {
     if (keys.empty())
         return true;
-    std::error_code error;
-    if (!fs::is_regular_file(strPath, error))
-        return false;
-    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READWRITE);
+    CDatabase db = BeginDeletion(strPath);
     if (!db)
         return false;
-    // In key order the deletions walk the key's index from one end to the other.
-    std::vector<const std::vector<CDatabaseValue>*> sorted = keys;
-    std::sort(sorted.begin(), sorted.end(),
-              [](const std::vector<CDatabaseValue>* pFirst,
-                 const std::vector<CDatabaseValue>* pSecond) { return *pFirst < *pSecond; });
-    sqlite3_busy_timeout(db.get(), 2000);
-    // Rows go in list order, scattered over the tables and indexes: a cache
-    // that holds them saves reading pages again (Firefox uses 32 KiB pages).
-    Execute(db.get(), "PRAGMA cache_size = -65536");
-    if (!Execute(db.get(), "BEGIN IMMEDIATE"))
-        return false;
-    CCookieTable table;
-    bool bDone = DescribeTable(db.get(), kind, table);
-    if (bDone)
-    {
-        std::string strSql = "DELETE FROM " + QuoteName(table.strTable) + " WHERE ";
-        for (size_t i = 0; i < table.keyColumns.size(); ++i)
-            strSql += (i ? " AND " : "") + QuoteName(table.keyColumns[i]) + " IS ?";
-        CStatement remove = Prepare(db.get(), strSql);
-        bDone = static_cast<bool>(remove);
-        if (bDone && table.keyColumns.size() == 1)
-        {
-            std::vector<const std::vector<CDatabaseValue>*> rest;
-            bDone = DeleteByIntegerKeys(db.get(), table, sorted, rest);
-            sorted.swap(rest);
-        }
-        for (auto it = sorted.begin(); bDone && it != sorted.end(); ++it)
-        {
-            const std::vector<CDatabaseValue>& key = **it;
-            // A key read under another schema cannot name a row of this one.
-            bDone = key.size() == table.keyColumns.size();
-            for (size_t i = 0; bDone && i < key.size(); ++i)
-                bDone = BindValue(remove.get(), static_cast<int>(i + 1), key[i]);
-            bDone = bDone && sqlite3_step(remove.get()) == SQLITE_DONE;
-            sqlite3_reset(remove.get());
-        }
-    }
-    if (bDone && Execute(db.get(), "COMMIT"))
+    if (DeleteRows(db.get(), kind, keys, nullptr, nullptr) && Execute(db.get(), "COMMIT"))
         return true;
     Execute(db.get(), "ROLLBACK");
     return false;
+}
+
+bool CPendingRowDeletion::Begin(ECookieTable kind, const std::string& strPath,
+                                const std::vector<const std::vector<CDatabaseValue>*>& keys,
+                                std::string& strNames, std::vector<std::string>& rows)
+{
+    Abandon();
+    strNames.clear();
+    rows.assign(keys.size(), std::string());
+    if (keys.empty())
+        return true;
+    CDatabase db = BeginDeletion(strPath);
+    if (!db)
+        return false;
+    if (!DeleteRows(db.get(), kind, keys, &strNames, &rows))
+    {
+        Execute(db.get(), "ROLLBACK");
+        rows.assign(keys.size(), std::string());
+        return false;
+    }
+    m_pDb = db.release();
+    return true;
+}
+
+bool CPendingRowDeletion::Commit()
+{
+    if (!m_pDb)
+        return true;
+    const bool bDone = Execute(m_pDb, "COMMIT");
+    if (!bDone)
+        Execute(m_pDb, "ROLLBACK");
+    sqlite3_close(m_pDb);
+    m_pDb = nullptr;
+    return bDone;
+}
+
+void CPendingRowDeletion::Abandon()
+{
+    if (!m_pDb)
+        return;
+    Execute(m_pDb, "ROLLBACK");
+    sqlite3_close(m_pDb);
+    m_pDb = nullptr;
 }
 
 namespace
@@ -492,62 +652,6 @@ CDatabase OpenInTransaction(const std::string& strPath, int nFlags, const char* 
     return db;
 }
 } // namespace
-
-bool ReadWholeCookieRows(ECookieTable kind, const std::string& strPath,
-                         const std::vector<const std::vector<CDatabaseValue>*>& keys,
-                         std::string& strNames, std::vector<std::string>& rows)
-{
-    strNames.clear();
-    rows.assign(keys.size(), std::string());
-    if (keys.empty())
-        return true;
-    CDatabase db = OpenInTransaction(strPath, SQLITE_OPEN_READONLY, "BEGIN");
-    if (!db)
-        return false;
-    CCookieTable table;
-    bool bRead = DescribeTable(db.get(), kind, table);
-    CStatement select;
-    if (bRead)
-        select = Prepare(db.get(), "SELECT * FROM " + QuoteName(table.strTable));
-    bRead = bRead && select;
-    std::vector<std::string> names;
-    const int nColumns = bRead ? sqlite3_column_count(select.get()) : 0;
-    for (int nColumn = 0; nColumn < nColumns; ++nColumn)
-        names.push_back(sqlite3_column_name(select.get(), nColumn));
-    // A row is matched by its key columns in the whole-row format.
-    std::vector<int> keyColumns;
-    for (const std::string& strKey : table.keyColumns)
-        for (int nColumn = 0; nColumn < nColumns; ++nColumn)
-            if (names[static_cast<size_t>(nColumn)] == strKey)
-                keyColumns.push_back(nColumn);
-    bRead = bRead && keyColumns.size() == table.keyColumns.size();
-    std::unordered_map<std::string, std::vector<size_t>> wanted;
-    wanted.reserve(keys.size());
-    for (size_t i = 0; bRead && i < keys.size(); ++i)
-        wanted[EncodeDatabaseValues(*keys[i])].push_back(i);
-    int nResult = bRead ? sqlite3_step(select.get()) : SQLITE_ERROR;
-    std::string strKey;
-    for (; nResult == SQLITE_ROW && !wanted.empty(); nResult = sqlite3_step(select.get()))
-    {
-        strKey.clear();
-        for (int nColumn : keyColumns)
-            AppendValue(strKey, select.get(), nColumn);
-        const auto it = wanted.find(strKey);
-        if (it == wanted.end())
-            continue;
-        std::string strRow;
-        for (int nColumn = 0; nColumn < nColumns; ++nColumn)
-            AppendValue(strRow, select.get(), nColumn);
-        for (size_t i : it->second)
-            rows[i] = strRow;
-        wanted.erase(it);
-    }
-    bRead = bRead && (nResult == SQLITE_DONE || nResult == SQLITE_ROW);
-    strNames = EncodeDatabaseNames(names);
-    select.reset();
-    Execute(db.get(), "COMMIT");
-    return bRead;
-}
 
 namespace
 {
@@ -654,26 +758,6 @@ std::string EncodeDatabaseNames(const std::vector<std::string>& names)
     AppendNumber(strOut, names.size());
     for (const std::string& strName : names)
         AppendBytes(strOut, strName);
-    return strOut;
-}
-
-std::string EncodeDatabaseValues(const std::vector<CDatabaseValue>& values)
-{
-    std::string strOut;
-    for (const CDatabaseValue& value : values)
-    {
-        strOut += static_cast<char>(value.nType);
-        if (value.nType == SQLITE_INTEGER)
-            AppendNumber(strOut, static_cast<std::uint64_t>(value.nInteger));
-        else if (value.nType == SQLITE_FLOAT)
-        {
-            std::uint64_t nBits = 0;
-            std::memcpy(&nBits, &value.dReal, sizeof nBits);
-            AppendNumber(strOut, nBits);
-        }
-        else if (value.nType == SQLITE_TEXT || value.nType == SQLITE_BLOB)
-            AppendBytes(strOut, value.strBytes);
-    }
     return strOut;
 }
 

@@ -57,17 +57,39 @@ struct CDatabaseColumns
     std::vector<CDatabaseValue> values;
 };
 
-// The whole rows with these keys in the whole-row format: strNames the table's
-// column names, rows[i] the values of the row of keys[i] (empty when no row
-// has that key). False when the database could not be read.
-bool ReadWholeCookieRows(ECookieTable kind, const std::string& strPath,
-                         const std::vector<const std::vector<CDatabaseValue>*>& keys,
-                         std::string& strNames, std::vector<std::string>& rows);
+struct sqlite3;
+
+// A deletion of rows whose transaction stays open until Commit, so that what
+// it deletes can be kept safe elsewhere before the deletion is made durable.
+// Dropped uncommitted, it is rolled back: nothing is deleted.
+class CPendingRowDeletion
+{
+public:
+    CPendingRowDeletion() = default;
+    CPendingRowDeletion(const CPendingRowDeletion&) = delete;
+    CPendingRowDeletion& operator=(const CPendingRowDeletion&) = delete;
+    ~CPendingRowDeletion() { Abandon(); }
+
+    // Deletes the rows with these keys, each read whole as it goes: strNames
+    // the table's column names and rows[i] the values of the row of keys[i]
+    // in the whole-row format (empty when no row has that key). False when
+    // anything failed, a key naming more than one row among it: then nothing
+    // is deleted.
+    bool Begin(ECookieTable kind, const std::string& strPath,
+               const std::vector<const std::vector<CDatabaseValue>*>& keys, std::string& strNames,
+               std::vector<std::string>& rows);
+    // Makes the deletion durable; false when it could not be: then nothing is
+    // deleted.
+    bool Commit();
+    void Abandon();
+
+private:
+    sqlite3* m_pDb = nullptr;
+};
 
 // The whole-row format, as bytes: the column names, then each column's type
 // and value; a row is its names followed by its values.
 std::string EncodeDatabaseNames(const std::vector<std::string>& names);
-std::string EncodeDatabaseValues(const std::vector<CDatabaseValue>& values);
 bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>& names,
                            std::vector<CDatabaseValue>& values);
 

@@ -47,7 +47,8 @@ void CDatabaseStore::ReadCookies(CCookieRecords& records)
 }
 
 // The rows of a running browser's database stay, as at deletion; so do rows
-// that cannot be read whole.
+// that cannot be read whole. The rows are copied as they are deleted, in a
+// transaction that DeleteCookies commits once the copies are kept.
 void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries)
 {
     std::map<std::string, std::vector<size_t>> byDatabase;
@@ -67,9 +68,13 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
         }
         std::string strNames;
         std::vector<std::string> rows;
-        if (bInUse || !ReadWholeCookieRows(m_table, strDatabase, keys, strNames, rows))
+        if (bInUse || !m_pending[strDatabase].Begin(m_table, strDatabase, keys, strNames, rows))
+        {
+            m_pending.erase(strDatabase);
             continue;
+        }
         const auto pNames = std::make_shared<const std::string>(std::move(strNames));
+        bool bCopied = false;
         for (size_t n = 0; n < indexes.size(); ++n)
         {
             if (rows[n].empty())
@@ -77,7 +82,10 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
             const size_t i = indexes[n];
             made[i] = {Browser(), strDatabase, batch[i]->m_strName, std::move(rows[n]), 0, pNames};
             copies[i] = &made[i];
+            bCopied = true;
         }
+        if (!bCopied)
+            m_pending.erase(strDatabase); // nothing to delete: the database is let go now
     }
     for (size_t i = 0; i < batch.size(); ++i)
         if (copies[i])
@@ -103,7 +111,11 @@ void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
             batch[i]->SetInUse(bInUse);
             keys.push_back(batch[i]->RowKey());
         }
-        if (!bInUse && DeleteCookieRows(m_table, strDatabase, keys))
+        const auto itPending = m_pending.find(strDatabase);
+        const bool bDeleted = itPending == m_pending.end()
+                                  ? !bInUse && DeleteCookieRows(m_table, strDatabase, keys)
+                                  : !bInUse && itPending->second.Commit();
+        if (bDeleted)
         {
             m_bChanged = true;
             continue;
@@ -111,4 +123,5 @@ void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
         for (size_t i : indexes)
             batch[i] = nullptr; // still in the database: stays listed
     }
+    m_pending.clear(); // what was not asked for is not deleted
 }

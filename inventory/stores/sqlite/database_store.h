@@ -3,6 +3,7 @@
 #include "inventory/cookie_store.h"
 #include "inventory/stores/sqlite/cookie_database.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,7 @@ public:
 
     void ReadCookies(CCookieRecords& records) override;
     void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) override;
+    void AbandonBatch() override { m_pending.clear(); }
     void DeleteCookies(std::vector<CCookie*>& batch) override;
     void FinishBatch(const CShownRecords&, CCookieRecords&) override {}
     // Whether the browser that owns the database runs now.
@@ -62,4 +64,7 @@ public:
 private:
     std::vector<std::string> m_databases; // as listed
     ECookieTable m_table;
+    // The deletions CopyForUndo began, by database, that DeleteCookies makes
+    // durable once the copies are kept.
+    std::map<std::string, CPendingRowDeletion> m_pending;
 };
