@@ -15,11 +15,11 @@ CDeletionBatch CCookieInventory::StartBatch()
     return CDeletionBatch(UndoFilePath(), m_undoHow);
 }
 
-CDeletionReport CCookieInventory::EndBatch(const CDeletionBatch& batch)
+CDeletionReport CCookieInventory::EndBatch(const CDeletionBatch& deletion)
 {
-    m_bKeptUnknown = batch.KeptUnknown();
-    m_strUndoRefusal = batch.UndoRefusal();
-    return batch.Report();
+    m_bKeptUnknown = deletion.KeptUnknown();
+    m_strUndoRefusal = deletion.UndoRefusal();
+    return deletion.Report();
 }
 
 void CCookieInventory::SetUndoRecording(bool bKeep)
@@ -29,7 +29,7 @@ void CCookieInventory::SetUndoRecording(bool bKeep)
         CUndoJournal(UndoFilePath()).RemoveFile();
 }
 
-bool CCookieInventory::RecordBatch(CDeletionBatch& batch,
+bool CCookieInventory::RecordBatch(CDeletionBatch& deletion,
                                    std::vector<CCookie*> (&batches)[kBrowserCount],
                                    std::unordered_set<const CCookie*>& kept)
 {
@@ -39,7 +39,7 @@ bool CCookieInventory::RecordBatch(CDeletionBatch& batch,
             CUndoJournal(UndoFilePath()).RemoveFile();
         return true;
     }
-    return batch.Record(m_stores, batches, kept);
+    return deletion.Record(m_stores, batches, kept);
 }
 
 void CCookieInventory::DeleteCookie(CDeletionBatch& deletion, int nItem)
