@@ -4,6 +4,7 @@
 #include "platform/path.h"
 #include "platform/safe_file.h"
 #include "platform/text_file.h"
+#include "support/inventory_test_access.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -150,9 +151,9 @@ CRefreshSteps TimeRefreshSteps(CCookieInventory& inventory)
         inventory.RefreshCookies();
         ProtectEveryTenth(inventory);
         save.push_back(TimeMs([&] { inventory.SaveAndClearCookies(); }));
-        readIE.push_back(TimeMs([&] { inventory.ReadIECookies(); }));
-        readNS.push_back(TimeMs([&] { inventory.ReadNSCookies(); }));
-        fill.push_back(TimeMs([&] { inventory.FillCookieList(); }));
+        readIE.push_back(TimeMs([&] { CInventoryTestAccess::ReadIECookies(inventory); }));
+        readNS.push_back(TimeMs([&] { CInventoryTestAccess::ReadNSCookies(inventory); }));
+        fill.push_back(TimeMs([&] { CInventoryTestAccess::FillCookieList(inventory); }));
         sort.push_back(TimeMs([&] { inventory.SortByColumn(COL_STATE); }));
         total.push_back(save.back() + readIE.back() + readNS.back() + fill.back() + sort.back());
     }
@@ -290,15 +291,16 @@ void BenchmarkModel()
     {
         // Names in no particular order, many shared, a few protected.
         const int nKey = (i * 7919) % (kModelRows / 4);
-        inventory.AppendCookie(std::make_unique<CNSCookie>(
-            "d" + std::to_string(nKey) + ".example.org", "cookies.txt", "line"));
+        CInventoryTestAccess::AppendCookie(
+            inventory, std::make_unique<CNSCookie>("d" + std::to_string(nKey) + ".example.org",
+                                                   "cookies.txt", "line"));
         inventory.Cookies().back()->m_bProtected = i % kProtectEvery == 0 ? 1 : 0;
     }
     std::vector<double> fill, sort, sortName;
     for (int nRun = 0; nRun < kRuns; ++nRun)
     {
         inventory.CookieList().DeleteAllItems();
-        fill.push_back(TimeMs([&] { inventory.FillCookieList(); }));
+        fill.push_back(TimeMs([&] { CInventoryTestAccess::FillCookieList(inventory); }));
         sort.push_back(TimeMs([&] { inventory.SortByColumn(COL_STATE); }));
         sortName.push_back(TimeMs([&] { inventory.SortByColumn(COL_COOKIE); }));
     }

@@ -1,10 +1,9 @@
 #include "inventory/cookie_inventory.h"
+#include "inventory/deletion_batch.h"
 
 #include <algorithm>
 #include <iterator>
-#include <map>
 #include <optional>
-#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -22,15 +21,20 @@ CShownRecords ShownRecords(const CCookieListModel& list)
 }
 } // namespace
 
-void CCookieInventory::StartBatch()
+CDeletionBatch CCookieInventory::StartBatch()
 {
     m_bKeptUnknown = {};
-    m_batch = CDeletionReport();
+    m_strUndoRefusal.clear();
     for (CCookieStore* pStore : m_stores)
         pStore->StartBatch();
-    m_strUndoRefusal.clear();
-    m_nUndoBatch = 0;
-    m_undoNSLines.clear();
+    return CDeletionBatch(UndoFilePath(), m_undoHow);
+}
+
+CDeletionReport CCookieInventory::EndBatch(const CDeletionBatch& deletion)
+{
+    m_bKeptUnknown = deletion.KeptUnknown();
+    m_strUndoRefusal = deletion.UndoRefusal();
+    return deletion.Report();
 }
 
 void CCookieInventory::SetUndoRecording(bool bKeep)
@@ -40,80 +44,31 @@ void CCookieInventory::SetUndoRecording(bool bKeep)
         CUndoJournal(UndoFilePath()).RemoveFile();
 }
 
-bool CCookieInventory::RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCount],
+bool CCookieInventory::RecordBatch(CDeletionBatch& deletion,
+                                   std::vector<CCookie*> (&batches)[kBrowserCount],
                                    std::unordered_set<const CCookie*>& kept)
 {
-    m_undoRecords.clear();
     if (m_undoMode != EUndoMode::Keep)
     {
         if (m_undoMode == EUndoMode::DontKeep)
             CUndoJournal(UndoFilePath()).RemoveFile();
         return true;
     }
-    std::vector<CUndoEntry> entries;
-    for (CCookieStore* pStore : m_stores)
-    {
-        std::vector<CCookie*>& batch = batches[BrowserIndex(pStore->Browser())];
-        if (batch.empty())
-            continue;
-        std::vector<CCookie*> copies = batch;
-        pStore->CopyForUndo(copies, entries);
-        size_t nKept = 0;
-        for (size_t i = 0; i < batch.size(); ++i)
-        {
-            if (!copies[i])
-            {
-                kept.insert(batch[i]);
-                continue;
-            }
-            m_undoRecords.push_back(batch[i]);
-            batch[nKept++] = batch[i];
-        }
-        batch.resize(nKept);
-    }
-    CUndoJournal journal(UndoFilePath());
-    std::int64_t nBatch = 0;
-    if (!journal.Record(m_undoHow, entries, nBatch))
-    {
-        for (CCookieStore* pStore : m_stores)
-            pStore->AbandonBatch();
-        m_undoRecords.clear();
-        m_strUndoRefusal = journal.Error();
-        return false;
-    }
-    m_nUndoBatch = nBatch;
-    for (CUndoEntry& entry : entries)
-        if (entry.browser == EBrowser::Netscape)
-            m_undoNSLines.push_back(
-                {nBatch, entry.nSeq, std::move(entry.strStore), std::move(entry.strData)});
-    return true;
+    return deletion.Record(m_stores, batches, kept);
 }
 
-// Best effort: a cookie left in the record although it stayed is found there
-// already when the batch is put back.
-void CCookieInventory::ForgetKept(const std::unordered_set<const CCookie*>& kept)
-{
-    std::vector<std::int64_t> seqs;
-    for (size_t i = 0; !kept.empty() && i < m_undoRecords.size(); ++i)
-        if (kept.count(m_undoRecords[i]) != 0)
-            seqs.push_back(static_cast<std::int64_t>(i));
-    m_undoRecords.clear();
-    if (m_nUndoBatch != 0 && !seqs.empty())
-        CUndoJournal(UndoFilePath()).Forget(m_nUndoBatch, seqs);
-}
-
-void CCookieInventory::DeleteCookie(int nItem)
+void CCookieInventory::DeleteCookie(CDeletionBatch& deletion, int nItem)
 {
     if (nItem < 0 || nItem >= m_CookieList.GetItemCount())
         return;
     std::vector<bool> remove(static_cast<size_t>(m_CookieList.GetItemCount()), false);
     remove[static_cast<size_t>(nItem)] = true;
-    DeleteRows(remove);
+    DeleteRows(deletion, remove);
 }
 
 // Each store gets its doomed records as one batch, the stores in their fixed
 // order; a row leaves the list only when its store let its cookie go.
-void CCookieInventory::DeleteRows(std::vector<bool>& remove)
+void CCookieInventory::DeleteRows(CDeletionBatch& deletion, std::vector<bool>& remove)
 {
     std::vector<CCookie*> batches[kBrowserCount];
     for (size_t i = 0; i < remove.size(); ++i)
@@ -126,19 +81,19 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
         }
         const bool bUnknown = pCookie->m_bMarkUnknown || IsBlocked(pCookie->Browser());
         if (bUnknown)
-            m_bKeptUnknown[BrowserIndex(pCookie->Browser())] = true;
+            deletion.NoteKeptUnknown(pCookie->Browser());
         remove[i] = !pCookie->m_bProtected && !pCookie->m_bKept && !bUnknown;
         if (remove[i])
             batches[BrowserIndex(pCookie->Browser())].push_back(pCookie);
         else
-            ++m_batch.Of(pCookie->Browser()).nKept;
+            ++deletion.Counts(pCookie->Browser()).nKept;
     }
     std::unordered_set<const CCookie*> kept;
-    if (!RecordBatch(batches, kept))
+    if (!RecordBatch(deletion, batches, kept))
     {
         for (const std::vector<CCookie*>& batch : batches)
             for (const CCookie* pCookie : batch)
-                ++m_batch.Of(pCookie->Browser()).nNotWritten;
+                ++deletion.Counts(pCookie->Browser()).nNotWritten;
         std::fill(remove.begin(), remove.end(), false);
         return; // nothing is deleted that could not be put back
     }
@@ -153,7 +108,7 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
             if (!batch[i])
                 kept.insert(asked[i]);
     }
-    ForgetKept(kept);
+    deletion.ForgetKept(kept);
     // A kept row shows why it stayed when its store found it in use.
     for (size_t i = 0; !kept.empty() && i < remove.size(); ++i)
     {
@@ -161,37 +116,14 @@ void CCookieInventory::DeleteRows(std::vector<bool>& remove)
         if (!remove[i] || kept.count(pCookie) == 0)
             continue;
         remove[i] = false;
-        NoteStayed(*pCookie);
+        deletion.NoteStayed(*pCookie);
         if (pCookie->IsInUse())
             m_CookieList.SetItemText(static_cast<int>(i), COL_STATE, pCookie->GetState());
     }
     for (size_t i = 0; i < remove.size(); ++i)
         if (remove[i])
-            ++m_batch.Of(m_CookieList.GetItemData(static_cast<int>(i))->Browser()).nDeleted;
+            ++deletion.Counts(m_CookieList.GetItemData(static_cast<int>(i))->Browser()).nDeleted;
     RemoveRows(remove);
-}
-
-void CCookieInventory::NoteStayed(const CCookie& cookie)
-{
-    CDeletionReport::CCounts& counts = m_batch.Of(cookie.Browser());
-    if (cookie.IsInUse())
-    {
-        ++counts.nInUse;
-        return;
-    }
-    ++counts.nNotWritten;
-    m_batch.unwrittenStores.push_back(cookie.StoreFile()); // made unique by FinishReport
-}
-
-CDeletionReport CCookieInventory::FinishReport()
-{
-    std::unordered_set<std::string> seen;
-    std::vector<std::string> unique;
-    for (const std::string& strStore : m_batch.unwrittenStores)
-        if (seen.insert(strStore).second)
-            unique.push_back(strStore);
-    m_batch.unwrittenStores = std::move(unique);
-    return m_batch;
 }
 
 void CCookieInventory::RemoveRows(const std::vector<bool>& remove)
@@ -215,31 +147,31 @@ void CCookieInventory::RemoveRows(const std::vector<bool>& remove)
 
 CDeletionReport CCookieInventory::DeleteAllUnprotected()
 {
-    StartBatch();
+    CDeletionBatch deletion = StartBatch();
     std::vector<bool> remove(static_cast<size_t>(m_CookieList.GetItemCount()), true);
-    DeleteRows(remove);
-    RewriteNSFiles();
-    return FinishReport();
+    DeleteRows(deletion, remove);
+    RewriteNSFiles(deletion);
+    return EndBatch(deletion);
 }
 
 // Selected protected rows stay, still selected; the walk visits each selected
 // row once, so it always ends.
 CDeletionReport CCookieInventory::DeleteSelected(const std::function<void()>& fnRowsGone)
 {
-    StartBatch();
+    CDeletionBatch deletion = StartBatch();
     const int nFirst = m_CookieList.GetNextSelected(-1);
     std::vector<bool> remove(static_cast<size_t>(m_CookieList.GetItemCount()), false);
     for (int nRow = nFirst; nRow != -1; nRow = m_CookieList.GetNextSelected(nRow))
         remove[static_cast<size_t>(nRow)] = true;
-    DeleteRows(remove);
+    DeleteRows(deletion, remove);
     if (fnRowsGone)
         fnRowsGone();
     SelectAfterDelete(nFirst);
-    RewriteNSFiles();
-    return FinishReport();
+    RewriteNSFiles(deletion);
+    return EndBatch(deletion);
 }
 
-void CCookieInventory::RewriteNSFiles()
+void CCookieInventory::RewriteNSFiles(CDeletionBatch& deletion)
 {
     CCookieRecords returned;
     std::optional<CShownRecords> shown; // taken once, when a store needs it
@@ -251,41 +183,18 @@ void CCookieInventory::RewriteNSFiles()
             shown = ShownRecords(m_CookieList);
         pStore->FinishBatch(*shown, returned);
     }
-    ForgetUnwrittenLines(returned);
+    deletion.ForgetUnwrittenLines(returned);
     if (returned.empty())
         return;
     for (const auto& pCookie : returned)
     {
-        --m_batch.Of(pCookie->Browser()).nDeleted;
-        NoteStayed(*pCookie);
+        --deletion.Counts(pCookie->Browser()).nDeleted;
+        deletion.NoteStayed(*pCookie);
     }
     const size_t nFirst = m_Cookies.size();
     std::move(returned.begin(), returned.end(), std::back_inserter(m_Cookies));
     ApplySites(nFirst);
     m_CookieList.InsertItems(RowsOf(nFirst));
-}
-
-// A Netscape cookie whose file could not be written stayed: it leaves the record.
-void CCookieInventory::ForgetUnwrittenLines(const CCookieRecords& returned)
-{
-    std::map<std::pair<std::string_view, std::string_view>, std::vector<const CUndoNSLine*>> lines;
-    if (!returned.empty())
-        for (const CUndoNSLine& line : m_undoNSLines)
-            lines[{line.strFile, line.strLine}].push_back(&line);
-    std::map<std::int64_t, std::vector<std::int64_t>> stayed;
-    for (const auto& pCookie : returned)
-    {
-        if (pCookie->Browser() != EBrowser::Netscape)
-            continue;
-        const auto it = lines.find({pCookie->StoreFile(), pCookie->StoreLine()});
-        if (it == lines.end() || it->second.empty())
-            continue;
-        stayed[it->second.back()->nBatch].push_back(it->second.back()->nSeq);
-        it->second.pop_back();
-    }
-    m_undoNSLines.clear();
-    for (const auto& [nBatch, seqs] : stayed)
-        CUndoJournal(UndoFilePath()).Forget(nBatch, seqs);
 }
 
 void CCookieInventory::SelectAfterDelete(int nFirst)

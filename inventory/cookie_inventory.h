@@ -18,6 +18,9 @@
 #include <unordered_set>
 #include <vector>
 
+class CDeletionBatch;
+class CInventoryTestAccess;
+
 // The cookie inventory of the main window: the records read from every
 // browser's store, the list that shows them, the protection lists and
 // deletion. It needs no window; the main window owns one and shows its list.
@@ -39,8 +42,6 @@ public:
     const CCookieRecords& Cookies() const { return m_Cookies; }
     CCookieListModel& CookieList() { return m_CookieList; }
     const CCookieListModel& CookieList() const { return m_CookieList; }
-    // Appends a record made elsewhere; it is listed at the next FillCookieList.
-    void AppendCookie(std::unique_ptr<CCookie> pCookie);
 
     // The refresh: saves the marks and empties everything, reads every store,
     // fills the list and sorts it by State. The caller then updates its controls.
@@ -50,11 +51,6 @@ public:
     // when it lists databases or records), frees every record
     // and empties the list. Does nothing when the inventory is empty.
     void SaveAndClearCookies();
-
-    void ReadIECookies();
-    void AddIECookie(const std::string& strPath);
-    void ReadNSCookies();
-    void AddNSCookie(const std::string& strLine, const std::string& strFile);
 
     // Whether deletion batches first record what they delete in UNDO.DB of the
     // data folder, so that it can be put back (bKeep), or record nothing and
@@ -99,12 +95,6 @@ public:
     bool SitesUnreadable() const { return IsKeepListUnreadable(SitesFilePath()); }
     std::string SitesFilePath() const { return DataFilePath(SITES_FILE); }
 
-    void LoadProtection(const std::string& strBrowser, const std::string& strFile);
-    CCookie* FindCookie(const std::string& strName, const std::string& strBrowser) const;
-
-    void FillCookieList();
-    static int CompareCookies(std::intptr_t lParam1, std::intptr_t lParam2,
-                              std::intptr_t lParamSort);
     // Sorts the list by a column (a column click).
     void SortByColumn(int nColumn);
 
@@ -127,6 +117,22 @@ public:
                             std::optional<EBrowser> browser = std::nullopt);
 
 private:
+    // The tests and the benchmark reach the reading steps one by one.
+    friend class CInventoryTestAccess;
+
+    // The reading steps of a refresh, one store or one record at a time.
+    void ReadIECookies();
+    void AddIECookie(const std::string& strPath);
+    void ReadNSCookies();
+    void AddNSCookie(const std::string& strLine, const std::string& strFile);
+    // Appends a record made elsewhere; it is listed at the next FillCookieList.
+    void AppendCookie(std::unique_ptr<CCookie> pCookie);
+    void LoadProtection(const std::string& strBrowser, const std::string& strFile);
+    CCookie* FindCookie(const std::string& strName, const std::string& strBrowser) const;
+    void FillCookieList();
+    static int CompareCookies(std::intptr_t lParam1, std::intptr_t lParam2,
+                              std::intptr_t lParamSort);
+
     // Writes at once the protection lists of the browsers flagged, from the
     // current records, as a refresh does.
     void WriteProtectionLists(const std::array<bool, kBrowserCount>& browsers);
@@ -151,9 +157,13 @@ private:
     // Reads one store's records and applies its protection list.
     void ReadStore(CCookieStore& store);
     std::string DataFilePath(const char* pszName) const;
-    void StartBatch();
+    // A deletion batch: StartBatch, then DeleteRows (or DeleteCookie) and
+    // RewriteNSFiles with the batch it made, then EndBatch, which keeps what
+    // UndoRefusal and ListsThatKeptRows answer about it and gives its report.
+    CDeletionBatch StartBatch();
+    CDeletionReport EndBatch(const CDeletionBatch& deletion);
     // Deletes the cookie of one row unless it is protected.
-    void DeleteCookie(int nItem);
+    void DeleteCookie(CDeletionBatch& deletion, int nItem);
     // Selects and focuses row nFirst, or the last row when nFirst is not below
     // the row count; nothing when nFirst is -1 or the list is empty.
     void SelectAfterDelete(int nFirst);
@@ -161,25 +171,16 @@ private:
     // left. This is where the Netscape files are rewritten, from the surviving
     // records in list order. A cookie whose file could not be written is
     // listed again at once.
-    void RewriteNSFiles();
+    void RewriteNSFiles(CDeletionBatch& deletion);
     // 1 when the current batch deleted a Netscape cookie, else 0.
     int NSChanged() const { return Store(EBrowser::Netscape).Changed() ? 1 : 0; }
-    // Counts in the current batch's report a cookie that stayed although it
-    // was to go: its browser runs, or its deletion did not reach the disk.
-    void NoteStayed(const CCookie& cookie);
-    // The current batch's report, each unwritten store named once.
-    CDeletionReport FinishReport();
-    // Records the doomed records of every store before anything is deleted;
-    // a record that could not be copied leaves its batch and goes to kept.
-    // False when the record could not be written: nothing may be deleted.
-    bool RecordBatch(std::vector<CCookie*> (&batches)[kBrowserCount],
+    // Records the doomed records of every store before anything is deleted,
+    // when deletions are to be recorded (see CDeletionBatch::Record).
+    bool RecordBatch(CDeletionBatch& deletion, std::vector<CCookie*> (&batches)[kBrowserCount],
                      std::unordered_set<const CCookie*>& kept);
-    // Takes out of the record the cookies that stayed after all.
-    void ForgetKept(const std::unordered_set<const CCookie*>& kept);
-    void ForgetUnwrittenLines(const CCookieRecords& returned);
     // Deletes the cookies of the flagged rows' unprotected records, store by
     // store, then removes the rows whose cookies went and frees their records.
-    void DeleteRows(std::vector<bool>& remove);
+    void DeleteRows(CDeletionBatch& deletion, std::vector<bool>& remove);
     // Removes the flagged rows and frees their records, in one pass over the
     // list and one over m_Cookies.
     void RemoveRows(const std::vector<bool>& remove);
@@ -211,7 +212,6 @@ private:
     std::map<std::string, CHeldMarks> m_unsavedMarks;
     std::vector<CUnreadableList> m_unreadableLists;
     std::array<bool, kBrowserCount> m_bBlocked = {}; // by browser: see IsBlocked
-    CDeletionReport m_batch;                         // what the current deletion batch did
     // By browser: a row of the last deletion batch was kept for an unreadable list.
     std::array<bool, kBrowserCount> m_bKeptUnknown = {};
     // A deletion took the last record since the lists were last written: the
@@ -228,17 +228,5 @@ private:
     };
     EUndoMode m_undoMode = EUndoMode::Unset;
     EUndoHow m_undoHow = EUndoHow::Window;
-    std::string m_strUndoRefusal;
-    std::int64_t m_nUndoBatch = 0; // the current batch's record, 0 for none
-    // The records of the current batch's entries, by the entries' places in it.
-    std::vector<const CCookie*> m_undoRecords;
-    // The Netscape cookies recorded, until their files are written.
-    struct CUndoNSLine
-    {
-        std::int64_t nBatch;
-        std::int64_t nSeq;
-        std::string strFile;
-        std::string strLine;
-    };
-    std::vector<CUndoNSLine> m_undoNSLines;
+    std::string m_strUndoRefusal; // the last deletion batch's
 };

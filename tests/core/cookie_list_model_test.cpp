@@ -3,6 +3,7 @@
 #include "inventory/cookie_list_model.h"
 #include "inventory/stores/ie_folder/ie_cookie.h"
 #include "inventory/stores/netscape/ns_cookie.h"
+#include "support/inventory_test_access.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -104,8 +105,8 @@ TEST(CookieListModel, InsertItemsMatchesInsertingOneByOne)
         }
         if (bSortedByStateFirst)
         {
-            oneByOne.SortItems(CCookieInventory::CompareCookies, COL_STATE);
-            batch.SortItems(CCookieInventory::CompareCookies, COL_STATE);
+            oneByOne.SortItems(CInventoryTestAccess::CompareCookies, COL_STATE);
+            batch.SortItems(CInventoryTestAccess::CompareCookies, COL_STATE);
         }
         std::vector<CCookieRow> rows;
         for (size_t i = 50; i < cookies.size(); ++i)
@@ -139,13 +140,13 @@ TEST(CookieListModel, SortKeepsEqualRowsInOrderWithTheirSelectionAndFocus)
     list.SetItemSelected(1999, true);
     list.SetFocusedItem(1999);
 
-    list.SortItems(CCookieInventory::CompareCookies, COL_COOKIE);
+    list.SortItems(CInventoryTestAccess::CompareCookies, COL_COOKIE);
     for (int i = 0; i < 2000; ++i)
         ASSERT_EQ(list.GetItemData(i), equal[static_cast<size_t>(i)]);
 
     // By State: unprotected rows (empty text) first, each group in its old order.
     CCookie* pSelectedProtected = list.GetItemData(1999);
-    list.SortItems(CCookieInventory::CompareCookies, COL_STATE);
+    list.SortItems(CInventoryTestAccess::CompareCookies, COL_STATE);
     int nPrevious = -1;
     for (int i = 0; i < 2000; ++i)
     {
@@ -175,14 +176,14 @@ TEST(CookieListModel, SortOrdersByColumnAndIgnoresAnUnknownColumn)
     list.InsertItem("alpha", 1, records.Add("alpha", true));
     list.InsertItem("mid", 0, records.Add("mid"));
 
-    list.SortItems(CCookieInventory::CompareCookies, COL_BROWSER);
+    list.SortItems(CInventoryTestAccess::CompareCookies, COL_BROWSER);
     EXPECT_EQ(Texts(list), (std::vector<std::string>{"zeta", "alpha", "mid"}));
     for (std::intptr_t nBad : {3, -1, 1000})
     {
-        list.SortItems(CCookieInventory::CompareCookies, nBad);
+        list.SortItems(CInventoryTestAccess::CompareCookies, nBad);
         EXPECT_EQ(Texts(list), (std::vector<std::string>{"zeta", "alpha", "mid"}));
     }
-    list.SortItems(CCookieInventory::CompareCookies, COL_COOKIE);
+    list.SortItems(CInventoryTestAccess::CompareCookies, COL_COOKIE);
     EXPECT_EQ(Texts(list), (std::vector<std::string>{"alpha", "mid", "zeta"}));
 }
 
@@ -269,7 +270,7 @@ int g_nCompareCalls = 0;
 int CountedCompare(std::intptr_t lParam1, std::intptr_t lParam2, std::intptr_t lParamSort)
 {
     ++g_nCompareCalls;
-    return CCookieInventory::CompareCookies(lParam1, lParam2, lParamSort);
+    return CInventoryTestAccess::CompareCookies(lParam1, lParam2, lParamSort);
 }
 } // namespace
 
@@ -320,7 +321,7 @@ TEST(CookieListModel, SortsLikeAStableSortOverLongAndShortStretches)
                                  return nColumn == COL_STATE ? a->m_bProtected < b->m_bProtected
                                                              : a->m_strName < b->m_strName;
                              });
-            list.SortItems(CCookieInventory::CompareCookies, nColumn);
+            list.SortItems(CInventoryTestAccess::CompareCookies, nColumn);
             for (int i = 0; i < list.GetItemCount(); ++i)
                 ASSERT_EQ(list.GetItemData(i), expected[static_cast<size_t>(i)])
                     << "column " << nColumn << ", row " << i;

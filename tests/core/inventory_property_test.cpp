@@ -7,6 +7,7 @@
 #include "inventory/stores/netscape/ns_cookie.h"
 #include "inventory_fixture.h"
 #include "platform/text_file.h"
+#include "support/inventory_test_access.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -203,7 +204,7 @@ TEST_P(CInventoryPropertyTest, FilesRecordsAndListAgreeAfterEveryStep)
     for (int nColumn : {COL_BROWSER, COL_STATE, COL_COOKIE, COL_STATE})
     {
         CCookieListModel expected = m_inventory.CookieList();
-        expected.SortItems(CCookieInventory::CompareCookies, nColumn);
+        expected.SortItems(CInventoryTestAccess::CompareCookies, nColumn);
         m_inventory.SortByColumn(nColumn);
         for (int i = 0; i < expected.GetItemCount(); ++i)
         {

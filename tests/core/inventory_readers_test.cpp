@@ -6,6 +6,7 @@
 #include "platform/mount_table.h"
 #include "platform/path.h"
 #include "platform/wine_prefix.h"
+#include "support/inventory_test_access.h"
 
 #include <chrono>
 #include <cstdio>
@@ -31,7 +32,7 @@ TEST_F(CIEReaderTest, OneRecordPerCookieFileNamedByItsThirdLine)
     m_dir.Write("ie/f.dat", "n\nv\nnever.example.com/\n");
     m_dir.MakeDir("ie/folder.txt");
     m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder, m_dir.File("missing")});
-    m_inventory.ReadIECookies();
+    CInventoryTestAccess::ReadIECookies(m_inventory);
 
     EXPECT_EQ(RecordNames(),
               (V{"upper.example.net/", "last.example.com/", "", "spaces.example.org/  "}));
@@ -53,7 +54,7 @@ TEST_F(CIEReaderTest, DetailsAreEveryCookieOfTheFileWithoutItsValue)
     strSecond.replace(strSecond.find("\r\n0\r\n"), 5, "\r\n8193\r\n");
     const std::string strPath =
         m_dir.Write("ie/both.txt", ReadWholeFile(strSamples + "[1].txt") + strSecond);
-    m_inventory.AddIECookie(strPath);
+    CInventoryTestAccess::AddIECookie(m_inventory, strPath);
     ASSERT_EQ(m_inventory.Cookies().size(), 1u);
 
     const CCookieDetails details = m_inventory.Cookies()[0]->GetDetails();
@@ -82,7 +83,7 @@ TEST_F(CIEReaderTest, AFolderListedTwiceGivesTwoRecordsPerFile)
     WriteIECookie("x.txt", "example.com/");
     WriteIECookie("y.txt", "example.org/");
     m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder, m_strIEFolder});
-    m_inventory.ReadIECookies();
+    CInventoryTestAccess::ReadIECookies(m_inventory);
     EXPECT_EQ(RecordNames(), (V{"example.com/", "example.org/", "example.com/", "example.org/"}));
 }
 
@@ -94,9 +95,9 @@ TEST_F(CIEReaderTest, SurvivesHostileFiles)
     m_dir.Write("ie/\xff\xfe-latin1.txt", "n\nv\ncaf\xe9.example.com/\n");
     m_dir.Write("ie/lf.txt", "n\nv\nlf.example.com/\n");
     m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
-    m_inventory.ReadIECookies();
+    CInventoryTestAccess::ReadIECookies(m_inventory);
     // A file that goes away between the listing and the read gives nothing.
-    m_inventory.AddIECookie(m_dir.File("ie/vanished.txt"));
+    CInventoryTestAccess::AddIECookie(m_inventory, m_dir.File("ie/vanished.txt"));
 
     EXPECT_EQ(RecordNames(),
               (V{std::string("\0x\0", 3), strHuge, "lf.example.com/", "caf\xe9.example.com/"}));
@@ -114,7 +115,7 @@ TEST_F(CNSReaderTest, OneRecordPerCookieLine)
                                 "shop.example.net\tFALSE\t/cart\tTRUE\t1999999999\tc\t1";
     const std::string strFile = m_dir.Write("cookies.txt", strText);
     m_inventory.SetLocations(EBrowser::Netscape, {strFile});
-    m_inventory.ReadNSCookies();
+    CInventoryTestAccess::ReadNSCookies(m_inventory);
 
     ASSERT_EQ(RecordNames(), (V{".example.com", ".example.com", "shop.example.net"}));
     const auto* pFirst = dynamic_cast<const CNSCookie*>(m_inventory.Cookies()[0].get());
@@ -136,7 +137,7 @@ TEST_F(CNSReaderTest, ReadsEachListedPathOnceAndSkipsWhatCannotBeRead)
     const std::string strFolder = m_dir.MakeDir("cookies-folder.txt");
     m_inventory.SetLocations(EBrowser::Netscape,
                              {strFirst, strFolder, m_dir.File("none.txt"), strSecond, strFirst});
-    m_inventory.ReadNSCookies();
+    CInventoryTestAccess::ReadNSCookies(m_inventory);
     EXPECT_EQ(RecordNames(),
               (V{"a.example.com", "b.example.com", "c.example.com", "d.example.com"}));
 }
@@ -161,13 +162,13 @@ TEST_F(CInventoryTest, EveryReaderSkipsAFifoWithoutWaiting)
          [&]
          {
              m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
-             m_inventory.ReadIECookies();
+             CInventoryTestAccess::ReadIECookies(m_inventory);
          }},
         {"Netscape file", strNSFile,
          [&]
          {
              m_inventory.SetLocations(EBrowser::Netscape, {strNSFile});
-             m_inventory.ReadNSCookies();
+             CInventoryTestAccess::ReadNSCookies(m_inventory);
          }},
         // A refresh compares the list on disk with the marks, then reads it.
         {"protection list", DataFile(IE_PROTECTION_FILE), [&] { m_inventory.RefreshCookies(); }},

@@ -5,6 +5,7 @@
 #include "inventory/cookie_list_model.h"
 #include "inventory/stores/ie_folder/ie_cookie.h"
 #include "inventory/stores/netscape/ns_cookie.h"
+#include "support/inventory_test_access.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -239,7 +240,7 @@ private:
             m_model.SortItems(AlwaysFirst, 0); // never equal both ways: nothing moves
             return;
         }
-        m_model.SortItems(CCookieInventory::CompareCookies, nColumn);
+        m_model.SortItems(CInventoryTestAccess::CompareCookies, nColumn);
         std::stable_sort(m_ref.begin(), m_ref.end(),
                          [nColumn](const CRefRow& a, const CRefRow& b)
                          { return SortKey(a.pData, nColumn) < SortKey(b.pData, nColumn); });

@@ -8,6 +8,7 @@
 #include "platform/path.h"
 #include "platform/safe_file.h"
 #include "platform/text_file.h"
+#include "support/inventory_test_access.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -85,8 +86,8 @@ TEST_F(CProtectionTest, AMarkBelongsToItsNameAndBrowser)
               "same.example.com/\r\nsame.example.com/\r\ntrail.example.com/  \r\n");
     m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
     m_inventory.SetLocations(EBrowser::Netscape, {strNS});
-    m_inventory.ReadIECookies();
-    m_inventory.ReadNSCookies();
+    CInventoryTestAccess::ReadIECookies(m_inventory);
+    CInventoryTestAccess::ReadNSCookies(m_inventory);
     std::vector<int> marks;
     for (const auto& pCookie : m_inventory.Cookies())
         marks.push_back(pCookie->m_bProtected);
@@ -96,7 +97,7 @@ TEST_F(CProtectionTest, AMarkBelongsToItsNameAndBrowser)
     m_dir.Write("other.dat", "trail.example.com/\r\n.shop.example.net\r\n\r\nnothing\r\n");
     for (const auto& pCookie : m_inventory.Cookies())
         pCookie->m_bProtected = 0;
-    m_inventory.LoadProtection(IE_BROWSER_NAME, m_dir.File("other.dat"));
+    CInventoryTestAccess::LoadProtection(m_inventory, IE_BROWSER_NAME, m_dir.File("other.dat"));
     for (const auto& pCookie : m_inventory.Cookies())
         EXPECT_EQ(pCookie->m_bProtected, 0) << pCookie->GetName();
 }
@@ -108,9 +109,11 @@ TEST_F(CProtectionTest, LoadingMarksEveryRecordLikeWhatFindCookieFinds)
     {
         const std::string strName = "n" + std::to_string(random() % 60);
         if (random() % 2)
-            m_inventory.AppendCookie(std::make_unique<CIECookie>(strName, "p"));
+            CInventoryTestAccess::AppendCookie(m_inventory,
+                                               std::make_unique<CIECookie>(strName, "p"));
         else
-            m_inventory.AppendCookie(std::make_unique<CNSCookie>(strName, "f", strName + "\tv"));
+            CInventoryTestAccess::AppendCookie(
+                m_inventory, std::make_unique<CNSCookie>(strName, "f", strName + "\tv"));
     }
     std::vector<std::string> lines;
     for (int i = 0; i < 40; ++i)
@@ -119,7 +122,8 @@ TEST_F(CProtectionTest, LoadingMarksEveryRecordLikeWhatFindCookieFinds)
 
     std::vector<int> expected(m_inventory.Cookies().size(), 0);
     for (const std::string& strLine : lines)
-        if (const CCookie* pFound = m_inventory.FindCookie(strLine, NS_BROWSER_NAME))
+        if (const CCookie* pFound =
+                CInventoryTestAccess::FindCookie(m_inventory, strLine, NS_BROWSER_NAME))
             for (const auto& pCookie : m_inventory.Cookies())
                 if (pCookie->m_strName == pFound->m_strName &&
                     pCookie->Browser() == pFound->Browser())
@@ -129,7 +133,7 @@ TEST_F(CProtectionTest, LoadingMarksEveryRecordLikeWhatFindCookieFinds)
         expected[i] = m_inventory.Cookies()[i]->m_bProtected == 2 ? 1 : 0;
         m_inventory.Cookies()[i]->m_bProtected = 0;
     }
-    m_inventory.LoadProtection(NS_BROWSER_NAME, m_dir.File("list.dat"));
+    CInventoryTestAccess::LoadProtection(m_inventory, NS_BROWSER_NAME, m_dir.File("list.dat"));
     std::vector<int> marks;
     for (const auto& pCookie : m_inventory.Cookies())
         marks.push_back(pCookie->m_bProtected);
@@ -353,18 +357,23 @@ TEST_F(CProtectionTest, HostNamesMatchIgnoringCaseAsTheBrowsersMatchThem)
     {
         CCookieInventory inventory(m_strDataFolder);
         if (c.browser == EBrowser::InternetExplorer)
-            inventory.AppendCookie(std::make_unique<CIECookie>(c.pszRecord, "p"));
+            CInventoryTestAccess::AppendCookie(inventory,
+                                               std::make_unique<CIECookie>(c.pszRecord, "p"));
         else if (c.browser == EBrowser::Netscape)
-            inventory.AppendCookie(
+            CInventoryTestAccess::AppendCookie(
+                inventory,
                 std::make_unique<CNSCookie>(c.pszRecord, "f", std::string(c.pszRecord) + "\tv"));
         else
-            inventory.AppendCookie(std::make_unique<CDatabaseCookie>(
-                c.browser, CDatabaseRow{c.pszRecord, {}, {}}, db, false));
+            CInventoryTestAccess::AppendCookie(
+                inventory, std::make_unique<CDatabaseCookie>(
+                               c.browser, CDatabaseRow{c.pszRecord, {}, {}}, db, false));
         m_dir.Write("list.dat", std::string(c.pszLine) + "\r\n");
-        inventory.LoadProtection(BrowserName(c.browser), m_dir.File("list.dat"));
+        CInventoryTestAccess::LoadProtection(inventory, BrowserName(c.browser),
+                                             m_dir.File("list.dat"));
         EXPECT_EQ(inventory.Cookies()[0]->m_bProtected, c.bMarked)
             << c.pszRecord << " / " << c.pszLine;
-        EXPECT_EQ(inventory.FindCookie(c.pszLine, BrowserName(c.browser)) != nullptr,
+        EXPECT_EQ(CInventoryTestAccess::FindCookie(inventory, c.pszLine, BrowserName(c.browser)) !=
+                      nullptr,
                   c.bMarked != 0);
     }
 

@@ -7,6 +7,7 @@
 #include "inventory/stores/netscape/netscape_line.h"
 #include "inventory/stores/netscape/ns_cookie.h"
 #include "platform/text_file.h"
+#include "tests/support/inventory_test_access.h"
 
 #include <cstdlib>
 
@@ -15,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const std::string strPath = WriteFuzzFile("cookies.txt", pData, nSize);
     CCookieInventory inventory(FuzzFolder());
     inventory.SetLocations(EBrowser::Netscape, {strPath});
-    inventory.ReadNSCookies();
-    inventory.FillCookieList();
+    CInventoryTestAccess::ReadNSCookies(inventory);
+    CInventoryTestAccess::FillCookieList(inventory);
 
     std::vector<std::string> kept, original;
     if (ReadTextLines(strPath, original) && !original.empty() && IsNSHeaderLine(original[0]))
