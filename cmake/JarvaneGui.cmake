@@ -10,10 +10,11 @@ if(PKG_CONFIG_FOUND AND NOT WIN32)
   pkg_check_modules(CANBERRA IMPORTED_TARGET libcanberra)
 endif()
 
-jarvane_collect(GUI_SOURCES app/gui/*.cpp locations/gui/*.cpp ui/*.cpp res/*.cpp)
-list(FILTER GUI_SOURCES EXCLUDE REGEX "app/gui/main\\.cpp$")
-add_library(jarvane_gui STATIC ${GUI_SOURCES})
-target_link_libraries(jarvane_gui PUBLIC jarvane_core ${wxWidgets_LIBRARIES})
+# The windows and dialogs (ui/), their artwork (res/) and the program's start-up
+# (app/gui/); the program itself is its main function.
+add_library(jarvane_gui STATIC)
+jarvane_layer(gui jarvane_gui FILES ui/* res/* app/gui/* EXCEPT app/gui/main BELOW presentation)
+target_link_libraries(jarvane_gui PUBLIC jarvane_presentation ${wxWidgets_LIBRARIES})
 target_include_directories(jarvane_gui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
 # dlsym: GTK's own dialogs are ended through GTK when the program is asked to end.
 target_link_libraries(jarvane_gui PUBLIC ${CMAKE_DL_LIBS})
@@ -22,7 +23,8 @@ if(CANBERRA_FOUND)
   target_compile_definitions(jarvane_gui PUBLIC JARVANE_HAVE_CANBERRA=1)
 endif()
 
-add_executable(jarvane WIN32 app/gui/main.cpp)
+add_executable(jarvane WIN32)
+jarvane_layer(program jarvane FILES app/gui/main BELOW gui)
 target_link_libraries(jarvane PRIVATE jarvane_gui)
 
 # The window's side of the benchmark program: needs a display.

@@ -3,8 +3,23 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <unordered_set>
 #include <vector>
+
+namespace
+{
+// The records of the list's rows, in display order.
+CShownRecords ShownRecords(const CCookieListModel& list)
+{
+    CShownRecords shown;
+    shown.reserve(static_cast<size_t>(list.GetItemCount()));
+    for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
+        if (const CCookie* pCookie = list.GetItemData(nRow))
+            shown.push_back(pCookie);
+    return shown;
+}
+} // namespace
 
 CDeletionBatch CCookieInventory::StartBatch()
 {
@@ -159,9 +174,15 @@ CDeletionReport CCookieInventory::DeleteSelected(const std::function<void()>& fn
 void CCookieInventory::RewriteNSFiles(CDeletionBatch& deletion)
 {
     CCookieRecords returned;
+    std::optional<CShownRecords> shown; // taken once, when a store needs it
     for (CCookieStore* pStore : m_stores)
-        if (pStore->Changed() && !pStore->Locations().empty())
-            pStore->FinishBatch(m_CookieList, returned);
+    {
+        if (!pStore->Changed() || pStore->Locations().empty())
+            continue;
+        if (!shown)
+            shown = ShownRecords(m_CookieList);
+        pStore->FinishBatch(*shown, returned);
+    }
     deletion.ForgetUnwrittenLines(returned);
     if (returned.empty())
         return;

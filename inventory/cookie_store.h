@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-class CCookieListModel;
-
 // Records in inventory order; the vector owns them.
 using CCookieRecords = std::vector<std::unique_ptr<CCookie>>;
+// Records the list still shows, in display order; the list owns them.
+using CShownRecords = std::vector<const CCookie*>;
 
 // One kind of cookie store: where one browser keeps its cookies. The inventory
 // drives every kind the same way and in a fixed order: it reads each kind's
@@ -52,10 +52,10 @@ public:
     // True when the batch so far deleted a cookie of this store.
     virtual bool Changed() const { return m_bChanged; }
     // Writes what the batch changed, after the doomed records have left the
-    // list; list holds the surviving rows in display order. A deletion that
+    // list; shown holds the surviving records in display order. A deletion that
     // did not reach the disk must not look done: its record is made again into
     // returned.
-    virtual void FinishBatch(const CCookieListModel& list, CCookieRecords& returned) = 0;
+    virtual void FinishBatch(const CShownRecords& shown, CCookieRecords& returned) = 0;
 
 protected:
     bool m_bChanged = false;

@@ -4,11 +4,11 @@
 #include "app/gui/end_requests.h"
 #include "app/gui/folder_wait_dlg.h"
 #include "app/gui/window_per_folder.h"
-#include "locations/gui/find_location_dlg.h"
 #include "locations/location_file.h"
 #include "platform/folder_lock.h"
 #include "ui/cookie_dlg.h"
 #include "ui/display_text.h"
+#include "ui/find_location_dlg.h"
 #include "ui/message_box.h"
 
 #include <wx/app.h>

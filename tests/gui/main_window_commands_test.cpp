@@ -1,4 +1,3 @@
-#include "locations/gui/find_location_dlg.h"
 #include "main_window_fixture.h"
 #include "modal_script.h"
 #include "platform/safe_file.h"
@@ -7,6 +6,7 @@
 #include "ui/cookie_context_menu.h"
 #include "ui/cookie_list_view.h"
 #include "ui/cookie_properties_dlg.h"
+#include "ui/find_location_dlg.h"
 #include "ui/message_box.h"
 #include "ui/options_dlg.h"
 #include "ui/site_commands.h"

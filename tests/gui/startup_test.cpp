@@ -1,12 +1,12 @@
 #include "app/gui/startup.h"
 #include "app_folders_override.h"
 #include "fake_location_sources.h"
-#include "locations/gui/find_location_dlg.h"
 #include "main_window_fixture.h"
 #include "modal_script.h"
 #include "source_root.h"
 #include "support/temp_dir.h"
 #include "ui/cookie_dlg.h"
+#include "ui/find_location_dlg.h"
 #include "ui/message_box.h"
 
 #include <filesystem>

@@ -24,7 +24,7 @@ public:
 
     void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) override;
     void DeleteCookies(std::vector<CCookie*>& batch) override;
-    void FinishBatch(const CCookieListModel&, CCookieRecords&) override {}
+    void FinishBatch(const CShownRecords&, CCookieRecords&) override {}
 
 private:
     std::vector<std::string> m_IELocations; // the cookie folders, as listed

@@ -1,6 +1,5 @@
 #include "inventory/stores/netscape/netscape_store.h"
 
-#include "inventory/cookie_list_model.h"
 #include "inventory/stores/netscape/netscape_line.h"
 #include "platform/safe_file.h"
 
@@ -81,7 +80,7 @@ void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
 // whole, so a failed write keeps the old file; a file that could not be read at
 // the last refresh, or that changed since and cannot be read now, is left as it
 // is.
-void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& returned)
+void CNSFileStore::FinishBatch(const CShownRecords& shown, CCookieRecords& returned)
 {
     std::vector<std::string> files;
     std::unordered_map<std::string, size_t> fileIndex;
@@ -90,10 +89,9 @@ void CNSFileStore::FinishBatch(const CCookieListModel& list, CCookieRecords& ret
             files.push_back(strFile);
 
     std::vector<std::vector<std::string>> linesOfFile(files.size());
-    for (int nRow = 0; nRow < list.GetItemCount(); ++nRow)
+    for (const CCookie* pCookie : shown)
     {
-        const CCookie* pCookie = list.GetItemData(nRow);
-        if (!pCookie || pCookie->Browser() != EBrowser::Netscape)
+        if (pCookie->Browser() != EBrowser::Netscape)
             continue;
         const auto it = fileIndex.find(pCookie->StoreFile());
         if (it != fileIndex.end())

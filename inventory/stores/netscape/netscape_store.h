@@ -31,7 +31,7 @@ public:
     bool Changed() const override { return m_bNSChanged; }
     void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) override;
     void DeleteCookies(std::vector<CCookie*>& batch) override;
-    void FinishBatch(const CCookieListModel& list, CCookieRecords& returned) override;
+    void FinishBatch(const CShownRecords& shown, CCookieRecords& returned) override;
 
 private:
     void ReturnUnwritten(const std::unordered_map<std::string, size_t>& fileIndex,

@@ -57,7 +57,7 @@ public:
     void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) override;
     void AbandonBatch() override { m_pending.clear(); }
     void DeleteCookies(std::vector<CCookie*>& batch) override;
-    void FinishBatch(const CCookieListModel&, CCookieRecords&) override {}
+    void FinishBatch(const CShownRecords&, CCookieRecords&) override {}
     // Whether the browser that owns the database runs now.
     bool IsDatabaseInUse(const std::string& strDatabase) const;
 

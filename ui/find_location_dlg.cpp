@@ -1,4 +1,4 @@
-#include "locations/gui/find_location_dlg.h"
+#include "ui/find_location_dlg.h"
 
 #include "app/app_folders.h"
 #include "inventory/cookie.h"
