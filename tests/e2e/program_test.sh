@@ -47,10 +47,16 @@ start() {
 running() { kill -0 "$pid" 2>/dev/null; }
 # Sets found to the program's visible window with exactly this title, waiting
 # up to SECONDS for it; fails when there is none.
+# A search is repeated rather than left to --sync: xdotool gives up when a
+# window it looks at is destroyed meanwhile (the folder wait window closing).
 wait_window() { # title seconds
-  found=$(timeout "$2" xdotool search --sync --all --onlyvisible --pid "$pid" --name "^$1\$" \
-    2>/dev/null | head -n 1)
-  [ -n "$found" ] || fail "no window \"$1\"$(running || echo '; the program ended')"
+  found=
+  find_window() {
+    found=$(xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$found" ]
+  }
+  wait_until "$2" find_window "$1" ||
+    fail "no window \"$1\"$(running || echo '; the program ended')"
 }
 press() { # window keys...
   local window=$1
