@@ -523,22 +523,31 @@ bool DeleteRows(sqlite3* pDb, ECookieTable kind,
     return bDone;
 }
 
-// A database opened for deletions, in a transaction that waits up to two
-// seconds for a busy database; null when any of it fails.
-CDatabase BeginDeletion(const std::string& strPath)
+// An existing database file, opened and in a transaction begun with pszBegin,
+// waiting up to two seconds for a busy one; null when any of it fails.
+CDatabase OpenInTransaction(const std::string& strPath, int nFlags, const char* pszBegin)
 {
     std::error_code error;
     if (!fs::is_regular_file(strPath, error))
         return CDatabase();
-    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READWRITE);
+    CDatabase db = OpenDatabase(strPath, nFlags);
     if (!db)
         return db;
     sqlite3_busy_timeout(db.get(), 2000);
+    if (!Execute(db.get(), pszBegin))
+        return CDatabase();
+    return db;
+}
+
+// A database opened for deletions, in a transaction that waits up to two
+// seconds for a busy database; null when any of it fails.
+CDatabase BeginDeletion(const std::string& strPath)
+{
+    CDatabase db = OpenInTransaction(strPath, SQLITE_OPEN_READWRITE, "BEGIN IMMEDIATE");
     // Rows go in list order, scattered over the tables and indexes: a cache
     // that holds them saves reading pages again (Firefox uses 32 KiB pages).
-    Execute(db.get(), "PRAGMA cache_size = -65536");
-    if (!Execute(db.get(), "BEGIN IMMEDIATE"))
-        return CDatabase();
+    if (db)
+        Execute(db.get(), "PRAGMA cache_size = -65536");
     return db;
 }
 } // namespace
@@ -633,25 +642,6 @@ void CPendingRowDeletion::Abandon()
     sqlite3_close(m_pDb);
     m_pDb = nullptr;
 }
-
-namespace
-{
-// An existing database file, opened and in a transaction begun with pszBegin,
-// waiting up to two seconds for a busy one; null when any of it fails.
-CDatabase OpenInTransaction(const std::string& strPath, int nFlags, const char* pszBegin)
-{
-    std::error_code error;
-    if (!fs::is_regular_file(strPath, error))
-        return CDatabase();
-    CDatabase db = OpenDatabase(strPath, nFlags);
-    if (!db)
-        return db;
-    sqlite3_busy_timeout(db.get(), 2000);
-    if (!Execute(db.get(), pszBegin))
-        return CDatabase();
-    return db;
-}
-} // namespace
 
 namespace
 {
