@@ -5,14 +5,9 @@
 
 namespace
 {
-// $XDG_CONFIG_HOME when set to an absolute path (a relative one is ignored, as
-// the XDG rules ask), else the home's ".config".
 std::string ConfigHome(const std::string& strHome)
 {
-    const char* pConfig = std::getenv("XDG_CONFIG_HOME");
-    if (pConfig && pConfig[0] == '/')
-        return pConfig;
-    return strHome + "/.config";
+    return XdgFolder("XDG_CONFIG_HOME", strHome + "/.config");
 }
 
 void AppendOnce(std::vector<std::string>& folders, std::string strFolder)
@@ -21,6 +16,12 @@ void AppendOnce(std::vector<std::string>& folders, std::string strFolder)
         folders.push_back(std::move(strFolder));
 }
 } // namespace
+
+std::string XdgFolder(const char* pszVariable, const std::string& strDefault)
+{
+    const char* pValue = std::getenv(pszVariable);
+    return pValue && pValue[0] == '/' ? pValue : strDefault;
+}
 
 std::string GetHomeFolder()
 {

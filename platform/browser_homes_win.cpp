@@ -8,6 +8,11 @@ std::string GetHomeFolder()
     return pHome ? pHome : "";
 }
 
+std::string XdgFolder(const char*, const std::string& strDefault)
+{
+    return strDefault;
+}
+
 std::vector<std::string> FirefoxProfileHomes(const std::string& strHome)
 {
     return {strHome + "\\AppData\\Roaming\\Mozilla\\Firefox"};

@@ -784,3 +784,12 @@ bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>&
     }
     return nPos == strData.size() && values.size() == names.size();
 }
+
+bool CookieTableHasColumn(ECookieTable kind, const std::string& strPath,
+                          const std::string& strColumn)
+{
+    CDatabase db = OpenDatabase(strPath, SQLITE_OPEN_READONLY);
+    CCookieTable table;
+    return db && DescribeTable(db.get(), kind, table) &&
+           HasColumn(db.get(), table.strTable, strColumn);
+}

@@ -42,6 +42,11 @@ struct CDatabaseRow
 // copy of it (with its -wal and -journal files) in a temporary folder, removed
 // after. False, with no rows, for anything that is not a regular file holding
 // a database of the kind's known schema.
+// Whether the database's table of this kind has the column; false when the
+// database or its table cannot be read.
+bool CookieTableHasColumn(ECookieTable kind, const std::string& strPath,
+                          const std::string& strColumn);
+
 bool ReadCookieDatabase(ECookieTable kind, const std::string& strPath,
                         std::vector<CDatabaseRow>& rows);
 
