@@ -13,6 +13,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 #endif
+#ifdef __linux__
+#include <sys/vfs.h>
+#endif
 
 // The file is read with the system's own calls: a buffered stream would ask
 // for the file's status and read again after a short read, two calls more for
@@ -274,6 +277,34 @@ bool IdentityOfEntry(const std::string& strPath, CFileIdentity& identity)
         return false;
     identity = IdentityOf(st);
     return true;
+#endif
+}
+
+bool StatusShowsEveryChange(const std::string& strFolder)
+{
+#ifdef __linux__
+    struct statfs fileSystem;
+    if (statfs(strFolder.c_str(), &fileSystem) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fileSystem.f_type) & 0xFFFFFFFFUL)
+    {
+    case 0xEF53UL:     // ext2, ext3, ext4
+    case 0x58465342UL: // xfs
+    case 0x9123683EUL: // btrfs
+    case 0x01021994UL: // tmpfs
+    case 0xF2F52010UL: // f2fs
+    case 0x2FC12FC1UL: // zfs
+    case 0xCA451A4EUL: // bcachefs
+    case 0x794C7630UL: // overlay
+    case 0x4D44UL:     // vfat, msdos
+    case 0x2011BAB0UL: // exfat
+        return true;
+    default:
+        return false;
+    }
+#else
+    (void)strFolder;
+    return false;
 #endif
 }
 

@@ -27,6 +27,12 @@ struct CFileIdentity
 // be looked at, and always on Windows, whose status has no identity to trust.
 bool IdentityOfEntry(const std::string& strPath, CFileIdentity& identity);
 
+// Whether the status of a file in this folder shows every change made to it
+// as soon as it is made: true for the local disk file systems of Linux; false
+// for network and FUSE file systems, whose clients may answer from a cache of
+// the status, for anything unknown, and on Windows.
+bool StatusShowsEveryChange(const std::string& strFolder);
+
 // Reads a text file line by line the way a text-mode stream does: a line ends at
 // a line feed, a carriage return directly before it is dropped, the terminator is
 // not part of the line, a last line without a terminator still counts, and lines

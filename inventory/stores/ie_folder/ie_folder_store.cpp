@@ -19,19 +19,15 @@ void CIEFolderStore::ReadCookies(CCookieRecords& records)
         std::vector<CFindEntry> entries;
         if (!FindEntries(strFolder, "*.txt", entries))
             continue;
+        const bool bKeepBytes = StatusShowsEveryChange(strFolder);
         // A folder named like a cookie file is passed on too and fails to open.
         for (const CFindEntry& entry : entries)
-            AddIECookie(AppendPathPart(strFolder, entry.strName), records);
+            AddIECookie(m_reader, AppendPathPart(strFolder, entry.strName), records, bKeepBytes);
     }
 }
 
-void CIEFolderStore::AddIECookie(const std::string& strPath, CCookieRecords& records)
-{
-    AddIECookie(m_reader, strPath, records);
-}
-
 void CIEFolderStore::AddIECookie(CTextFileReader& reader, const std::string& strPath,
-                                 CCookieRecords& records)
+                                 CCookieRecords& records, bool bKeepBytes)
 {
     if (!reader.Open(strPath))
         return;
@@ -43,6 +39,7 @@ void CIEFolderStore::AddIECookie(CTextFileReader& reader, const std::string& str
     {
         auto pCookie = std::make_unique<CIECookie>(std::move(strLine), strPath);
         pCookie->m_bBytesKept =
+            bKeepBytes &&
             reader.GetWholeFile(kKeptFileBytes, pCookie->m_strReadBytes, pCookie->m_readIdentity);
         records.push_back(std::move(pCookie));
     }

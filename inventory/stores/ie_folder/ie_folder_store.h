@@ -17,10 +17,11 @@ public:
     const std::vector<std::string>& Locations() const override { return m_IELocations; }
 
     void ReadCookies(CCookieRecords& records) override;
-    // Appends the record of one cookie file, unless it has fewer than three lines.
-    void AddIECookie(const std::string& strPath, CCookieRecords& records);
+    // Appends the record of one cookie file, unless it has fewer than three
+    // lines. bKeepBytes: the file's status shows every change, so that the
+    // record may keep the bytes read for the copy a deletion takes.
     static void AddIECookie(CTextFileReader& reader, const std::string& strPath,
-                            CCookieRecords& records);
+                            CCookieRecords& records, bool bKeepBytes = false);
 
     void CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries) override;
     void DeleteCookies(std::vector<CCookie*>& batch) override;
