@@ -4,30 +4,35 @@
 #include "platform/folder_search.h"
 #include "platform/path.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace
 {
-// Internet Explorer keeps at most about 10 KiB of cookies per site, in one file.
+// Internet Explorer keeps at most about 10 KiB of cookies per site, in one
+// file; larger files, and any beyond the bytes kept in all, are read again at
+// deletion.
 constexpr size_t kKeptFileBytes = 64 * 1024;
+constexpr size_t kKeptBytesInAll = 32 * 1024 * 1024;
 } // namespace
 
 void CIEFolderStore::ReadCookies(CCookieRecords& records)
 {
+    size_t nKeptBytes = kKeptBytesInAll;
     for (const std::string& strFolder : m_IELocations)
     {
         std::vector<CFindEntry> entries;
         if (!FindEntries(strFolder, "*.txt", entries))
             continue;
-        const bool bKeepBytes = StatusShowsEveryChange(strFolder);
+        size_t* pKeptBytes = StatusShowsEveryChange(strFolder) ? &nKeptBytes : nullptr;
         // A folder named like a cookie file is passed on too and fails to open.
         for (const CFindEntry& entry : entries)
-            AddIECookie(m_reader, AppendPathPart(strFolder, entry.strName), records, bKeepBytes);
+            AddIECookie(m_reader, AppendPathPart(strFolder, entry.strName), records, pKeptBytes);
     }
 }
 
 void CIEFolderStore::AddIECookie(CTextFileReader& reader, const std::string& strPath,
-                                 CCookieRecords& records, bool bKeepBytes)
+                                 CCookieRecords& records, size_t* pKeptBytes)
 {
     if (!reader.Open(strPath))
         return;
@@ -39,8 +44,10 @@ void CIEFolderStore::AddIECookie(CTextFileReader& reader, const std::string& str
     {
         auto pCookie = std::make_unique<CIECookie>(std::move(strLine), strPath);
         pCookie->m_bBytesKept =
-            bKeepBytes &&
-            reader.GetWholeFile(kKeptFileBytes, pCookie->m_strReadBytes, pCookie->m_readIdentity);
+            pKeptBytes && reader.GetWholeFile(std::min(kKeptFileBytes, *pKeptBytes),
+                                              pCookie->m_strReadBytes, pCookie->m_readIdentity);
+        if (pCookie->m_bBytesKept)
+            *pKeptBytes -= pCookie->m_strReadBytes.size();
         records.push_back(std::move(pCookie));
     }
     reader.Close();
