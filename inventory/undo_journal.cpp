@@ -143,8 +143,11 @@ bool TakeRowsFromImage(sqlite3* pDb, std::int64_t nBatch, const std::string& str
 // then each entry's place, name and own data.
 constexpr size_t kChunkEntries = 1024;
 
+const char kInsertChunk[] = "INSERT INTO chunks VALUES(?, ?, ?, ?, ?, ?)";
+
 // One chunk row: entries of one store, from first to end.
-bool WriteChunk(sqlite3* pDb, std::int64_t nBatch, std::vector<CUndoEntry>::const_iterator first,
+bool WriteChunk(sqlite3_stmt* pInsert, std::int64_t nBatch,
+                std::vector<CUndoEntry>::const_iterator first,
                 std::vector<CUndoEntry>::const_iterator end)
 {
     std::string strData;
@@ -155,19 +158,21 @@ bool WriteChunk(sqlite3* pDb, std::int64_t nBatch, std::vector<CUndoEntry>::cons
         AppendBytes(strData, it->strName);
         AppendBytes(strData, it->strData);
     }
-    CStatement insert = Prepare(pDb, "INSERT INTO chunks VALUES(?, ?, ?, ?, ?, ?)");
     const std::string& strBrowser = BrowserName(first->browser);
-    sqlite3_stmt* p = insert.get();
-    return p && sqlite3_bind_int64(p, 1, nBatch) == SQLITE_OK &&
-           sqlite3_bind_int64(p, 2, first->nSeq) == SQLITE_OK &&
-           sqlite3_bind_text(p, 3, strBrowser.data(), static_cast<int>(strBrowser.size()),
-                             SQLITE_STATIC) == SQLITE_OK &&
-           sqlite3_bind_text(p, 4, first->strStore.data(), static_cast<int>(first->strStore.size()),
-                             SQLITE_STATIC) == SQLITE_OK &&
-           sqlite3_bind_int64(p, 5, end - first) == SQLITE_OK &&
-           sqlite3_bind_blob(p, 6, strData.data(), static_cast<int>(strData.size()),
-                             SQLITE_STATIC) == SQLITE_OK &&
-           sqlite3_step(p) == SQLITE_DONE;
+    sqlite3_stmt* p = pInsert;
+    const bool bDone =
+        p && sqlite3_bind_int64(p, 1, nBatch) == SQLITE_OK &&
+        sqlite3_bind_int64(p, 2, first->nSeq) == SQLITE_OK &&
+        sqlite3_bind_text(p, 3, strBrowser.data(), static_cast<int>(strBrowser.size()),
+                          SQLITE_STATIC) == SQLITE_OK &&
+        sqlite3_bind_text(p, 4, first->strStore.data(), static_cast<int>(first->strStore.size()),
+                          SQLITE_STATIC) == SQLITE_OK &&
+        sqlite3_bind_int64(p, 5, end - first) == SQLITE_OK &&
+        sqlite3_bind_blob(p, 6, strData.data(), static_cast<int>(strData.size()), SQLITE_STATIC) ==
+            SQLITE_OK &&
+        sqlite3_step(p) == SQLITE_DONE;
+    sqlite3_reset(p);
+    return bDone;
 }
 
 // The entries of a batch, in order; firsts gets each entry's chunk.
@@ -236,7 +241,8 @@ bool RemoveEntries(sqlite3* pDb, std::int64_t nBatch, const std::vector<std::int
             it->second.push_back(std::move(entries[i]));
     }
     CStatement remove = Prepare(pDb, "DELETE FROM chunks WHERE batch = ? AND first = ?");
-    bool bOk = static_cast<bool>(remove);
+    CStatement insert = Prepare(pDb, kInsertChunk);
+    bool bOk = remove && insert;
     for (auto it = changed.begin(); bOk && it != changed.end(); ++it)
     {
         bOk = sqlite3_bind_int64(remove.get(), 1, nBatch) == SQLITE_OK &&
@@ -244,7 +250,7 @@ bool RemoveEntries(sqlite3* pDb, std::int64_t nBatch, const std::vector<std::int
               sqlite3_step(remove.get()) == SQLITE_DONE;
         sqlite3_reset(remove.get());
         if (bOk && !it->second.empty())
-            bOk = WriteChunk(pDb, nBatch, it->second.begin(), it->second.end());
+            bOk = WriteChunk(insert.get(), nBatch, it->second.begin(), it->second.end());
     }
     return bOk;
 }
@@ -363,6 +369,8 @@ bool CUndoJournal::Record(EUndoHow how, std::vector<CUndoEntry>& entries, std::i
         if (bOk && entries[i].pImage && imaged.insert(entries[i].strStore).second)
             bOk = !StepFails("insert") && WriteImage(pDb, nBatch, entries[i]);
     }
+    CStatement insert = Prepare(pDb, kInsertChunk);
+    bOk = bOk && insert;
     for (size_t nFirst = 0; bOk && nFirst < entries.size();)
     {
         size_t nEnd = nFirst + 1;
@@ -372,9 +380,10 @@ bool CUndoJournal::Record(EUndoHow how, std::vector<CUndoEntry>& entries, std::i
                entries[nEnd].pImage == entries[nFirst].pImage &&
                entries[nEnd].strStore == entries[nFirst].strStore)
             ++nEnd;
-        bOk = !StepFails("insert") &&
-              WriteChunk(pDb, nBatch, entries.begin() + static_cast<std::ptrdiff_t>(nFirst),
-                         entries.begin() + static_cast<std::ptrdiff_t>(nEnd));
+        bOk =
+            !StepFails("insert") &&
+            WriteChunk(insert.get(), nBatch, entries.begin() + static_cast<std::ptrdiff_t>(nFirst),
+                       entries.begin() + static_cast<std::ptrdiff_t>(nEnd));
         nFirst = nEnd;
     }
     // The newest batches stay, none older than a week.
