@@ -314,7 +314,9 @@ void CUndoJournal::SetFaultHook(std::function<bool(const char*)> fnHook)
 // The journal beside the file is made by SQLite with the file's mode; a link
 // planted at its name is removed, not followed. A file created here gets its
 // tables from the writer's own transaction: made on their own, they would cost
-// a durable commit more.
+// a durable commit more. A new file gets 16 KiB pages: a database kept whole
+// is written in a quarter of the steps 4 KiB pages take, while a small batch
+// still rewrites little.
 bool CUndoJournal::Open(CHandle& handle, bool bCreate)
 {
     m_strError.clear();
@@ -331,7 +333,7 @@ bool CUndoJournal::Open(CHandle& handle, bool bCreate)
                 fs::remove(m_strPath + pszSide, error);
         const int nResult = sqlite3_open_v2(m_strPath.c_str(), &handle.pDb,
                                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
-        if (nResult == SQLITE_OK && Execute(handle.pDb, "PRAGMA page_size = 65536") &&
+        if (nResult == SQLITE_OK && Execute(handle.pDb, "PRAGMA page_size = 16384") &&
             Execute(handle.pDb, "PRAGMA secure_delete = ON") &&
             Execute(handle.pDb, "PRAGMA journal_mode = DELETE") &&
             Execute(handle.pDb, "PRAGMA synchronous = FULL") &&
