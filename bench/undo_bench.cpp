@@ -1,6 +1,7 @@
 // Delete All with the copy for undo kept in UNDO.DB against the same Delete All
-// without it: 10,000 Internet Explorer files with 100,000 Netscape lines, and
-// 100,000 rows of each browser's database.
+// without it: 10,000 Internet Explorer files with 100,000 Netscape lines,
+// 100,000 rows of each browser's database, and all of them in one Delete All
+// (the databases with 50,000 rows each).
 #include "bench/bench_util.h"
 #include "inventory/cookie_inventory.h"
 #include "platform/path.h"
@@ -60,6 +61,51 @@ void CompareDeleteAll(const char* pszWhat, CCookieInventory& inventory,
                 dWithout);
 }
 
+struct CDatabaseKind
+{
+    const char* pszName;
+    EBrowser browser;
+    const char* pszFixture;
+    const char* pszRows; // fills the table with as many rows as its parameter says
+};
+const CDatabaseKind kDatabaseKinds[] = {
+    {"Firefox", EBrowser::Firefox, "home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite",
+     "DELETE FROM moz_cookies;"
+     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+     "INSERT INTO moz_cookies(originAttributes, name, value, host, path, expiry, "
+     "lastAccessed, creationTime, isSecure, isHttpOnly, updateTime) "
+     "SELECT '', 'c' || i, 'v' || i, 'host' || (i % 5000) || '.test', '/', 1900000000, "
+     "1700000000000000, 1700000000000000 + i, 0, 0, 1700000000000000 FROM n"},
+    {"Chromium", EBrowser::Chromium, "home/.config/chromium/Default/Cookies",
+     "DELETE FROM cookies;"
+     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+     "INSERT INTO cookies(creation_utc, host_key, top_frame_site_key, name, value, "
+     "encrypted_value, path, expires_utc, is_secure, is_httponly, last_access_utc, "
+     "has_expires, is_persistent, priority, samesite, source_scheme, source_port, "
+     "last_update_utc, source_type, has_cross_site_ancestor) "
+     "SELECT 13300000000000000 + i, 'host' || (i % 5000) || '.test', '', 'c' || i, "
+     "'v' || i, x'', '/', 13400000000000000, 0, 0, 13300000000000000, 1, 1, 1, -1, 1, 80, "
+     "13300000000000000, 0, 0 FROM n"},
+};
+
+// A copy of the kind's fixture holding nRows generated rows.
+bool MakeDatabase(const CDatabaseKind& kind, int nRows, const std::string& strPath)
+{
+    std::filesystem::copy_file(std::string(JARVANE_BROWSER_FIXTURES "/") + kind.pszFixture,
+                               strPath);
+    std::string strSql = kind.pszRows;
+    strSql.replace(strSql.find('?'), 1, std::to_string(nRows));
+    if (Exec(strPath, strSql.c_str()))
+        return true;
+    std::printf("  %s: could not fill the database\n", kind.pszName);
+    return false;
+}
+
+void CopyOver(const std::string& strFrom, const std::string& strTo)
+{
+    std::filesystem::copy_file(strFrom, strTo, std::filesystem::copy_options::overwrite_existing);
+}
+
 void RunUndoBench()
 {
     std::printf("  median of %d runs each\n", kRuns);
@@ -73,52 +119,40 @@ void RunUndoBench()
         CompareDeleteAll("10,000 IE files + 100,000 NS lines", inventory,
                          [&] { WriteStores(strIE, strNS); });
     }
-    const struct
-    {
-        const char* pszWhat;
-        EBrowser browser;
-        const char* pszFixture;
-        const char* pszRows;
-    } kinds[] = {
-        {"100,000 Firefox rows", EBrowser::Firefox,
-         "home/.config/mozilla/firefox/jk45xpu8.work/cookies.sqlite",
-         "DELETE FROM moz_cookies;"
-         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
-         "INSERT INTO moz_cookies(originAttributes, name, value, host, path, expiry, "
-         "lastAccessed, creationTime, isSecure, isHttpOnly, updateTime) "
-         "SELECT '', 'c' || i, 'v' || i, 'host' || (i % 5000) || '.test', '/', 1900000000, "
-         "1700000000000000, 1700000000000000 + i, 0, 0, 1700000000000000 FROM n"},
-        {"100,000 Chromium rows", EBrowser::Chromium, "home/.config/chromium/Default/Cookies",
-         "DELETE FROM cookies;"
-         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
-         "INSERT INTO cookies(creation_utc, host_key, top_frame_site_key, name, value, "
-         "encrypted_value, path, expires_utc, is_secure, is_httponly, last_access_utc, "
-         "has_expires, is_persistent, priority, samesite, source_scheme, source_port, "
-         "last_update_utc, source_type, has_cross_site_ancestor) "
-         "SELECT 13300000000000000 + i, 'host' || (i % 5000) || '.test', '', 'c' || i, "
-         "'v' || i, x'', '/', 13400000000000000, 0, 0, 13300000000000000, 1, 1, 1, -1, 1, 80, "
-         "13300000000000000, 0, 0 FROM n"},
-    };
-    for (const auto& kind : kinds)
+    for (const CDatabaseKind& kind : kDatabaseKinds)
     {
         CTempDir dir;
         const std::string strMaster = dir.File("master.db");
         const std::string strCopy = dir.File("copy.db");
-        std::filesystem::copy_file(std::string(JARVANE_BROWSER_FIXTURES "/") + kind.pszFixture,
-                                   strMaster);
-        if (!Exec(strMaster, kind.pszRows))
-        {
-            std::printf("  %s: could not fill the database\n", kind.pszWhat);
+        if (!MakeDatabase(kind, 100000, strMaster))
             continue;
-        }
         CCookieInventory inventory(dir.MakeDir("data"));
         inventory.SetLocations(kind.browser, {strCopy});
-        CompareDeleteAll(kind.pszWhat, inventory,
+        CompareDeleteAll(("100,000 " + std::string(kind.pszName) + " rows").c_str(), inventory,
+                         [&] { CopyOver(strMaster, strCopy); });
+    }
+    {
+        CTempDir dir;
+        const std::string strIE = dir.MakeDir("ie");
+        const std::string strNS = dir.File("cookies.txt");
+        CCookieInventory inventory(dir.MakeDir("data"));
+        inventory.SetLocations(EBrowser::InternetExplorer, {strIE});
+        inventory.SetLocations(EBrowser::Netscape, {strNS});
+        std::vector<std::pair<std::string, std::string>> databases; // master, copy
+        for (const CDatabaseKind& kind : kDatabaseKinds)
+        {
+            databases.emplace_back(dir.File(std::string(kind.pszName) + ".master"),
+                                   dir.File(std::string(kind.pszName) + ".db"));
+            if (!MakeDatabase(kind, 50000, databases.back().first))
+                return;
+            inventory.SetLocations(kind.browser, {databases.back().second});
+        }
+        CompareDeleteAll("all of them", inventory,
                          [&]
                          {
-                             std::filesystem::copy_file(
-                                 strMaster, strCopy,
-                                 std::filesystem::copy_options::overwrite_existing);
+                             WriteStores(strIE, strNS);
+                             for (const auto& [strMaster, strCopy] : databases)
+                                 CopyOver(strMaster, strCopy);
                          });
     }
 }

@@ -39,7 +39,15 @@ struct CUndoEntry
     // When set, the entry's data is these bytes followed by strData; entries of
     // one store share them (a database's column names), kept once per chunk.
     std::shared_ptr<const std::string> pPrefix = nullptr;
+    // When set, the entry's data is only its row's id in this image of its
+    // database as it was before the batch, and its prefix is UndoImagePrefix;
+    // the entries of one database share it, kept once per batch.
+    std::shared_ptr<const std::string> pImage = nullptr;
 };
+
+// The prefix of entries kept as row ids in an image of a database whose cookie
+// table is strTable.
+std::string UndoImagePrefix(const std::string& strTable);
 
 struct CUndoBatch
 {

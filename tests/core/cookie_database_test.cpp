@@ -1,3 +1,4 @@
+#include "inventory/packed_values.h"
 #include "inventory/stores/sqlite/cookie_database.h"
 #include "inventory/undo_restore.h"
 #include "inventory_fixture.h"
@@ -412,7 +413,8 @@ std::string DumpRows(const std::string& strDb, const char* pszTable)
 } // namespace
 
 // The copy for undo is taken as the rows go, in a transaction that deletes
-// nothing until it is committed; in the write-ahead log Firefox uses too.
+// nothing until it is committed; in the write-ahead log Firefox uses too. Kept
+// as the whole database instead, the same rows come out of it.
 TEST(CookieDatabase, APendingDeletionCopiesEachRowWholeAndDeletesOnlyOnCommit)
 {
     for (const CKindCase& kindCase : kKinds)
@@ -422,8 +424,7 @@ TEST(CookieDatabase, APendingDeletionCopiesEachRowWholeAndDeletesOnlyOnCommit)
             CTempDir dir;
             const std::string strDb = CopyFixture(dir, kindCase.pFixture);
             ASSERT_EQ(Exec(strDb, pszJournal), SQLITE_OK);
-            const char* pszTable =
-                kindCase.kind == ECookieTable::Moz ? "moz_cookies" : "cookies";
+            const char* pszTable = kindCase.kind == ECookieTable::Moz ? "moz_cookies" : "cookies";
             const std::string strAll = DumpRows(strDb, pszTable);
             std::vector<CDatabaseRow> rows;
             ASSERT_TRUE(ReadCookieDatabase(kindCase.kind, strDb, rows));
@@ -432,17 +433,19 @@ TEST(CookieDatabase, APendingDeletionCopiesEachRowWholeAndDeletesOnlyOnCommit)
                 if (row.strHost != "beta.test")
                     doomed.push_back(&row.key);
             doomed.push_back(doomed.front()); // a cookie listed twice
-            std::string strNames;
-            std::vector<std::string> copies;
+            CDeletedRowCopies image;
             {
                 CPendingRowDeletion deletion;
-                ASSERT_TRUE(deletion.Begin(kindCase.kind, strDb, doomed, strNames, copies));
+                ASSERT_TRUE(deletion.Begin(kindCase.kind, strDb, doomed, true, image));
                 EXPECT_EQ(DumpRows(strDb, pszTable), strAll);
             } // dropped uncommitted
             EXPECT_EQ(DumpRows(strDb, pszTable), strAll);
+            CDeletedRowCopies copied;
             CPendingRowDeletion deletion;
-            ASSERT_TRUE(deletion.Begin(kindCase.kind, strDb, doomed, strNames, copies));
+            ASSERT_TRUE(deletion.Begin(kindCase.kind, strDb, doomed, false, copied));
             ASSERT_TRUE(deletion.Commit());
+            const std::string& strNames = copied.strNames;
+            const std::vector<std::string>& copies = copied.rows;
             const std::string strLeft = DumpRows(strDb, pszTable);
             ASSERT_TRUE(ReadCookieDatabase(kindCase.kind, strDb, rows));
             EXPECT_EQ(CountHosts(rows), (std::map<std::string, int>{{"beta.test", 1}}));
@@ -468,6 +471,23 @@ TEST(CookieDatabase, APendingDeletionCopiesEachRowWholeAndDeletesOnlyOnCommit)
             for (const std::string& strRow : dumped)
                 strDumped += strRow + "\n";
             EXPECT_EQ(strDumped, strAll);
+
+            ASSERT_FALSE(image.strImage.empty());
+            EXPECT_EQ(image.strTable, pszTable);
+            std::vector<std::int64_t> rowids;
+            for (const std::string& strRow : image.rows)
+            {
+                size_t nPos = 0;
+                std::uint64_t nRowId = 0;
+                ASSERT_TRUE(TakeNumber(strRow, nPos, nRowId));
+                rowids.push_back(static_cast<std::int64_t>(nRowId));
+            }
+            std::string strImageNames;
+            std::vector<std::string> imageRows;
+            ASSERT_TRUE(
+                ReadImageRows(image.strImage, image.strTable, rowids, strImageNames, imageRows));
+            EXPECT_EQ(strImageNames, strNames);
+            EXPECT_EQ(imageRows, copies);
         }
 }
 
@@ -476,6 +496,13 @@ TEST(CookieDatabase, APendingDeletionCopiesEachRowWholeAndDeletesOnlyOnCommit)
 TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
 {
     const std::string strFirefox = m_inventory.Locations(EBrowser::Firefox)[0];
+    // Enough rows that the batch keeps Firefox's database whole.
+    ASSERT_EQ(Exec(strFirefox, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n"
+                               " WHERE i < 1500) INSERT INTO moz_cookies(originAttributes, name,"
+                               " value, host, path, expiry, lastAccessed, creationTime, isSecure,"
+                               " isHttpOnly) SELECT '', 'c' || i, 'v' || i, 'h' || i || '.test',"
+                               " '/', 1900000000, 1, i, 0, 1 FROM n"),
+              SQLITE_OK);
     const std::string strFirefoxRows = DumpRows(strFirefox, "moz_cookies");
     const std::string strChromiumRows = DumpRows(m_strChromium, "cookies");
     char host[256] = {};
@@ -489,8 +516,11 @@ TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
     CUndoJournal journal(DataFile(UNDO_FILE_NAME));
     CUndoBatch firefoxBatch;
     ASSERT_TRUE(FindUndoableBatch(journal, firefoxBatch));
-    EXPECT_EQ(firefoxBatch.Count(), 6);
-    EXPECT_EQ(firefoxBatch.counts[BrowserIndex(EBrowser::Firefox)], 6);
+    EXPECT_EQ(firefoxBatch.Count(), 1506);
+    EXPECT_EQ(firefoxBatch.counts[BrowserIndex(EBrowser::Firefox)], 1506);
+
+    EXPECT_EQ(DumpRows(DataFile(UNDO_FILE_NAME), "(SELECT batch FROM images)"),
+              "1:" + std::to_string(firefoxBatch.nId) + "|\n");
 
     unlink(m_strLock.c_str());
     m_inventory.DeleteAllUnprotected();
@@ -515,8 +545,10 @@ TEST_F(CDatabaseStoreTest, UndoPutsRowsBackWholeOnlyWhileTheBrowserIsClosed)
     EXPECT_EQ(DumpRows(m_strChromium, "cookies"), strChromiumRows);
     ASSERT_TRUE(FindUndoableBatch(journal, again));
     EXPECT_EQ(again.nId, firefoxBatch.nId);
-    EXPECT_EQ(RestoreBatch(journal, firefoxBatch.nId).nRestored, 6);
+    EXPECT_EQ(RestoreBatch(journal, firefoxBatch.nId).nRestored, 1506);
     EXPECT_EQ(DumpRows(strFirefox, "moz_cookies"), strFirefoxRows);
+    // Its image went with its last entry.
+    EXPECT_EQ(DumpRows(DataFile(UNDO_FILE_NAME), "(SELECT batch FROM images)"), "");
     // Undone twice, nothing is doubled.
     EXPECT_FALSE(FindUndoableBatch(journal, again));
 

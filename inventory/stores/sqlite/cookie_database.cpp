@@ -10,10 +10,10 @@
 #include <random>
 // The copy kept for undo is taken as rows are deleted.
 #define SQLITE_ENABLE_PREUPDATE_HOOK
+#include <cctype>
 #include <sqlite3.h>
 #include <system_error>
 #include <tuple>
-#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -345,23 +345,42 @@ void AppendValue(std::string& strOut, sqlite3_value* pValue, bool bUtf8)
     }
 }
 
-// The rows a deletion takes, each copied whole by SQLite's pre-update hook as
-// it goes: (*pRows)[i] for keys[i], the key being deleted now or, for many
-// integer keys in one statement, the one its key column names.
+// The rows a deletion takes, each copied whole (or only its row id) by SQLite's
+// pre-update hook as it goes: (*pRows)[i] for keys[i], the key being deleted
+// now or, for many integer keys in one statement, the one its key column names.
 struct CDeletedRows
 {
     std::string strTable;
     std::vector<std::string>* pRows = nullptr;
+    bool bRowIds = false;
     size_t nCurrent = 0;
     int nKeyColumn = -1; // with byId
-    std::unordered_map<sqlite3_int64, size_t> byId;
+    bool bKeyIsRowId = false;
+    // Ascending by id: the statements delete in that order, so the next row
+    // is found where the last one was.
+    std::vector<std::pair<sqlite3_int64, size_t>> byId;
+    size_t nNextId = 0;
+
+    // The place in the batch of the row with this id; false when none.
+    bool FindId(sqlite3_int64 nId, size_t& nRow)
+    {
+        if (nNextId >= byId.size() || byId[nNextId].first != nId)
+            nNextId = static_cast<size_t>(std::lower_bound(byId.begin(), byId.end(), nId,
+                                                           [](const auto& id, sqlite3_int64 nValue)
+                                                           { return id.first < nValue; }) -
+                                          byId.begin());
+        if (nNextId >= byId.size() || byId[nNextId].first != nId)
+            return false;
+        nRow = byId[nNextId++].second;
+        return true;
+    }
     int nColumns = 0; // as the copy's names say
     bool bUtf8 = false;
     size_t nLastSize = 0;
     bool bFailed = false;
 
     static void Copy(void* pThis, sqlite3* pDb, int nOperation, const char* pszDb,
-                     const char* pszTable, sqlite3_int64, sqlite3_int64)
+                     const char* pszTable, sqlite3_int64 nRowId, sqlite3_int64)
     {
         auto& deleted = *static_cast<CDeletedRows*>(pThis);
         // Only rows of the cookie table leave, each once.
@@ -371,11 +390,13 @@ struct CDeletedRows
         sqlite3_value* pValue = nullptr;
         if (!deleted.bFailed && deleted.nKeyColumn >= 0)
         {
-            const auto it = sqlite3_preupdate_old(pDb, deleted.nKeyColumn, &pValue) == SQLITE_OK
-                                ? deleted.byId.find(sqlite3_value_int64(pValue))
-                                : deleted.byId.end();
-            deleted.bFailed = it == deleted.byId.end();
-            nRow = deleted.bFailed ? 0 : it->second;
+            // A key that is the row id needs no look at the row.
+            const bool bHasId =
+                deleted.bKeyIsRowId ||
+                sqlite3_preupdate_old(pDb, deleted.nKeyColumn, &pValue) == SQLITE_OK;
+            deleted.bFailed =
+                !bHasId ||
+                !deleted.FindId(deleted.bKeyIsRowId ? nRowId : sqlite3_value_int64(pValue), nRow);
         }
         if (deleted.bFailed || nRow >= deleted.pRows->size() || !(*deleted.pRows)[nRow].empty() ||
             sqlite3_preupdate_count(pDb) != deleted.nColumns)
@@ -384,6 +405,11 @@ struct CDeletedRows
             return;
         }
         std::string& strRow = (*deleted.pRows)[nRow];
+        if (deleted.bRowIds)
+        {
+            AppendNumber(strRow, static_cast<std::uint64_t>(nRowId));
+            return;
+        }
         strRow.reserve(deleted.nLastSize + 16);
         for (int nColumn = 0; nColumn < deleted.nColumns; ++nColumn)
         {
@@ -397,6 +423,36 @@ struct CDeletedRows
         deleted.nLastSize = strRow.size();
     }
 };
+
+// Whether the table's one key column is its row id (Firefox's id INTEGER
+// PRIMARY KEY). Any doubt says no: a table without row ids, or a key declared
+// descending, which SQLite does not take for the row id.
+bool KeyIsRowId(sqlite3* pDb, const CCookieTable& table)
+{
+    CStatement info = Prepare(pDb, "PRAGMA table_info(" + QuoteName(table.strTable) + ")");
+    int nKeys = 0;
+    bool bKeyIsInteger = false;
+    while (info && sqlite3_step(info.get()) == SQLITE_ROW)
+    {
+        if (sqlite3_column_int(info.get(), 5) == 0)
+            continue;
+        ++nKeys;
+        std::string strType = ColumnText(info.get(), 2);
+        for (char& c : strType)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        bKeyIsInteger =
+            ColumnText(info.get(), 1) == table.keyColumns.front() && strType == "INTEGER";
+    }
+    CStatement schema = Prepare(pDb, "SELECT upper(sql) FROM sqlite_master WHERE type = 'table'"
+                                     " AND name = ?");
+    if (nKeys != 1 || !bKeyIsInteger || !schema ||
+        sqlite3_bind_text(schema.get(), 1, table.strTable.c_str(), -1, SQLITE_TRANSIENT) !=
+            SQLITE_OK ||
+        sqlite3_step(schema.get()) != SQLITE_ROW)
+        return false;
+    const std::string strSql = ColumnText(schema.get(), 0);
+    return strSql.find("DESC") == std::string::npos && strSql.find("WITHOUT") == std::string::npos;
+}
 
 // Integer keys of a one-column key (Firefox's id) go many to a statement:
 // running a statement costs about as much as deleting a row with it. The keys
@@ -416,7 +472,7 @@ bool DeleteByIntegerKeys(sqlite3* pDb, const CCookieTable& table,
             rest.push_back(i);
     if (pDeleted)
         for (size_t i : integers)
-            pDeleted->byId.emplace(keys[i]->front().nInteger, i);
+            pDeleted->byId.emplace_back(keys[i]->front().nInteger, i);
     const std::string strStart = "DELETE FROM " + QuoteName(table.strTable) + " WHERE " +
                                  QuoteName(table.keyColumns[0]) + " IN (?";
     CStatement full;
@@ -446,11 +502,12 @@ bool DeleteByIntegerKeys(sqlite3* pDb, const CCookieTable& table,
 }
 
 // Deletes the rows with these keys in pDb's open transaction; with pRows, each
-// row deleted is copied whole, (*pRows)[i] for keys[i], and strNames gets the
-// table's column names. A key that names more than one row fails it then.
+// row deleted is copied whole (with bRowIds only its row id), (*pRows)[i] for
+// keys[i], and strNames gets the table's column names. A key that names more
+// than one row fails it then.
 bool DeleteRows(sqlite3* pDb, ECookieTable kind,
                 const std::vector<const std::vector<CDatabaseValue>*>& keys, std::string* pNames,
-                std::vector<std::string>* pRows)
+                std::vector<std::string>* pRows, bool bRowIds = false)
 {
     // In key order the deletions walk the key's index from one end to the other.
     std::vector<size_t> order(keys.size());
@@ -473,6 +530,7 @@ bool DeleteRows(sqlite3* pDb, ECookieTable kind,
         pDeleted = std::make_unique<CDeletedRows>();
         pDeleted->strTable = table.strTable;
         pDeleted->pRows = pRows;
+        pDeleted->bRowIds = bRowIds;
         CStatement encoding = Prepare(pDb, "PRAGMA encoding");
         pDeleted->bUtf8 = encoding && sqlite3_step(encoding.get()) == SQLITE_ROW &&
                           ColumnText(encoding.get(), 0) == "UTF-8";
@@ -486,7 +544,10 @@ bool DeleteRows(sqlite3* pDb, ECookieTable kind,
         pDeleted->nColumns = static_cast<int>(names.size());
         const auto itKey = std::find(names.begin(), names.end(), table.keyColumns.front());
         if (table.keyColumns.size() == 1 && itKey != names.end())
+        {
             pDeleted->nKeyColumn = static_cast<int>(itKey - names.begin());
+            pDeleted->bKeyIsRowId = KeyIsRowId(pDb, table);
+        }
         sqlite3_preupdate_hook(pDb, &CDeletedRows::Copy, pDeleted.get());
     }
     std::vector<size_t> rest;
@@ -521,6 +582,46 @@ bool DeleteRows(sqlite3* pDb, ECookieTable kind,
                 (*pRows)[order[n]] = (*pRows)[order[n - 1]];
     }
     return bDone;
+}
+
+// The largest database kept whole for undo: SQLite keeps no larger value.
+constexpr sqlite3_int64 kLargestImage = 512 << 20;
+
+// The database whole, marked for the rollback journal so that it opens in
+// memory. False when it cannot be copied or is too large. Read through a
+// connection of its own (SQLite copies no database that its connection is
+// writing), while the caller's write transaction keeps other writers out.
+bool CopyImage(const std::string& strPath, std::string& strImage)
+{
+    CDatabase source = OpenDatabase(strPath, SQLITE_OPEN_READONLY);
+    if (!source)
+        return false;
+    sqlite3* pDb = source.get();
+    CStatement size = Prepare(pDb, "SELECT page_count, page_size FROM pragma_page_count(),"
+                                   " pragma_page_size()");
+    if (!size || sqlite3_step(size.get()) != SQLITE_ROW ||
+        sqlite3_column_int64(size.get(), 0) * sqlite3_column_int64(size.get(), 1) > kLargestImage)
+        return false;
+    CDatabase copy = OpenDatabase(":memory:", SQLITE_OPEN_READWRITE);
+    if (!copy ||
+        !Execute(
+            copy.get(),
+            ("PRAGMA page_size = " + std::to_string(sqlite3_column_int64(size.get(), 1))).c_str()))
+        return false;
+    sqlite3_backup* pBackup = sqlite3_backup_init(copy.get(), "main", pDb, "main");
+    const bool bCopied = pBackup && sqlite3_backup_step(pBackup, -1) == SQLITE_DONE;
+    if (sqlite3_backup_finish(pBackup) != SQLITE_OK || !bCopied)
+        return false;
+    sqlite3_int64 nSize = 0;
+    unsigned char* pBytes = sqlite3_serialize(copy.get(), "main", &nSize, 0);
+    if (!pBytes)
+        return false;
+    strImage.assign(reinterpret_cast<const char*>(pBytes), static_cast<size_t>(nSize));
+    sqlite3_free(pBytes);
+    // The file format's write and read versions: 1 is the rollback journal.
+    if (strImage.size() > 19)
+        strImage[18] = strImage[19] = 1;
+    return true;
 }
 
 // An existing database file, opened and in a transaction begun with pszBegin,
@@ -602,20 +703,27 @@ bool DeleteCookieRows(ECookieTable kind, const std::string& strPath,
 
 bool CPendingRowDeletion::Begin(ECookieTable kind, const std::string& strPath,
                                 const std::vector<const std::vector<CDatabaseValue>*>& keys,
-                                std::string& strNames, std::vector<std::string>& rows)
+                                bool bImage, CDeletedRowCopies& copies)
 {
     Abandon();
-    strNames.clear();
-    rows.assign(keys.size(), std::string());
+    copies = CDeletedRowCopies();
+    copies.rows.assign(keys.size(), std::string());
     if (keys.empty())
         return true;
     CDatabase db = BeginDeletion(strPath);
     if (!db)
         return false;
-    if (!DeleteRows(db.get(), kind, keys, &strNames, &rows))
+    CCookieTable table;
+    // Taken before the first row goes, while this transaction keeps writers out.
+    if (bImage && DescribeTable(db.get(), kind, table) && CopyImage(strPath, copies.strImage))
+        copies.strTable = table.strTable;
+    else
+        copies.strImage.clear();
+    if (!DeleteRows(db.get(), kind, keys, &copies.strNames, &copies.rows, !copies.strImage.empty()))
     {
         Execute(db.get(), "ROLLBACK");
-        rows.assign(keys.size(), std::string());
+        copies = CDeletedRowCopies();
+        copies.rows.assign(keys.size(), std::string());
         return false;
     }
     m_pDb = db.release();
@@ -783,6 +891,44 @@ bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>&
         values.push_back(std::move(value));
     }
     return nPos == strData.size() && values.size() == names.size();
+}
+
+bool ReadImageRows(const std::string& strImage, const std::string& strTable,
+                   const std::vector<std::int64_t>& rowids, std::string& strNames,
+                   std::vector<std::string>& rows)
+{
+    rows.assign(rowids.size(), std::string());
+    CDatabase db = OpenDatabase(":memory:", SQLITE_OPEN_READWRITE);
+    // Opened read-only in place: SQLite never writes to nor frees the bytes.
+    auto* pBytes = reinterpret_cast<unsigned char*>(const_cast<char*>(strImage.data()));
+    const auto nSize = static_cast<sqlite3_int64>(strImage.size());
+    if (!db || sqlite3_deserialize(db.get(), "main", pBytes, nSize, nSize,
+                                   SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
+        return false;
+    CStatement select =
+        Prepare(db.get(), "SELECT * FROM " + QuoteName(strTable) + " WHERE rowid = ?");
+    CStatement encoding = Prepare(db.get(), "PRAGMA encoding");
+    if (!select || !encoding || sqlite3_step(encoding.get()) != SQLITE_ROW)
+        return false;
+    const bool bUtf8 = ColumnText(encoding.get(), 0) == "UTF-8";
+    const int nColumns = sqlite3_column_count(select.get());
+    std::vector<std::string> names;
+    for (int nColumn = 0; nColumn < nColumns; ++nColumn)
+        names.push_back(sqlite3_column_name(select.get(), nColumn));
+    strNames = EncodeDatabaseNames(names);
+    for (size_t i = 0; i < rowids.size(); ++i)
+    {
+        sqlite3_bind_int64(select.get(), 1, rowids[i]);
+        int nResult = sqlite3_step(select.get());
+        for (int nColumn = 0; nResult == SQLITE_ROW && nColumn < nColumns; ++nColumn)
+            AppendValue(rows[i], sqlite3_column_value(select.get(), nColumn), bUtf8);
+        if (nResult == SQLITE_ROW)
+            nResult = sqlite3_step(select.get());
+        sqlite3_reset(select.get());
+        if (nResult != SQLITE_DONE)
+            return false;
+    }
+    return true;
 }
 
 bool CookieTableHasColumn(ECookieTable kind, const std::string& strPath,

@@ -64,6 +64,20 @@ struct CDatabaseColumns
 
 struct sqlite3;
 
+// What a pending deletion keeps of the rows it deletes, rows[i] for its keys[i]
+// (empty when no row has that key). Either every row whole: strNames the
+// table's column names and rows[i] the row's values in the whole-row format;
+// or, cheaper when most of a table goes, strImage the whole database as it was
+// before (see ReadImageRows), strTable its cookie table and rows[i] the row's
+// id there, packed.
+struct CDeletedRowCopies
+{
+    std::string strNames;
+    std::string strImage;
+    std::string strTable;
+    std::vector<std::string> rows;
+};
+
 // A deletion of rows whose transaction stays open until Commit, so that what
 // it deletes can be kept safe elsewhere before the deletion is made durable.
 // Dropped uncommitted, it is rolled back: nothing is deleted.
@@ -75,14 +89,13 @@ public:
     CPendingRowDeletion& operator=(const CPendingRowDeletion&) = delete;
     ~CPendingRowDeletion() { Abandon(); }
 
-    // Deletes the rows with these keys, each read whole as it goes: strNames
-    // the table's column names and rows[i] the values of the row of keys[i]
-    // in the whole-row format (empty when no row has that key). False when
-    // anything failed, a key naming more than one row among it: then nothing
-    // is deleted.
+    // Deletes the rows with these keys, keeping a copy of each as it goes (see
+    // CDeletedRowCopies); with bImage the whole database as it was before
+    // instead, unless it is too large. False when anything failed, a key
+    // naming more than one row among it: then nothing is deleted.
     bool Begin(ECookieTable kind, const std::string& strPath,
-               const std::vector<const std::vector<CDatabaseValue>*>& keys, std::string& strNames,
-               std::vector<std::string>& rows);
+               const std::vector<const std::vector<CDatabaseValue>*>& keys, bool bImage,
+               CDeletedRowCopies& copies);
     // Makes the deletion durable; false when it could not be: then nothing is
     // deleted.
     bool Commit();
@@ -97,6 +110,14 @@ private:
 std::string EncodeDatabaseNames(const std::vector<std::string>& names);
 bool DecodeDatabaseColumns(const std::string& strData, std::vector<std::string>& names,
                            std::vector<CDatabaseValue>& values);
+
+// The rows of a database image kept by BeginWithImage, in the whole-row
+// format: strNames the table's column names, rows[i] the values of the row
+// with id rowids[i] (empty when the image has no such row). False when the
+// image cannot be read.
+bool ReadImageRows(const std::string& strImage, const std::string& strTable,
+                   const std::vector<std::int64_t>& rowids, std::string& strNames,
+                   std::vector<std::string>& rows);
 
 enum class EInsertOutcome
 {

@@ -1,7 +1,9 @@
 #include "inventory/stores/sqlite/database_store.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
+#include <unordered_set>
 
 namespace fs = std::filesystem;
 
@@ -34,10 +36,12 @@ bool CDatabaseStore::IsDatabaseInUse(const std::string& strDatabase) const
 void CDatabaseStore::ReadCookies(CCookieRecords& records)
 {
     std::vector<CDatabaseRow> rows;
+    m_rowsRead.clear();
     for (const std::string& strDatabase : m_databases)
     {
         if (!ReadCookieDatabase(m_table, strDatabase, rows))
             continue;
+        m_rowsRead[strDatabase] += rows.size();
         const bool bInUse = IsDatabaseInUse(strDatabase);
         const auto pDatabase = std::make_shared<const std::string>(strDatabase);
         for (CDatabaseRow& row : rows)
@@ -46,63 +50,153 @@ void CDatabaseStore::ReadCookies(CCookieRecords& records)
     }
 }
 
+// Whether a batch keeps the database whole rather than each row it deletes:
+// when it takes most of a large table, copying pages costs less.
+bool CDatabaseStore::KeepsImage(const std::string& strDatabase, size_t nDoomed) const
+{
+    constexpr size_t kLeastImageRows = 1000;
+    const auto it = m_rowsRead.find(strDatabase);
+    return nDoomed >= kLeastImageRows && it != m_rowsRead.end() && 2 * nDoomed >= it->second;
+}
+
+namespace
+{
+// The records of a batch by database, each database once, in batch order.
+// Records read together share their database's name, so most need no compare.
+std::vector<std::pair<const std::string*, std::vector<size_t>>>
+ByDatabase(const std::vector<CCookie*>& batch)
+{
+    std::vector<std::pair<const std::string*, std::vector<size_t>>> groups;
+    size_t nLast = 0;
+    for (size_t i = 0; i < batch.size(); ++i)
+    {
+        const std::string& strDatabase = batch[i]->StoreFile();
+        if (groups.empty() ||
+            (groups[nLast].first != &strDatabase && *groups[nLast].first != strDatabase))
+        {
+            nLast = 0;
+            while (nLast < groups.size() && *groups[nLast].first != strDatabase)
+                ++nLast;
+            if (nLast == groups.size())
+                groups.push_back({&strDatabase, {}});
+        }
+        groups[nLast].second.push_back(i);
+    }
+    return groups;
+}
+} // namespace
+
 // The rows of a running browser's database stay, as at deletion; so do rows
 // that cannot be read whole. The rows are copied as they are deleted, in a
 // transaction that DeleteCookies commits once the copies are kept.
 void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries)
 {
-    std::map<std::string, std::vector<size_t>> byDatabase;
-    for (size_t i = 0; i < batch.size(); ++i)
-        byDatabase[batch[i]->StoreFile()].push_back(i);
-    std::vector<CUndoEntry*> copies(batch.size(), nullptr);
-    std::vector<CUndoEntry> made(batch.size());
-    for (const auto& [strDatabase, indexes] : byDatabase)
+    struct CCopied
     {
+        const std::string* pDatabase;
+        std::shared_ptr<const std::string> pNames, pImage;
+        std::vector<std::string> rows;
+    };
+    std::vector<CCopied> copied;
+    // Per record of the batch: its database's copies and its row among them.
+    std::vector<std::pair<size_t, size_t>> places(batch.size(), {SIZE_MAX, 0});
+    for (const auto& [pDatabase, indexes] : ByDatabase(batch))
+    {
+        const std::string& strDatabase = *pDatabase;
         const bool bInUse = IsDatabaseInUse(strDatabase);
         std::vector<const std::vector<CDatabaseValue>*> keys;
+        keys.reserve(indexes.size());
         for (size_t i : indexes)
         {
             CCookie* pCookie = batch[i];
             pCookie->SetInUse(pCookie->IsInUse() || bInUse);
             keys.push_back(pCookie->RowKey());
         }
-        std::string strNames;
-        std::vector<std::string> rows;
-        if (bInUse || !m_pending[strDatabase].Begin(m_table, strDatabase, keys, strNames, rows))
+        CDeletedRowCopies made;
+        CPendingBatch& pending = m_pending[strDatabase];
+        if (bInUse || !pending.deletion.Begin(m_table, strDatabase, keys,
+                                              KeepsImage(strDatabase, keys.size()), made))
         {
             m_pending.erase(strDatabase);
             continue;
         }
-        const auto pNames = std::make_shared<const std::string>(std::move(strNames));
-        bool bCopied = false;
+        const bool bImage = !made.strImage.empty();
+        CCopied copy{pDatabase,
+                     std::make_shared<const std::string>(bImage ? UndoImagePrefix(made.strTable)
+                                                                : std::move(made.strNames)),
+                     bImage ? std::make_shared<const std::string>(std::move(made.strImage))
+                            : nullptr,
+                     std::move(made.rows)};
         for (size_t n = 0; n < indexes.size(); ++n)
-        {
-            if (rows[n].empty())
-                continue;
-            const size_t i = indexes[n];
-            made[i] = {Browser(), strDatabase, batch[i]->m_strName, std::move(rows[n]), 0, pNames};
-            copies[i] = &made[i];
-            bCopied = true;
-        }
-        if (!bCopied)
+            if (!copy.rows[n].empty())
+            {
+                places[indexes[n]] = {copied.size(), n};
+                pending.records.push_back(batch[indexes[n]]);
+            }
+        if (pending.records.empty())
             m_pending.erase(strDatabase); // nothing to delete: the database is let go now
+        copied.push_back(std::move(copy));
     }
+    entries.reserve(entries.size() + batch.size());
     for (size_t i = 0; i < batch.size(); ++i)
-        if (copies[i])
-            entries.push_back(std::move(*copies[i]));
-        else
+    {
+        const auto [nCopy, nRow] = places[i];
+        if (nCopy == SIZE_MAX)
+        {
             batch[i] = nullptr;
+            continue;
+        }
+        CCopied& copy = copied[nCopy];
+        CUndoEntry& entry = entries.emplace_back();
+        entry.browser = Browser();
+        entry.strStore = *copy.pDatabase;
+        entry.strData = std::move(copy.rows[nRow]);
+        entry.pPrefix = copy.pNames;
+        entry.pImage = copy.pImage;
+    }
+}
+
+// Commits what CopyForUndo began. The browser is asked again: one started
+// since keeps its rows. False when the batch holds records that no pending
+// deletion covers: DeleteCookies then goes the long way.
+bool CDatabaseStore::CommitPending(std::vector<CCookie*>& batch)
+{
+    size_t nRecords = 0;
+    for (const auto& pending : m_pending)
+        nRecords += pending.second.records.size();
+    if (m_pending.empty() || nRecords != batch.size())
+        return false;
+    std::unordered_set<const CCookie*> stayed;
+    for (auto& [strDatabase, pending] : m_pending)
+    {
+        const bool bInUse = IsDatabaseInUse(strDatabase);
+        if (!bInUse && pending.deletion.Commit())
+        {
+            m_bChanged = true;
+            continue;
+        }
+        for (CCookie* pCookie : pending.records)
+        {
+            pCookie->SetInUse(bInUse);
+            stayed.insert(pCookie);
+        }
+    }
+    for (CCookie*& pCookie : batch)
+        if (!stayed.empty() && stayed.count(pCookie) != 0)
+            pCookie = nullptr; // still in the database: stays listed
+    m_pending.clear();
+    return true;
 }
 
 // The browser is asked again at deletion time: records read while it ran go
 // once it has closed, and a browser started since the refresh keeps its rows.
 void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
 {
-    std::map<std::string, std::vector<size_t>> byDatabase;
-    for (size_t i = 0; i < batch.size(); ++i)
-        byDatabase[batch[i]->StoreFile()].push_back(i);
-    for (const auto& [strDatabase, indexes] : byDatabase)
+    if (CommitPending(batch))
+        return;
+    for (const auto& [pDatabase, indexes] : ByDatabase(batch))
     {
+        const std::string strDatabase = *pDatabase;
         const bool bInUse = IsDatabaseInUse(strDatabase);
         std::vector<const std::vector<CDatabaseValue>*> keys;
         keys.reserve(indexes.size());
@@ -114,7 +208,7 @@ void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
         const auto itPending = m_pending.find(strDatabase);
         const bool bDeleted = itPending == m_pending.end()
                                   ? !bInUse && DeleteCookieRows(m_table, strDatabase, keys)
-                                  : !bInUse && itPending->second.Commit();
+                                  : !bInUse && itPending->second.deletion.Commit();
         if (bDeleted)
         {
             m_bChanged = true;

@@ -62,9 +62,18 @@ public:
     bool IsDatabaseInUse(const std::string& strDatabase) const;
 
 private:
-    std::vector<std::string> m_databases; // as listed
+    bool KeepsImage(const std::string& strDatabase, size_t nDoomed) const;
+    bool CommitPending(std::vector<CCookie*>& batch);
+
+    std::vector<std::string> m_databases;     // as listed
+    std::map<std::string, size_t> m_rowsRead; // by database, at the last refresh
     ECookieTable m_table;
     // The deletions CopyForUndo began, by database, that DeleteCookies makes
     // durable once the copies are kept.
-    std::map<std::string, CPendingRowDeletion> m_pending;
+    struct CPendingBatch
+    {
+        CPendingRowDeletion deletion;
+        std::vector<CCookie*> records; // the records whose rows it deletes
+    };
+    std::map<std::string, CPendingBatch> m_pending;
 };
