@@ -37,8 +37,13 @@ bool CDeletionBatch::Record(CCookieStore* const (&stores)[kBrowserCount],
                             std::vector<CCookie*> (&batches)[kBrowserCount],
                             std::unordered_set<const CCookie*>& kept)
 {
+    size_t nDoomed = 0;
+    for (const std::vector<CCookie*>& batch : batches)
+        nDoomed += batch.size();
     m_undoRecords.clear();
+    m_undoRecords.reserve(nDoomed);
     std::vector<CUndoEntry> entries;
+    entries.reserve(nDoomed);
     for (CCookieStore* pStore : stores)
     {
         std::vector<CCookie*>& batch = batches[BrowserIndex(pStore->Browser())];
@@ -70,10 +75,8 @@ bool CDeletionBatch::Record(CCookieStore* const (&stores)[kBrowserCount],
         return false;
     }
     m_nUndoBatch = nBatch;
-    for (CUndoEntry& entry : entries)
-        if (entry.browser == EBrowser::Netscape)
-            m_undoNSLines.push_back(
-                {nBatch, entry.nSeq, std::move(entry.strStore), std::move(entry.strData)});
+    if (nBatch != 0)
+        m_recorded.push_back({nBatch, std::move(entries)});
     return true;
 }
 
@@ -93,10 +96,15 @@ void CDeletionBatch::ForgetKept(const std::unordered_set<const CCookie*>& kept)
 // A Netscape cookie whose file could not be written stayed: it leaves the record.
 void CDeletionBatch::ForgetUnwrittenLines(const CCookieRecords& returned)
 {
-    std::map<std::pair<std::string_view, std::string_view>, std::vector<const CUndoNSLine*>> lines;
-    if (!returned.empty())
-        for (const CUndoNSLine& line : m_undoNSLines)
-            lines[{line.strFile, line.strLine}].push_back(&line);
+    // By file and line: the record and place of each Netscape entry.
+    std::map<std::pair<std::string_view, std::string_view>,
+             std::vector<std::pair<std::int64_t, std::int64_t>>>
+        lines;
+    for (size_t i = 0; !returned.empty() && i < m_recorded.size(); ++i)
+        for (const CUndoEntry& entry : m_recorded[i].entries)
+            if (entry.browser == EBrowser::Netscape)
+                lines[{entry.strStore, entry.strData}].push_back(
+                    {m_recorded[i].nBatch, entry.nSeq});
     std::map<std::int64_t, std::vector<std::int64_t>> stayed;
     for (const auto& pCookie : returned)
     {
@@ -105,10 +113,10 @@ void CDeletionBatch::ForgetUnwrittenLines(const CCookieRecords& returned)
         const auto it = lines.find({pCookie->StoreFile(), pCookie->StoreLine()});
         if (it == lines.end() || it->second.empty())
             continue;
-        stayed[it->second.back()->nBatch].push_back(it->second.back()->nSeq);
+        stayed[it->second.back().first].push_back(it->second.back().second);
         it->second.pop_back();
     }
-    m_undoNSLines.clear();
+    m_recorded.clear();
     for (const auto& [nBatch, seqs] : stayed)
         CUndoJournal(m_strUndoFile).Forget(nBatch, seqs);
 }

@@ -61,13 +61,13 @@ private:
     std::int64_t m_nUndoBatch = 0; // the batch's record, 0 for none
     // The records of the batch's entries, by the entries' places in it.
     std::vector<const CCookie*> m_undoRecords;
-    // The Netscape cookies recorded, until their files are written.
-    struct CUndoNSLine
+    // What each record of the batch holds, kept whole until the Netscape
+    // files are written: a cookie whose file could not be written is found
+    // in it by its file and line.
+    struct CRecorded
     {
         std::int64_t nBatch;
-        std::int64_t nSeq;
-        std::string strFile;
-        std::string strLine;
+        std::vector<CUndoEntry> entries;
     };
-    std::vector<CUndoNSLine> m_undoNSLines;
+    std::vector<CRecorded> m_recorded;
 };

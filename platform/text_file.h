@@ -1,7 +1,37 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// What tells one version of a file from another without reading it: a write
+// changes the change time, a replacement the inode. Times in nanoseconds.
+struct CFileIdentity
+{
+    std::uint64_t nDevice = 0;
+    std::uint64_t nInode = 0;
+    std::uint64_t nSize = 0;
+    std::int64_t nModified = 0;
+    std::int64_t nChanged = 0;
+
+    bool operator==(const CFileIdentity& other) const
+    {
+        return nDevice == other.nDevice && nInode == other.nInode && nSize == other.nSize &&
+               nModified == other.nModified && nChanged == other.nChanged;
+    }
+    bool operator!=(const CFileIdentity& other) const { return !(*this == other); }
+};
+
+// The identity of the entry at strPath itself, a symbolic link not followed:
+// a link never matches what a reader opened through it. False when it cannot
+// be looked at, and always on Windows, whose status has no identity to trust.
+bool IdentityOfEntry(const std::string& strPath, CFileIdentity& identity);
+
+// Whether the status of a file in this folder shows every change made to it
+// as soon as it is made: true for the local disk file systems of Linux; false
+// for network and FUSE file systems, whose clients may answer from a cache of
+// the status, for anything unknown, and on Windows.
+bool StatusShowsEveryChange(const std::string& strFolder);
 
 // Reads a text file line by line the way a text-mode stream does: a line ends at
 // a line feed, a carriage return directly before it is dropped, the terminator is
@@ -22,12 +52,20 @@ public:
     bool ReadLine(std::string& strLine);
     // True once a read error has occurred; end of file is not an error.
     bool Failed() const { return m_bFailed; }
+    // Before Close: the whole open file, when its first read took all of it and
+    // it has at most nMax bytes, with the identity of what was opened. False
+    // when a later write might leave that identity as it is: the file changed
+    // within the file system's last clock step before it was opened.
+    bool GetWholeFile(size_t nMax, std::string& strBytes, CFileIdentity& identity) const;
     void Close();
 
 private:
     bool Fill();
 
-    int m_nFile = -1; // the open file's descriptor
+    int m_nFile = -1;         // the open file's descriptor
+    CFileIdentity m_identity; // of the open file, when m_bSettled
+    bool m_bSettled = false;  // no write after the open can keep m_identity
+    int m_nFills = 0;         // reads into the buffer since the open
     std::vector<char> m_buffer;
     size_t m_nPos = 0;
     size_t m_nEnd = 0;

@@ -3,9 +3,11 @@
 #include "platform/safe_file.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using CDeletionTest = CInventoryTest;
@@ -347,6 +349,30 @@ TEST_F(CDeletionTest, TheRewriteKeepsTheLinesItDoesNotUnderstand)
     SelectOnly({0});
     m_inventory.DeleteSelected();
     EXPECT_EQ(ReadWholeFile(strNS), kNSHeader + strSpaced + "\r\n  odd line  \r\nlater odd\r\n");
+}
+
+// An Internet Explorer file comes back as it was when it was deleted, also
+// when it changed since the refresh read it (same size, same inode).
+TEST_F(CDeletionTest, UndoPutsBackAnInternetExplorerFileAsDeletedNotAsListed)
+{
+    const std::string strSame = WriteIECookie("same.txt", "same.example.com/");
+    const std::string strChanged = WriteIECookie("changed.txt", "changed.example.com/");
+    const std::string strSameText = ReadWholeFile(strSame);
+    // Past the file clock's step: the refresh keeps what it reads of both.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    m_inventory.SetLocations(EBrowser::InternetExplorer, {m_strIEFolder});
+    m_inventory.SetUndoRecording(true);
+    m_inventory.RefreshCookies();
+    const std::string strNewText = "id\r\n43\r\nchanged.example.com/\r\n0\r\n1234\r\n5678\r\n*\r\n";
+    m_dir.Write("ie/changed.txt", strNewText);
+    m_inventory.DeleteAllUnprotected();
+    ASSERT_FALSE(FileExists(strChanged));
+    CUndoJournal journal(DataFile(UNDO_FILE_NAME));
+    CUndoBatch batch;
+    ASSERT_TRUE(FindUndoableBatch(journal, batch));
+    EXPECT_EQ(RestoreBatch(journal, batch.nId).nRestored, 2);
+    EXPECT_EQ(ReadWholeFile(strChanged), strNewText);
+    EXPECT_EQ(ReadWholeFile(strSame), strSameText);
 }
 
 // Each write keeps the newest 50 batches and none older than a week.

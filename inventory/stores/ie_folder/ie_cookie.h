@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inventory/cookie.h"
+#include "platform/text_file.h"
 
 // One Internet Explorer cookie: a file of its own in a cookie folder.
 class CIECookie : public CCookie
@@ -17,4 +18,10 @@ public:
     CCookieDetails GetDetails() const override;
 
     std::string m_strPath;
+    // The file as the refresh read it, while m_bBytesKept, and what tells that
+    // version of it apart: a deletion copies these bytes when the file is
+    // still that version instead of reading it again.
+    bool m_bBytesKept = false;
+    CFileIdentity m_readIdentity;
+    std::string m_strReadBytes;
 };

@@ -4,28 +4,35 @@
 #include "platform/folder_search.h"
 #include "platform/path.h"
 
+#include <algorithm>
 #include <filesystem>
+
+namespace
+{
+// Internet Explorer keeps at most about 10 KiB of cookies per site, in one
+// file; larger files, and any beyond the bytes kept in all, are read again at
+// deletion.
+constexpr size_t kKeptFileBytes = 64 * 1024;
+constexpr size_t kKeptBytesInAll = 32 * 1024 * 1024;
+} // namespace
 
 void CIEFolderStore::ReadCookies(CCookieRecords& records)
 {
+    size_t nKeptBytes = kKeptBytesInAll;
     for (const std::string& strFolder : m_IELocations)
     {
         std::vector<CFindEntry> entries;
         if (!FindEntries(strFolder, "*.txt", entries))
             continue;
+        size_t* pKeptBytes = StatusShowsEveryChange(strFolder) ? &nKeptBytes : nullptr;
         // A folder named like a cookie file is passed on too and fails to open.
         for (const CFindEntry& entry : entries)
-            AddIECookie(AppendPathPart(strFolder, entry.strName), records);
+            AddIECookie(m_reader, AppendPathPart(strFolder, entry.strName), records, pKeptBytes);
     }
 }
 
-void CIEFolderStore::AddIECookie(const std::string& strPath, CCookieRecords& records)
-{
-    AddIECookie(m_reader, strPath, records);
-}
-
 void CIEFolderStore::AddIECookie(CTextFileReader& reader, const std::string& strPath,
-                                 CCookieRecords& records)
+                                 CCookieRecords& records, size_t* pKeptBytes)
 {
     if (!reader.Open(strPath))
         return;
@@ -33,22 +40,41 @@ void CIEFolderStore::AddIECookie(CTextFileReader& reader, const std::string& str
     bool bComplete = true;
     for (int nLine = 0; nLine < 3 && bComplete; ++nLine)
         bComplete = reader.ReadLine(strLine); // false at the end or on a read error
-    reader.Close();
     if (bComplete)
-        records.push_back(std::make_unique<CIECookie>(std::move(strLine), strPath));
+    {
+        auto pCookie = std::make_unique<CIECookie>(std::move(strLine), strPath);
+        pCookie->m_bBytesKept =
+            pKeptBytes && reader.GetWholeFile(std::min(kKeptFileBytes, *pKeptBytes),
+                                              pCookie->m_strReadBytes, pCookie->m_readIdentity);
+        if (pCookie->m_bBytesKept)
+            *pKeptBytes -= pCookie->m_strReadBytes.size();
+        records.push_back(std::move(pCookie));
+    }
+    reader.Close();
 }
 
-// A file that cannot be read now is not deleted: it could not be made again.
+// The bytes the refresh kept serve while the file is still the version it
+// read; any other file is read now, and one that cannot be read is not
+// deleted: it could not be made again.
 void CIEFolderStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries)
 {
     for (CCookie*& pCookie : batch)
     {
-        const std::string& strPath = pCookie->StoreFile();
+        const CIECookie& cookie = static_cast<const CIECookie&>(*pCookie);
+        const std::string& strPath = cookie.m_strPath;
         CUndoEntry entry;
         entry.browser = EBrowser::InternetExplorer;
         const size_t nSeparator = strPath.rfind(PATH_SEP);
         entry.strStore = nSeparator == std::string::npos ? "." : strPath.substr(0, nSeparator);
         entry.strName = nSeparator == std::string::npos ? strPath : strPath.substr(nSeparator + 1);
+        CFileIdentity identity;
+        if (cookie.m_bBytesKept && IdentityOfEntry(strPath, identity) &&
+            identity == cookie.m_readIdentity)
+        {
+            entry.strData = cookie.m_strReadBytes;
+            entries.push_back(std::move(entry));
+            continue;
+        }
         // Read to its end, whatever its size was when looked at.
         std::error_code error;
         const std::uintmax_t nSize = std::filesystem::file_size(strPath, error);

@@ -64,11 +64,13 @@ void CNSFileStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEn
 
 void CNSFileStore::DeleteCookies(std::vector<CCookie*>& batch)
 {
+    // The records are freed after the call: their contents move.
     for (CCookie* pCookie : batch)
     {
         pCookie->Delete();
-        m_deleted.emplace_back(std::move(pCookie->m_strName), pCookie->StoreFile(),
-                               pCookie->StoreLine());
+        CNSCookie& cookie = static_cast<CNSCookie&>(*pCookie);
+        m_deleted.emplace_back(std::move(cookie.m_strName), std::move(cookie.m_strFile),
+                               std::move(cookie.m_strLine));
     }
     m_bNSChanged = m_bNSChanged || !batch.empty();
 }
