@@ -58,6 +58,7 @@ void CIEFolderStore::AddIECookie(CTextFileReader& reader, const std::string& str
 // deleted: it could not be made again.
 void CIEFolderStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries)
 {
+    std::shared_ptr<const std::string> pFolder;
     for (CCookie*& pCookie : batch)
     {
         const CIECookie& cookie = static_cast<const CIECookie&>(*pCookie);
@@ -65,7 +66,12 @@ void CIEFolderStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
         CUndoEntry entry;
         entry.browser = EBrowser::InternetExplorer;
         const size_t nSeparator = strPath.rfind(PATH_SEP);
-        entry.strStore = nSeparator == std::string::npos ? "." : strPath.substr(0, nSeparator);
+        const std::string_view folder = nSeparator == std::string::npos
+                                            ? std::string_view(".")
+                                            : std::string_view(strPath).substr(0, nSeparator);
+        if (!pFolder || *pFolder != folder)
+            pFolder = std::make_shared<const std::string>(folder);
+        entry.pStore = pFolder;
         entry.strName = nSeparator == std::string::npos ? strPath : strPath.substr(nSeparator + 1);
         CFileIdentity identity;
         if (cookie.m_bBytesKept && IdentityOfEntry(strPath, identity) &&
