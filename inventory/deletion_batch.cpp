@@ -103,8 +103,7 @@ void CDeletionBatch::ForgetUnwrittenLines(const CCookieRecords& returned)
     for (size_t i = 0; !returned.empty() && i < m_recorded.size(); ++i)
         for (const CUndoEntry& entry : m_recorded[i].entries)
             if (entry.browser == EBrowser::Netscape)
-                lines[{entry.strStore, entry.strData}].push_back(
-                    {m_recorded[i].nBatch, entry.nSeq});
+                lines[{entry.Store(), entry.strData}].push_back({m_recorded[i].nBatch, entry.nSeq});
     std::map<std::int64_t, std::vector<std::int64_t>> stayed;
     for (const auto& pCookie : returned)
     {

@@ -88,7 +88,7 @@ bool WriteImage(sqlite3* pDb, std::int64_t nBatch, const CUndoEntry& entry)
     CStatement insert = Prepare(pDb, "INSERT INTO images VALUES(?, ?, ?)");
     sqlite3_stmt* p = insert.get();
     return p && sqlite3_bind_int64(p, 1, nBatch) == SQLITE_OK &&
-           sqlite3_bind_text(p, 2, entry.strStore.data(), static_cast<int>(entry.strStore.size()),
+           sqlite3_bind_text(p, 2, entry.Store().data(), static_cast<int>(entry.Store().size()),
                              SQLITE_STATIC) == SQLITE_OK &&
            sqlite3_bind_blob64(p, 3, entry.pImage->data(), entry.pImage->size(), SQLITE_STATIC) ==
                SQLITE_OK &&
@@ -101,19 +101,19 @@ bool TakeRowsFromImage(sqlite3* pDb, std::int64_t nBatch, const std::string& str
                        std::map<std::string, std::string>& images, CUndoEntry* pFirst,
                        CUndoEntry* pEnd)
 {
-    auto itImage = images.find(pFirst->strStore);
+    auto itImage = images.find(pFirst->Store());
     if (itImage == images.end())
     {
         CStatement select = Prepare(pDb, "SELECT data FROM images WHERE batch = ? AND store = ?");
         if (!select || sqlite3_bind_int64(select.get(), 1, nBatch) != SQLITE_OK ||
-            sqlite3_bind_text(select.get(), 2, pFirst->strStore.c_str(), -1, SQLITE_TRANSIENT) !=
+            sqlite3_bind_text(select.get(), 2, pFirst->Store().c_str(), -1, SQLITE_TRANSIENT) !=
                 SQLITE_OK)
             return false;
         const int nResult = sqlite3_step(select.get());
         if (nResult != SQLITE_ROW && nResult != SQLITE_DONE)
             return false;
         itImage = images
-                      .emplace(pFirst->strStore,
+                      .emplace(pFirst->Store(),
                                nResult == SQLITE_ROW ? ColumnText(select.get(), 0) : std::string())
                       .first;
     }
@@ -165,7 +165,7 @@ bool WriteChunk(sqlite3_stmt* pInsert, std::int64_t nBatch,
         sqlite3_bind_int64(p, 2, first->nSeq) == SQLITE_OK &&
         sqlite3_bind_text(p, 3, strBrowser.data(), static_cast<int>(strBrowser.size()),
                           SQLITE_STATIC) == SQLITE_OK &&
-        sqlite3_bind_text(p, 4, first->strStore.data(), static_cast<int>(first->strStore.size()),
+        sqlite3_bind_text(p, 4, first->Store().data(), static_cast<int>(first->Store().size()),
                           SQLITE_STATIC) == SQLITE_OK &&
         sqlite3_bind_int64(p, 5, end - first) == SQLITE_OK &&
         sqlite3_bind_blob(p, 6, strData.data(), static_cast<int>(strData.size()), SQLITE_STATIC) ==
@@ -184,13 +184,17 @@ bool ReadChunks(sqlite3* pDb, std::int64_t nBatch, std::vector<CUndoEntry>& entr
     if (!select || sqlite3_bind_int64(select.get(), 1, nBatch) != SQLITE_OK)
         return false;
     std::map<std::string, std::string> images; // by store, read once
+    std::shared_ptr<const std::string> pStore;
     int nResult = sqlite3_step(select.get());
     for (; nResult == SQLITE_ROW; nResult = sqlite3_step(select.get()))
     {
         CUndoEntry entry;
         if (!BrowserOfName(ColumnText(select.get(), 1), entry.browser))
             continue;
-        entry.strStore = ColumnText(select.get(), 2);
+        const std::string strStore = ColumnText(select.get(), 2);
+        if (!pStore || *pStore != strStore)
+            pStore = std::make_shared<const std::string>(strStore);
+        entry.pStore = pStore;
         const std::string strData = ColumnText(select.get(), 3);
         std::string strPrefix, strOwn, strTable;
         size_t nPos = 0;
@@ -368,7 +372,7 @@ bool CUndoJournal::Record(EUndoHow how, std::vector<CUndoEntry>& entries, std::i
     for (size_t i = 0; i < entries.size(); ++i)
     {
         entries[i].nSeq = static_cast<std::int64_t>(i);
-        if (bOk && entries[i].pImage && imaged.insert(entries[i].strStore).second)
+        if (bOk && entries[i].pImage && imaged.insert(entries[i].Store()).second)
             bOk = !StepFails("insert") && WriteImage(pDb, nBatch, entries[i]);
     }
     CStatement insert = Prepare(pDb, kInsertChunk);
@@ -380,7 +384,7 @@ bool CUndoJournal::Record(EUndoHow how, std::vector<CUndoEntry>& entries, std::i
                entries[nEnd].browser == entries[nFirst].browser &&
                entries[nEnd].pPrefix == entries[nFirst].pPrefix &&
                entries[nEnd].pImage == entries[nFirst].pImage &&
-               entries[nEnd].strStore == entries[nFirst].strStore)
+               entries[nEnd].Store() == entries[nFirst].Store())
             ++nEnd;
         bOk =
             !StepFails("insert") &&

@@ -32,7 +32,8 @@ std::string FormatUndoTime(std::int64_t nTime);
 struct CUndoEntry
 {
     EBrowser browser = EBrowser::InternetExplorer;
-    std::string strStore;
+    // Its folder, file or database; the entries of one store share it.
+    std::shared_ptr<const std::string> pStore = nullptr;
     std::string strName;
     std::string strData;
     std::int64_t nSeq = 0; // its place in its batch
@@ -43,6 +44,12 @@ struct CUndoEntry
     // database as it was before the batch, and its prefix is UndoImagePrefix;
     // the entries of one database share it, kept once per batch.
     std::shared_ptr<const std::string> pImage = nullptr;
+
+    const std::string& Store() const
+    {
+        static const std::string strNone;
+        return pStore ? *pStore : strNone;
+    }
 };
 
 // The prefix of entries kept as row ids in an image of a database whose cookie

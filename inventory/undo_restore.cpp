@@ -79,18 +79,18 @@ void RestoreIEFiles(const std::vector<const CUndoEntry*>& entries, CTally& tally
             tally.Skipped(*pEntry, "its copy cannot be read");
             continue;
         }
-        const std::string strPath = AppendPathPart(pEntry->strStore, strName);
+        const std::string strPath = AppendPathPart(pEntry->Store(), strName);
         if (EntryThere(strPath))
         {
             tally.Skipped(*pEntry, kThere);
             continue;
         }
         std::error_code error;
-        fs::create_directories(pEntry->strStore, error);
+        fs::create_directories(pEntry->Store(), error);
         if (ReplaceFileContents(strPath, pEntry->strData))
             tally.Restored(*pEntry);
         else
-            tally.Pending(pEntry->strStore + " could not be written");
+            tally.Pending(pEntry->Store() + " could not be written");
     }
 }
 
@@ -253,9 +253,9 @@ CUndoResult RestoreBatch(CUndoJournal& journal, std::int64_t nBatch)
         if (entry.browser == EBrowser::InternetExplorer)
             ieEntries.push_back(&entry);
         else if (entry.browser == EBrowser::Netscape)
-            nsFiles[entry.strStore].push_back(&entry);
+            nsFiles[entry.Store()].push_back(&entry);
         else
-            databases[{entry.browser, entry.strStore}].push_back(&entry);
+            databases[{entry.browser, entry.Store()}].push_back(&entry);
 
     CTally tally(result);
     RestoreIEFiles(ieEntries, tally);

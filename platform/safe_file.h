@@ -27,4 +27,6 @@ enum class EReplaceStep
 void SetReplaceFaultHook(std::function<bool(EReplaceStep)> fnHook);
 
 // Deletes a file (not a folder). False when it could not be deleted.
-bool DeleteFileAt(const std::string& strPath);
+// bSeenAsFile: the caller has just looked at it and found a file, so it is not
+// looked at again (a folder put there since still stays).
+bool DeleteFileAt(const std::string& strPath, bool bSeenAsFile = false);

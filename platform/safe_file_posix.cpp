@@ -149,10 +149,10 @@ bool ReplaceFileContents(const std::string& strPath, const std::string& strConte
     return true;
 }
 
-bool DeleteFileAt(const std::string& strPath)
+bool DeleteFileAt(const std::string& strPath, bool bSeenAsFile)
 {
     struct stat st;
-    if (lstat(strPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (!bSeenAsFile && (lstat(strPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode)))
         return false;
-    return unlink(strPath.c_str()) == 0;
+    return unlink(strPath.c_str()) == 0; // Linux refuses a folder (EISDIR)
 }

@@ -163,7 +163,7 @@ bool ReplaceFileContents(const std::string& strPath, const std::string& strConte
     return bOk;
 }
 
-bool DeleteFileAt(const std::string& strPath)
+bool DeleteFileAt(const std::string& strPath, bool)
 {
     return DeleteFileA(strPath.c_str()) != 0; // refuses a folder
 }

@@ -381,7 +381,7 @@ TEST_F(CDeletionTest, TheRecoveryFileKeepsTheNewestFiftyBatchesOfTheLastWeek)
     CUndoJournal journal(DataFile(UNDO_FILE_NAME));
     std::int64_t nBatch = 0;
     std::vector<CUndoEntry> entries(1);
-    entries[0].strStore = m_strIEFolder;
+    entries[0].pStore = std::make_shared<const std::string>(m_strIEFolder);
     entries[0].strName = "old.txt";
     ASSERT_TRUE(journal.Record(EUndoHow::Window, entries, nBatch));
     sqlite3* pDb = nullptr;

@@ -24,4 +24,7 @@ public:
     bool m_bBytesKept = false;
     CFileIdentity m_readIdentity;
     std::string m_strReadBytes;
+    // The copy for undo just found the file it read: its deletion need not
+    // look at it again.
+    bool m_bSeenAtCopy = false;
 };

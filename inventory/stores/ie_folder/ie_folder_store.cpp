@@ -3,9 +3,11 @@
 #include "inventory/stores/ie_folder/ie_cookie.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
+#include "platform/safe_file.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 namespace
 {
@@ -58,19 +60,27 @@ void CIEFolderStore::AddIECookie(CTextFileReader& reader, const std::string& str
 // deleted: it could not be made again.
 void CIEFolderStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries)
 {
+    std::shared_ptr<const std::string> pFolder;
     for (CCookie*& pCookie : batch)
     {
-        const CIECookie& cookie = static_cast<const CIECookie&>(*pCookie);
+        CIECookie& cookie = static_cast<CIECookie&>(*pCookie);
+        cookie.m_bSeenAtCopy = false;
         const std::string& strPath = cookie.m_strPath;
         CUndoEntry entry;
         entry.browser = EBrowser::InternetExplorer;
         const size_t nSeparator = strPath.rfind(PATH_SEP);
-        entry.strStore = nSeparator == std::string::npos ? "." : strPath.substr(0, nSeparator);
+        const std::string_view folder = nSeparator == std::string::npos
+                                            ? std::string_view(".")
+                                            : std::string_view(strPath).substr(0, nSeparator);
+        if (!pFolder || *pFolder != folder)
+            pFolder = std::make_shared<const std::string>(folder);
+        entry.pStore = pFolder;
         entry.strName = nSeparator == std::string::npos ? strPath : strPath.substr(nSeparator + 1);
         CFileIdentity identity;
         if (cookie.m_bBytesKept && IdentityOfEntry(strPath, identity) &&
             identity == cookie.m_readIdentity)
         {
+            cookie.m_bSeenAtCopy = true;
             entry.strData = cookie.m_strReadBytes;
             entries.push_back(std::move(entry));
             continue;
@@ -92,7 +102,9 @@ void CIEFolderStore::DeleteCookies(std::vector<CCookie*>& batch)
     // as good as deleted.
     for (CCookie*& pCookie : batch)
     {
-        if (pCookie->Delete() || !EntryExists(pCookie->StoreFile()))
+        CIECookie& cookie = static_cast<CIECookie&>(*pCookie);
+        const bool bSeen = std::exchange(cookie.m_bSeenAtCopy, false);
+        if (DeleteFileAt(cookie.m_strPath, bSeen) || !EntryExists(cookie.m_strPath))
             m_bChanged = true;
         else
             pCookie = nullptr;

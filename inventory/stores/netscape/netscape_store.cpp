@@ -55,10 +55,16 @@ void CNSFileStore::StartBatch()
 
 void CNSFileStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndoEntry>& entries)
 {
+    std::shared_ptr<const std::string> pFile;
     for (const CCookie* pCookie : batch)
     {
-        entries.push_back(
-            {EBrowser::Netscape, pCookie->StoreFile(), pCookie->m_strName, pCookie->StoreLine()});
+        if (!pFile || *pFile != pCookie->StoreFile())
+            pFile = std::make_shared<const std::string>(pCookie->StoreFile());
+        CUndoEntry& entry = entries.emplace_back();
+        entry.browser = EBrowser::Netscape;
+        entry.pStore = pFile;
+        entry.strName = pCookie->m_strName;
+        entry.strData = pCookie->StoreLine();
     }
 }
 

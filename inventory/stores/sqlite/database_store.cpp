@@ -93,8 +93,7 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
 {
     struct CCopied
     {
-        const std::string* pDatabase;
-        std::shared_ptr<const std::string> pNames, pImage;
+        std::shared_ptr<const std::string> pDatabase, pNames, pImage;
         std::vector<std::string> rows;
     };
     std::vector<CCopied> copied;
@@ -121,7 +120,7 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
             continue;
         }
         const bool bImage = !made.strImage.empty();
-        CCopied copy{pDatabase,
+        CCopied copy{std::make_shared<const std::string>(strDatabase),
                      std::make_shared<const std::string>(bImage ? UndoImagePrefix(made.strTable)
                                                                 : std::move(made.strNames)),
                      bImage ? std::make_shared<const std::string>(std::move(made.strImage))
@@ -149,7 +148,7 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
         CCopied& copy = copied[nCopy];
         CUndoEntry& entry = entries.emplace_back();
         entry.browser = Browser();
-        entry.strStore = *copy.pDatabase;
+        entry.pStore = copy.pDatabase;
         entry.strData = std::move(copy.rows[nRow]);
         entry.pPrefix = copy.pNames;
         entry.pImage = copy.pImage;
