@@ -106,55 +106,46 @@ void CopyOver(const std::string& strFrom, const std::string& strTo)
     std::filesystem::copy_file(strFrom, strTo, std::filesystem::copy_options::overwrite_existing);
 }
 
+// One comparison over the Internet Explorer and Netscape stores (with
+// bFiles) and the databases of these kinds, nRows rows each.
+void CompareStores(const std::string& strWhat, bool bFiles,
+                   const std::vector<const CDatabaseKind*>& kinds, int nRows)
+{
+    CTempDir dir;
+    const std::string strIE = dir.MakeDir("ie");
+    const std::string strNS = dir.File("cookies.txt");
+    CCookieInventory inventory(dir.MakeDir("data"));
+    if (bFiles)
+    {
+        inventory.SetLocations(EBrowser::InternetExplorer, {strIE});
+        inventory.SetLocations(EBrowser::Netscape, {strNS});
+    }
+    std::vector<std::pair<std::string, std::string>> databases; // master, copy
+    for (const CDatabaseKind* pKind : kinds)
+    {
+        databases.emplace_back(dir.File(std::string(pKind->pszName) + ".master"),
+                               dir.File(std::string(pKind->pszName) + ".db"));
+        if (!MakeDatabase(*pKind, nRows, databases.back().first))
+            return;
+        inventory.SetLocations(pKind->browser, {databases.back().second});
+    }
+    CompareDeleteAll(strWhat.c_str(), inventory,
+                     [&]
+                     {
+                         if (bFiles)
+                             WriteStores(strIE, strNS);
+                         for (const auto& [strMaster, strCopy] : databases)
+                             CopyOver(strMaster, strCopy);
+                     });
+}
+
 void RunUndoBench()
 {
     std::printf("  median of %d runs each\n", kRuns);
-    {
-        CTempDir dir;
-        const std::string strIE = dir.MakeDir("ie");
-        const std::string strNS = dir.File("cookies.txt");
-        CCookieInventory inventory(dir.MakeDir("data"));
-        inventory.SetLocations(EBrowser::InternetExplorer, {strIE});
-        inventory.SetLocations(EBrowser::Netscape, {strNS});
-        CompareDeleteAll("10,000 IE files + 100,000 NS lines", inventory,
-                         [&] { WriteStores(strIE, strNS); });
-    }
+    CompareStores("10,000 IE files + 100,000 NS lines", true, {}, 0);
     for (const CDatabaseKind& kind : kDatabaseKinds)
-    {
-        CTempDir dir;
-        const std::string strMaster = dir.File("master.db");
-        const std::string strCopy = dir.File("copy.db");
-        if (!MakeDatabase(kind, 100000, strMaster))
-            continue;
-        CCookieInventory inventory(dir.MakeDir("data"));
-        inventory.SetLocations(kind.browser, {strCopy});
-        CompareDeleteAll(("100,000 " + std::string(kind.pszName) + " rows").c_str(), inventory,
-                         [&] { CopyOver(strMaster, strCopy); });
-    }
-    {
-        CTempDir dir;
-        const std::string strIE = dir.MakeDir("ie");
-        const std::string strNS = dir.File("cookies.txt");
-        CCookieInventory inventory(dir.MakeDir("data"));
-        inventory.SetLocations(EBrowser::InternetExplorer, {strIE});
-        inventory.SetLocations(EBrowser::Netscape, {strNS});
-        std::vector<std::pair<std::string, std::string>> databases; // master, copy
-        for (const CDatabaseKind& kind : kDatabaseKinds)
-        {
-            databases.emplace_back(dir.File(std::string(kind.pszName) + ".master"),
-                                   dir.File(std::string(kind.pszName) + ".db"));
-            if (!MakeDatabase(kind, 50000, databases.back().first))
-                return;
-            inventory.SetLocations(kind.browser, {databases.back().second});
-        }
-        CompareDeleteAll("all of them", inventory,
-                         [&]
-                         {
-                             WriteStores(strIE, strNS);
-                             for (const auto& [strMaster, strCopy] : databases)
-                                 CopyOver(strMaster, strCopy);
-                         });
-    }
+        CompareStores("100,000 " + std::string(kind.pszName) + " rows", false, {&kind}, 100000);
+    CompareStores("all of them", true, {&kDatabaseKinds[0], &kDatabaseKinds[1]}, 50000);
 }
 } // namespace
 
