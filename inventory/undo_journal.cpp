@@ -150,7 +150,11 @@ bool WriteChunk(sqlite3_stmt* pInsert, std::int64_t nBatch,
                 std::vector<CUndoEntry>::const_iterator first,
                 std::vector<CUndoEntry>::const_iterator end)
 {
+    size_t nBytes = first->pPrefix ? first->pPrefix->size() : 0;
+    for (auto it = first; it != end; ++it)
+        nBytes += it->strName.size() + it->strData.size() + 30; // with their lengths
     std::string strData;
+    strData.reserve(nBytes);
     AppendBytes(strData, first->pPrefix ? *first->pPrefix : std::string());
     for (auto it = first; it != end; ++it)
     {
@@ -384,7 +388,8 @@ bool CUndoJournal::Record(EUndoHow how, std::vector<CUndoEntry>& entries, std::i
                entries[nEnd].browser == entries[nFirst].browser &&
                entries[nEnd].pPrefix == entries[nFirst].pPrefix &&
                entries[nEnd].pImage == entries[nFirst].pImage &&
-               entries[nEnd].Store() == entries[nFirst].Store())
+               (entries[nEnd].pStore == entries[nFirst].pStore ||
+                entries[nEnd].Store() == entries[nFirst].Store()))
             ++nEnd;
         bOk =
             !StepFails("insert") &&
