@@ -319,6 +319,23 @@ bool ReadFromSnapshot(ECookieTable kind, const std::string& strPath,
     db.reset();
     return bRead;
 }
+// Whether the database keeps its text as UTF-8, the whole-row format's own.
+bool StoresUtf8(sqlite3* pDb)
+{
+    CStatement encoding = Prepare(pDb, "PRAGMA encoding");
+    return encoding && sqlite3_step(encoding.get()) == SQLITE_ROW &&
+           ColumnText(encoding.get(), 0) == "UTF-8";
+}
+
+// The names of a statement's result columns, in order.
+std::vector<std::string> ColumnNames(sqlite3_stmt* pStatement)
+{
+    std::vector<std::string> names;
+    for (int nColumn = 0; nColumn < sqlite3_column_count(pStatement); ++nColumn)
+        names.push_back(sqlite3_column_name(pStatement, nColumn));
+    return names;
+}
+
 // One value in the whole-row format; the text of a UTF-8 database is taken
 // as it is stored.
 void AppendValue(std::string& strOut, sqlite3_value* pValue, bool bUtf8)
@@ -531,15 +548,11 @@ bool DeleteRows(sqlite3* pDb, ECookieTable kind,
         pDeleted->strTable = table.strTable;
         pDeleted->pRows = pRows;
         pDeleted->bRowIds = bRowIds;
-        CStatement encoding = Prepare(pDb, "PRAGMA encoding");
-        pDeleted->bUtf8 = encoding && sqlite3_step(encoding.get()) == SQLITE_ROW &&
-                          ColumnText(encoding.get(), 0) == "UTF-8";
+        pDeleted->bUtf8 = StoresUtf8(pDb);
         CStatement select = Prepare(pDb, "SELECT * FROM " + QuoteName(table.strTable));
         if (!select)
             return false;
-        std::vector<std::string> names;
-        for (int nColumn = 0; nColumn < sqlite3_column_count(select.get()); ++nColumn)
-            names.push_back(sqlite3_column_name(select.get(), nColumn));
+        const std::vector<std::string> names = ColumnNames(select.get());
         *pNames = EncodeDatabaseNames(names);
         pDeleted->nColumns = static_cast<int>(names.size());
         const auto itKey = std::find(names.begin(), names.end(), table.keyColumns.front());
@@ -907,15 +920,11 @@ bool ReadImageRows(const std::string& strImage, const std::string& strTable,
         return false;
     CStatement select =
         Prepare(db.get(), "SELECT * FROM " + QuoteName(strTable) + " WHERE rowid = ?");
-    CStatement encoding = Prepare(db.get(), "PRAGMA encoding");
-    if (!select || !encoding || sqlite3_step(encoding.get()) != SQLITE_ROW)
+    if (!select)
         return false;
-    const bool bUtf8 = ColumnText(encoding.get(), 0) == "UTF-8";
+    const bool bUtf8 = StoresUtf8(db.get());
     const int nColumns = sqlite3_column_count(select.get());
-    std::vector<std::string> names;
-    for (int nColumn = 0; nColumn < nColumns; ++nColumn)
-        names.push_back(sqlite3_column_name(select.get(), nColumn));
-    strNames = EncodeDatabaseNames(names);
+    strNames = EncodeDatabaseNames(ColumnNames(select.get()));
     for (size_t i = 0; i < rowids.size(); ++i)
     {
         sqlite3_bind_int64(select.get(), 1, rowids[i]);

@@ -1,5 +1,6 @@
 #include "inventory/stores/sqlite/database_store.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -156,15 +157,18 @@ void CDatabaseStore::CopyForUndo(std::vector<CCookie*>& batch, std::vector<CUndo
 }
 
 // Commits what CopyForUndo began. The browser is asked again: one started
-// since keeps its rows. False when the batch holds records that no pending
-// deletion covers: DeleteCookies then goes the long way.
-bool CDatabaseStore::CommitPending(std::vector<CCookie*>& batch)
+// since keeps its rows. A batch that is not the one copied deletes nothing.
+void CDatabaseStore::CommitPending(std::vector<CCookie*>& batch)
 {
     size_t nRecords = 0;
     for (const auto& pending : m_pending)
         nRecords += pending.second.records.size();
-    if (m_pending.empty() || nRecords != batch.size())
-        return false;
+    if (nRecords != batch.size())
+    {
+        m_pending.clear();
+        std::fill(batch.begin(), batch.end(), nullptr);
+        return;
+    }
     std::unordered_set<const CCookie*> stayed;
     for (auto& [strDatabase, pending] : m_pending)
     {
@@ -184,18 +188,20 @@ bool CDatabaseStore::CommitPending(std::vector<CCookie*>& batch)
         if (!stayed.empty() && stayed.count(pCookie) != 0)
             pCookie = nullptr; // still in the database: stays listed
     m_pending.clear();
-    return true;
 }
 
 // The browser is asked again at deletion time: records read while it ran go
 // once it has closed, and a browser started since the refresh keeps its rows.
 void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
 {
-    if (CommitPending(batch))
+    if (!m_pending.empty())
+    {
+        CommitPending(batch);
         return;
+    }
     for (const auto& [pDatabase, indexes] : ByDatabase(batch))
     {
-        const std::string strDatabase = *pDatabase;
+        const std::string& strDatabase = *pDatabase;
         const bool bInUse = IsDatabaseInUse(strDatabase);
         std::vector<const std::vector<CDatabaseValue>*> keys;
         keys.reserve(indexes.size());
@@ -204,11 +210,7 @@ void CDatabaseStore::DeleteCookies(std::vector<CCookie*>& batch)
             batch[i]->SetInUse(bInUse);
             keys.push_back(batch[i]->RowKey());
         }
-        const auto itPending = m_pending.find(strDatabase);
-        const bool bDeleted = itPending == m_pending.end()
-                                  ? !bInUse && DeleteCookieRows(m_table, strDatabase, keys)
-                                  : !bInUse && itPending->second.deletion.Commit();
-        if (bDeleted)
+        if (!bInUse && DeleteCookieRows(m_table, strDatabase, keys))
         {
             m_bChanged = true;
             continue;

@@ -63,7 +63,7 @@ public:
 
 private:
     bool KeepsImage(const std::string& strDatabase, size_t nDoomed) const;
-    bool CommitPending(std::vector<CCookie*>& batch);
+    void CommitPending(std::vector<CCookie*>& batch);
 
     std::vector<std::string> m_databases;     // as listed
     std::map<std::string, size_t> m_rowsRead; // by database, at the last refresh
